@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# wine-session.sh [--use-display] COMMAND...
+# Runs COMMAND with a ready Wine prefix (code page 932, one virtual desktop "shell"
+# with a taskbar, Japanese fonts) and an X display: its own Xvfb, or with
+# --use-display the caller's $DISPLAY when there is one. Ends every process it started.
+set -u
+use_display=0
+if [ "${1:-}" = "--use-display" ]; then use_display=1; shift; fi
+source "$(dirname "$0")/wine-env.sh" 2>/dev/null
+
+xvfb_pid=
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ $use_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
+  n=90
+  while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
+if [ ! -e "$WINEPREFIX/.varokinto-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wine wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+  # Without these the dialog font falls back to one without Japanese glyphs or wider
+  # than the templates were laid out for, and control texts get clipped.
+  reg=$(mktemp --suffix=.reg)
+  printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"ＭＳ Ｐゴシック"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' \
+    '"ＭＳ ゴシック"="IPAGothic"' '"MS Gothic"="IPAGothic"' '"MS UI Gothic"="IPAPGothic"' '' \
+    | iconv -f UTF-8 -t UTF-16 > "$reg"
+  wine regedit "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  rm -f "$reg"
+  wineserver -w
+  touch "$WINEPREFIX/.varokinto-ready"
+fi
+
+"$@"
