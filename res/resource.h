@@ -22,3 +22,18 @@
 #define IDC_CHECK_SHIFT         1011
 #define IDC_CHECK_WIN           1012
 #define IDC_HELP_BUTTON         500
+
+// Action editor (SHORTCUT_LIST).
+#define IDC_OUTPUT_LIST         1003
+#define IDC_ADD_BUTTON          1014
+#define IDC_DELETE_BUTTON       1015
+#define IDC_EDIT_BUTTON         1016
+#define IDC_UP_BUTTON           1017
+#define IDC_DOWN_BUTTON         1018
+#define IDC_ACTION_NAME         1020
+#define IDC_RECORD_BUTTON       1039
+
+// Hotkey and timing dialog (PROPERTY).
+#define IDC_USE_HOTKEY          1028
+#define IDC_PLUS_STATIC         1029
+#define IDC_TIMER_EDIT          1030
