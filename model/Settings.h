@@ -1,0 +1,24 @@
+// The program's preferences outside the shortcut table, and their file property.ini in
+// the current directory.
+#pragma once
+#include "model/KeyStroke.h"
+#include "model/ModelSystem.h"
+
+#include <cstdint>
+
+class Settings {
+public:
+    explicit Settings(ModelSystem& system) : system_(system) {}
+
+    bool useHotKey = false;
+    KeyStroke hotKey;
+    std::int32_t timer = 100;  // milliseconds between actions
+
+    // First-run values: hotkey on, Win+Enter, 100 ms.
+    bool setDefaults();
+    bool load();
+    bool save();
+
+private:
+    ModelSystem& system_;
+};

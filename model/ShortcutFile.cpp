@@ -1,0 +1,120 @@
+// keycfg.ini: one application line per entry ('path), its display-name line, then per
+// action a send line and, for a named action, an action-name line; a blank line ends
+// each entry. Lines end in CR LF; names and paths are written byte for byte.
+#include "model/ShortcutTable.h"
+#include "model/TextFile.h"
+
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* ShortcutFileName = "keycfg.ini";
+constexpr std::string_view DisplayNamePrefix = "name=";
+
+void readOutputs(Action& action, const std::string& value)
+{
+    // A piece before a "," is kept even when it reads as 0; the last piece only when it
+    // is not 0. A "," at the very start makes the whole value one piece.
+    std::size_t start = 0;
+    std::size_t comma;
+    while ((comma = value.find(',', start)) != std::string::npos && comma > 0) {
+        const int code = textfile::readNumber(std::string_view(value).substr(start, comma - start));
+        action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
+        start = comma + 1;
+    }
+    const int last = textfile::readNumber(std::string_view(value).substr(start));
+    if (last != 0)
+        action.insertOutput(KeyStroke::ofCode(last), action.outputCount());
+}
+
+void readEntryLine(AppEntry& entry, const std::string& line)
+{
+    // A bare "name=" is not a display-name line; it falls through to the key lines below
+    // as key code 0 with the keyword "name".
+    if (line.size() > DisplayNamePrefix.size() && line.compare(0, DisplayNamePrefix.size(), DisplayNamePrefix) == 0) {
+        entry.setName(line.substr(DisplayNamePrefix.size()));
+        return;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        return;
+    // "<key code>.<keyword>=<value>". Without a "." before the "=", the key text and the
+    // keyword are both the text before the "=", whose number is then 0 for "name" or "send".
+    const std::size_t dot = line.find('.');
+    const bool hasDot = dot != std::string::npos && dot < equals;
+    const std::string_view whole(line);
+    const std::string_view keyText = whole.substr(0, hasDot ? dot : equals);
+    const std::string_view keyword = hasDot ? whole.substr(dot + 1, equals - dot - 1) : keyText;
+    const std::string value = line.substr(equals + 1);
+    const int keyCode = textfile::readNumber(keyText);
+
+    if (keyword == "send") {
+        Action action;
+        action.setInput(KeyStroke::ofCode(keyCode));
+        readOutputs(action, value);
+        entry.addAction(action);  // a second send line for the same input is dropped
+    } else if (keyword == "name") {
+        if (Action* action = entry.findActionByInput(keyCode))
+            action->setName(value);
+    }
+}
+
+std::string formatTable(const ShortcutTable& table)
+{
+    std::string out;
+    for (int i = 0; i < table.count(); ++i) {
+        const AppEntry& entry = *table.at(i);
+        out.append("'").append(entry.path()).append(textfile::LineEnd);
+        out.append(DisplayNamePrefix).append(entry.name()).append(textfile::LineEnd);
+        for (int a = 0; a < entry.actionCount(); ++a) {
+            const Action& action = entry.actionAt(a);
+            const std::string input = std::to_string(action.input().toCode());
+            out.append(input).append(".send=");
+            for (int k = 0; k < action.outputCount(); ++k) {
+                if (k > 0)
+                    out.append(",");
+                out.append(std::to_string(action.outputAt(k).toCode()));
+            }
+            out.append(textfile::LineEnd);
+            if (!action.name().empty())
+                out.append(input).append(".name=").append(action.name()).append(textfile::LineEnd);
+        }
+        out.append(textfile::LineEnd);
+    }
+    return out;
+}
+
+} // namespace
+
+bool ShortcutTable::load()
+{
+    textfile::LineReader reader(ShortcutFileName);
+    if (!reader.isOpen())
+        return false;
+    clear();
+    // Lines before the first application line, and after a rejected duplicate one up to
+    // the next, have no entry (index out of range or -1) and are dropped.
+    int current = 0;
+    std::string line;
+    while (reader.readLine(line)) {
+        if (line.empty())
+            continue;
+        if (line[0] == '\'') {
+            current = add(AppEntry(line.substr(1), {}));
+            continue;
+        }
+        if (AppEntry* entry = at(current))
+            readEntryLine(*entry, line);
+    }
+    return true;
+}
+
+bool ShortcutTable::save()
+{
+    if (!textfile::writeFileSafely(system_, ShortcutFileName, formatTable(*this))) {
+        system_.showMessage("hoge", "hoge");
+        return false;
+    }
+    return true;
+}

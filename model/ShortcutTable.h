@@ -1,0 +1,39 @@
+// All registered applications in insertion order, and their file keycfg.ini in the
+// current directory.
+#pragma once
+#include "model/AppEntry.h"
+#include "model/ModelSystem.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class ShortcutTable {
+public:
+    explicit ShortcutTable(ModelSystem& system);
+    ShortcutTable(const ShortcutTable&) = delete;
+    ShortcutTable& operator=(const ShortcutTable&) = delete;
+
+    int count() const { return static_cast<int>(entries_.size()); }
+    // Null for an index outside 0..count-1.
+    AppEntry* at(int index);
+    const AppEntry* at(int index) const;
+
+    // Index of the first entry whose name (path) matches ignoring ASCII letter case, or -1.
+    int findByName(const std::string& name) const;
+    int findByPath(const std::string& path) const;
+    // Appends a deep copy and returns its index; -1 when an entry has byte-for-byte the same path.
+    int add(const AppEntry& entry);
+    bool remove(int index);
+    void clear() { entries_.clear(); }
+
+    // Read and write "keycfg.ini" in the current directory.
+    bool load();
+    bool save();
+    // Replaces the contents with the built-in first-run set; does not save.
+    bool resetToDefaults();
+
+private:
+    ModelSystem& system_;
+    std::vector<std::unique_ptr<AppEntry>> entries_;
+};

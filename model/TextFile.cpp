@@ -1,0 +1,83 @@
+#include "model/TextFile.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace textfile {
+
+LineReader::LineReader(const char* fileName) : file_(std::fopen(fileName, "rb")) {}
+
+LineReader::~LineReader()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+bool LineReader::readLine(std::string& line)
+{
+    line.clear();
+    if (!file_)
+        return false;
+    // One byte beyond the limit is kept, so that a line of exactly MaxLineLength bytes
+    // ending in CR LF is not taken for an over-long one.
+    bool sawAnything = false;
+    bool overflow = false;
+    int c;
+    while ((c = std::getc(file_)) != EOF) {
+        sawAnything = true;
+        if (c == '\n')
+            break;
+        if (line.size() < LineBufferSize)
+            line.push_back(static_cast<char>(c));
+        else
+            overflow = true;
+    }
+    if (!sawAnything)
+        return false;
+    if (!overflow && !line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (line.size() > MaxLineLength)
+        line.resize(MaxLineLength);
+    return true;
+}
+
+int readNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    constexpr std::int64_t limit = static_cast<std::int64_t>(INT_MAX) + 1;
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > limit)
+            value = limit;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    return static_cast<int>(value);
+}
+
+bool writeFileSafely(ModelSystem& system, const std::string& fileName, const std::string& content)
+{
+    const std::string temporary = fileName + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    ok = ok && system.replaceFile(temporary, fileName);
+    if (!ok)
+        std::remove(temporary.c_str());
+    return ok;
+}
+
+} // namespace textfile
