@@ -1,0 +1,211 @@
+#include "ui/AppEditDialog.h"
+
+#include "app/HelpLauncher.h"
+#include "model/AppEntry.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr size_t PathBufferSize = MAX_PATH;   // 260
+constexpr size_t TextBufferSize = 65000;
+constexpr char GlobalPath[] = "global";
+constexpr char ExeSuffix[] = ".exe";
+constexpr size_t ExeSuffixLength = sizeof ExeSuffix - 1;
+// Filter pairs, each string terminated, the list ended by an empty string.
+constexpr char ExeFilter[] = "アプリケーション(*.exe)\0*.exe\0";
+
+std::string readField(HWND field, size_t bufferSize)
+{
+    std::vector<char> buffer(bufferSize, '\0');
+    GetWindowTextA(field, buffer.data(), static_cast<int>(bufferSize));
+    return buffer.data();
+}
+
+bool endsWithExe(const std::string& text)
+{
+    return text.size() > ExeSuffixLength &&
+           _stricmp(text.c_str() + text.size() - ExeSuffixLength, ExeSuffix) == 0;
+}
+
+bool fileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+void OwnedIcon::reset(HICON icon, bool owned)
+{
+    if (icon_ && owned_)
+        DestroyIcon(icon_);
+    icon_ = icon;
+    owned_ = owned;
+}
+
+void OwnedIcon::swap(OwnedIcon& other) noexcept
+{
+    std::swap(icon_, other.icon_);
+    std::swap(owned_, other.owned_);
+}
+
+void LoadExecutableIcon(OwnedIcon& holder, const char* path, bool large)
+{
+    HICON icon = nullptr;
+    const UINT got = large ? ExtractIconExA(path, 0, &icon, nullptr, 1)
+                           : ExtractIconExA(path, 0, nullptr, &icon, 1);
+    if (got == 1 && icon) {
+        holder.reset(icon, true);
+        return;
+    }
+    if (icon)
+        DestroyIcon(icon);
+    holder.reset(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)), false);
+}
+
+AppEditDialog::AppEditDialog(AppEntry& entry, HINSTANCE instance) : entry_(entry), instance_(instance)
+{
+    // The earlier, shorter form of the record, which every system version accepts.
+    fileDialog_.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    fileDialog_.hInstance = instance;
+    fileDialog_.lpstrFilter = ExeFilter;
+    fileDialog_.nMaxFile = PathBufferSize;
+    fileDialog_.lpstrTitle = "アプリケーションの選択";
+    fileDialog_.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
+}
+
+INT_PTR AppEditDialog::Run(HWND owner)
+{
+    const INT_PTR result = DialogBinding<AppEditDialog>::Run(instance_, "APP_EDIT", owner, *this);
+    icon_.reset();
+    return result < 0 ? 0 : result;
+}
+
+INT_PTR AppEditDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        window_ = window;
+        initialise();
+        return TRUE;
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_NCDESTROY:
+        window_ = nullptr;
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void AppEditDialog::initialise()
+{
+    okButton_ = GetDlgItem(window_, IDOK);
+    deleteButton_ = GetDlgItem(window_, DeleteButton);
+    browseButton_ = GetDlgItem(window_, BrowseButton);
+    nameField_ = GetDlgItem(window_, NameField);
+    pathField_ = GetDlgItem(window_, PathField);
+    iconControl_ = GetDlgItem(window_, IconControl);
+    fileDialog_.hwndOwner = window_;
+
+    SetWindowTextA(nameField_, entry_.name().c_str());
+    if (entry_.path() == GlobalPath) {
+        // "global" is not a file: shown for reference only, and its name in the path
+        // field keeps OK disabled.
+        EnableWindow(deleteButton_, FALSE);
+        EnableWindow(browseButton_, FALSE);
+        EnableWindow(pathField_, FALSE);
+        EnableWindow(nameField_, FALSE);
+        SetWindowTextA(pathField_, entry_.name().c_str());
+        return;
+    }
+    SetWindowTextA(pathField_, entry_.path().c_str());
+    showIcon();
+}
+
+void AppEditDialog::onCommand(int id, int code)
+{
+    switch (id) {
+    case IDOK:
+        accept();
+        break;
+    case IDCANCEL:
+        EndDialog(window_, 0);
+        break;
+    case PathField:
+        if (code == EN_CHANGE)
+            validatePath();
+        break;
+    case DeleteButton:
+        confirmDelete();
+        break;
+    case BrowseButton:
+        browse();
+        break;
+    case 500:
+        OpenHelpPage(window_, "appedit.htm");
+        break;
+    }
+}
+
+void AppEditDialog::validatePath()
+{
+    pathText_ = readField(pathField_, PathBufferSize);
+    if (endsWithExe(pathText_) && fileExists(pathText_)) {
+        EnableWindow(okButton_, TRUE);
+        showIcon();
+    } else {
+        EnableWindow(okButton_, FALSE);
+        clearIcon();
+    }
+}
+
+void AppEditDialog::showIcon()
+{
+    // Set the new image before releasing the old one, which the control may still paint.
+    OwnedIcon next;
+    LoadExecutableIcon(next, pathText_.c_str(), true);
+    SendMessageA(iconControl_, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(next.get()));
+    next.swap(icon_);
+}
+
+void AppEditDialog::clearIcon()
+{
+    SendMessageA(iconControl_, STM_SETIMAGE, IMAGE_ICON, 0);
+    icon_.reset();
+}
+
+void AppEditDialog::browse()
+{
+    char file[PathBufferSize] = {};
+    GetWindowTextA(pathField_, file, sizeof file);
+    const size_t length = std::strlen(file);
+    // A folder opens the file dialog inside it, listing executables.
+    if (length > 0 && file[length - 1] == '\\' && length + 5 < sizeof file)
+        std::strcat(file, "*.exe");
+    fileDialog_.lpstrFile = file;
+    const BOOL chosen = GetOpenFileNameA(&fileDialog_);
+    fileDialog_.lpstrFile = nullptr;
+    if (!chosen)
+        return;
+    SetWindowTextA(pathField_, file);
+    showIcon();
+}
+
+void AppEditDialog::confirmDelete()
+{
+    if (MessageBoxA(window_, "このｱﾌﾟﾘｹｰｼｮﾝに割り当てたアクションを全て削除してもよろしいですか？",
+                    "削除の確認", MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+        EndDialog(window_, ResultDelete);
+}
+
+void AppEditDialog::accept()
+{
+    entry_.setName(readField(nameField_, TextBufferSize));
+    entry_.setPath(readField(pathField_, TextBufferSize));
+    EndDialog(window_, IDOK);
+}
