@@ -1,0 +1,290 @@
+#include "app/ShellApp.h"
+
+#include "app/HelpLauncher.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int MainWindowSize = 300;
+constexpr char StartupFailedText[] = "ウインドウ初期化に失敗";
+constexpr char StartupFailedCaption[] = "Error!!!";
+
+// The hook library reports a key as a virtual-key code and a pointer to the 32-bit keystroke
+// flags word. Any process may send WM_COPYDATA to our window, so a record that could not
+// have come from the library (no flags word, a code outside 0..255) is refused here, at the
+// edge, instead of reaching the engine.
+bool ReadKeyReport(LPARAM lParam, KeyReport& report)
+{
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (data == nullptr || data->lpData == nullptr || data->cbData < sizeof(std::uint32_t)
+        || data->dwData > 0xFF) {
+        return false;
+    }
+    report = KeyReport{data->dwData, data->lpData, data->cbData};
+    return true;
+}
+
+// Stands in for a dialog that is not part of this build yet.
+void ShowPlaceholder(HWND owner, const char* caption)
+{
+    MessageBoxA(owner, "この画面は準備中です。", caption, MB_OK | MB_ICONINFORMATION);
+}
+
+} // namespace
+
+ShellApp::ShellApp() : table(modelSystem), settings(modelSystem) {}
+
+ShellApp::~ShellApp()
+{
+    // Only a failed start-up gets here with the window still alive; take the tray icon
+    // down with it instead of leaving a dead icon behind.
+    if (engine) {
+        engine->SetHooks(false);
+    }
+    if (mainWindow != nullptr) {
+        DestroyWindow(mainWindow);
+    }
+    if (menu != nullptr) {
+        DestroyMenu(menu);
+    }
+}
+
+bool ShellApp::Startup(HINSTANCE instanceHandle)
+{
+    if (!table.load()) {
+        table.resetToDefaults();
+        table.save();
+        OpenHelpPage(nullptr, "first.htm");
+    }
+    if (!settings.load()) {
+        settings.setDefaults();
+        settings.save();
+    }
+    if (!CreateMainWindow(instanceHandle)) {
+        MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
+        return false;
+    }
+    keySystem = std::make_unique<Win32KeySystem>(instanceHandle);
+    engine = std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow), *keySystem);
+    return engine->SetHooks(true);
+}
+
+bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
+{
+    largeIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_LARGE));
+    smallIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_SMALL));
+    menu = LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    trayMenu = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
+    if (trayMenu == nullptr || largeIcon == nullptr || smallIcon == nullptr) {
+        return false;
+    }
+
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instanceHandle;
+    wc.hIcon = largeIcon;
+    wc.hIconSm = smallIcon;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    wc.lpszClassName = MainWindowClass;
+    if (RegisterClassExA(&wc) == 0) {
+        return false;
+    }
+
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, MainWindowClass, MainWindowTitle, WS_OVERLAPPEDWINDOW,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, MainWindowSize, MainWindowSize, nullptr,
+                                  nullptr, instanceHandle, this);
+    if (window == nullptr) {
+        return false;
+    }
+    ShowWindow(window, SW_HIDE);
+    UpdateWindow(window);
+    return true;
+}
+
+LRESULT CALLBACK ShellApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* app = static_cast<ShellApp*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+        app->mainWindow = window;
+    }
+    auto* app = reinterpret_cast<ShellApp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (app == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        app->mainWindow = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return app->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        // The version-1 layout: every shell since Windows 95 accepts it, and it holds all we
+        // set (icon, callback, a tip under 64 bytes). Its size depends on pointer alignment
+        // (88 bytes on 32-bit, 104 on 64-bit), so it comes from the header, not a literal.
+        trayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        trayIcon.hWnd = mainWindow;
+        trayIcon.uID = TrayIconId;
+        trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        trayIcon.uCallbackMessage = WM_TRAYICON_NOTIFY;
+        trayIcon.hIcon = smallIcon;
+        lstrcpynA(trayIcon.szTip, MainWindowTitle, 64);
+        Shell_NotifyIconA(NIM_ADD, &trayIcon);
+        instance = reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance;
+        return 0;
+    case WM_DESTROY:
+        Shell_NotifyIconA(NIM_DELETE, &trayIcon);
+        PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        return 0;
+    case WM_COPYDATA:
+        return OnCopyData(lParam);
+    case WM_TIMER:
+        if (wParam == IDT_REENABLE) {
+            if (engine) {
+                engine->Reenable();
+            }
+            KillTimer(mainWindow, IDT_REENABLE);
+            return 0;
+        }
+        break;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam))) {
+            return 0;
+        }
+        break;
+    case WM_TRAYICON_NOTIFY:
+        ShowTrayMenu(wParam, lParam);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(mainWindow, message, wParam, lParam);
+}
+
+LRESULT ShellApp::OnCopyData(LPARAM lParam)
+{
+    KeyReport report{};
+    if (!engine || !ReadKeyReport(lParam, report)) {
+        return 0;
+    }
+    return engine->OnKeyEvent(report) ? 1 : 0;
+}
+
+bool ShellApp::OnCommand(WORD id)
+{
+    switch (id) {
+    case IDM_SHORTCUT_SETTINGS:
+        OpenShortcutSettings();
+        return true;
+    case IDM_PROPERTIES:
+        OpenProperties();
+        return true;
+    case IDM_ABOUT:
+        OpenAbout();
+        return true;
+    case IDM_HELP:
+        OpenHelpPage(nullptr, "about.htm");
+        return true;
+    case IDM_EXIT:
+        Exit();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ShellApp::ShowTrayMenu(WPARAM request, LPARAM mouseMessage)
+{
+    if (mouseMessage != WM_RBUTTONDOWN && mouseMessage != WM_LBUTTONDOWN) {
+        return;
+    }
+    if (dialogOpen) {
+        SetForegroundWindow(mainWindow);
+        return;
+    }
+    POINT at = {};
+    if (static_cast<DWORD>(request) == SecondInstanceRequest) {
+        RECT workArea = {};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+        at = {workArea.right, workArea.bottom};
+        BringMainWindowToFront();
+        // Nobody clicked, so the menu would open without a highlighted item; a Down arrow
+        // queued now is the first thing the menu reads and selects its first item.
+        keybd_event(VK_DOWN, 0, 0, 0);
+        keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+    } else {
+        SetForegroundWindow(mainWindow);
+        GetCursorPos(&at);
+    }
+    if (engine) {
+        engine->RememberForegroundWindow();
+    }
+    // The menu only closes on a click elsewhere if our window is in front when it opens.
+    TrackPopupMenu(trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, mainWindow, nullptr);
+}
+
+void ShellApp::BringMainWindowToFront()
+{
+    // Windows lets only the thread that owns the foreground window hand it over; sharing
+    // its input state for the call makes SetForegroundWindow take effect.
+    const DWORD ours = GetCurrentThreadId();
+    const DWORD front = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const bool attach = front != 0 && front != ours;
+    if (attach) {
+        AttachThreadInput(ours, front, TRUE);
+    }
+    SetForegroundWindow(mainWindow);
+    if (attach) {
+        AttachThreadInput(ours, front, FALSE);
+    }
+}
+
+template <class Body> void ShellApp::RunFramed(Body body)
+{
+    dialogOpen = true;
+    engine->SetHooks(false);
+    body();
+    engine->SetHooks(true);
+    dialogOpen = false;
+}
+
+void ShellApp::OpenShortcutSettings()
+{
+    // From the tray menu our own window was in front; from the hotkey it is the
+    // application whose shortcuts the user wants to edit.
+    const std::string path = engine->foregroundWindow() == Win32KeySystem::ToWindowId(mainWindow)
+                                 ? std::string()
+                                 : engine->GetForegroundExePath();
+    RunFramed([&] {
+        SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+        BringMainWindowToFront();
+        ShowPlaceholder(mainWindow, "ショートカット設定");
+        SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE);
+    });
+}
+
+void ShellApp::OpenProperties()
+{
+    engine->RememberForegroundWindow();
+    RunFramed([&] { ShowPlaceholder(mainWindow, "ホットキーの割り当て"); });
+}
+
+void ShellApp::OpenAbout()
+{
+    RunFramed([&] { ShowPlaceholder(mainWindow, "バージョン情報"); });
+}
+
+void ShellApp::Exit()
+{
+    engine->SetHooks(false);
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+}

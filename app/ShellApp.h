@@ -1,0 +1,63 @@
+// The resident program: owns the shortcuts, the settings and the key engine, and keeps the
+// hidden main window that receives the hook library's key reports and the tray icon's clicks.
+#pragma once
+#include "app/Win32ModelSystem.h"
+#include "engine/KeyEngine.h"
+#include "engine/win32/Win32KeySystem.h"
+#include "model/Settings.h"
+#include "model/ShortcutTable.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+constexpr char MainWindowClass[] = "VRClass";
+constexpr char MainWindowTitle[] = "Varokinto";
+// The tray icon's callback; lParam carries the mouse message.
+constexpr UINT WM_TRAYICON_NOTIFY = WM_APP + 100;
+// wParam of WM_TRAYICON_NOTIFY posted by a second copy of the program.
+constexpr DWORD SecondInstanceRequest = 0xFFFFFFFF;
+constexpr UINT TrayIconId = 1;
+
+class ShellApp {
+public:
+    ShellApp();
+    ~ShellApp();
+    ShellApp(const ShellApp&) = delete;
+    ShellApp& operator=(const ShellApp&) = delete;
+
+    bool Startup(HINSTANCE instance);
+    bool CreateMainWindow(HINSTANCE instance);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCopyData(LPARAM lParam);
+    bool OnCommand(WORD id);
+
+    void ShowTrayMenu(WPARAM request, LPARAM mouseMessage);
+    void BringMainWindowToFront();
+    // Runs one dialog with the hooks removed, so that no key is remapped while it is open.
+    template <class Body> void RunFramed(Body body);
+
+    void OpenShortcutSettings();
+    void OpenProperties();
+    void OpenAbout();
+    void Exit();
+
+    Win32ModelSystem modelSystem;
+    ShortcutTable table;
+    Settings settings;
+    std::unique_ptr<Win32KeySystem> keySystem;
+    std::unique_ptr<KeyEngine> engine;
+    bool dialogOpen = false;
+    NOTIFYICONDATAA trayIcon = {};
+    HMENU menu = nullptr;
+    HMENU trayMenu = nullptr;
+    HICON largeIcon = nullptr;
+    HICON smallIcon = nullptr;
+    HWND mainWindow = nullptr;
+    HINSTANCE instance = nullptr;
+};
