@@ -1,0 +1,133 @@
+#include "engine/win32/ForegroundApp.h"
+
+#include <tlhelp32.h>
+
+namespace {
+
+// Owns a kernel handle for the length of one look-up.
+class HandleHolder {
+public:
+    explicit HandleHolder(HANDLE handle) : handle_(handle) {}
+    ~HandleHolder()
+    {
+        if (valid())
+            CloseHandle(handle_);
+    }
+    HandleHolder(const HandleHolder&) = delete;
+    HandleHolder& operator=(const HandleHolder&) = delete;
+    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// A library loaded for one look-up and freed with it; nothing is cached between keys.
+class LibraryHolder {
+public:
+    explicit LibraryHolder(const char* name) : module_(LoadLibraryA(name)) {}
+    ~LibraryHolder()
+    {
+        if (module_ != nullptr)
+            FreeLibrary(module_);
+    }
+    LibraryHolder(const LibraryHolder&) = delete;
+    LibraryHolder& operator=(const LibraryHolder&) = delete;
+    HMODULE get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+template <typename Function>
+Function Lookup(HMODULE module, const char* name)
+{
+    // GetProcAddress hands back a generic FARPROC; the caller names the real signature.
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
+using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
+using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
+
+std::string PathByToolHelp(DWORD pid)
+{
+    // Tool Help lives in kernel32 on the 95 family, which every process has loaded.
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr)
+        return {};
+    const auto createSnapshot = Lookup<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
+    const auto first = Lookup<ProcessWalkFn>(kernel, "Process32First");
+    const auto next = Lookup<ProcessWalkFn>(kernel, "Process32Next");
+    if (createSnapshot == nullptr || first == nullptr || next == nullptr)
+        return {};
+
+    HandleHolder snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.valid())
+        return {};
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = first(snapshot.get(), &entry); more; more = next(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == pid)
+            return entry.szExeFile;
+    }
+    return {};
+}
+
+std::string PathByPsapi(DWORD pid)
+{
+    LibraryHolder psapi("PSAPI.DLL");
+    if (psapi.get() == nullptr)
+        return {};
+    const auto enumModules = Lookup<EnumModulesFn>(psapi.get(), "EnumProcessModules");
+    const auto moduleFileName = Lookup<ModuleFileNameFn>(psapi.get(), "GetModuleFileNameExA");
+    if (enumModules == nullptr || moduleFileName == nullptr)
+        return {};
+
+    HandleHolder process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process.valid())
+        return {};
+    // Room for one module handle: the first module of a process is its executable.
+    HMODULE module = nullptr;
+    DWORD needed = 0;
+    if (!enumModules(process.get(), &module, sizeof module, &needed))
+        return {};
+    char path[MAX_PATH] = {};
+    if (moduleFileName(process.get(), module, path, MAX_PATH) == 0)
+        return {};
+    return path;
+}
+
+}  // namespace
+
+std::string ExePathOfWindow(HWND window, DWORD platformId)
+{
+    DWORD pid = 0;
+    if (window != nullptr)
+        GetWindowThreadProcessId(window, &pid);
+    // Without a window there is no process to name; a snapshot would otherwise offer
+    // the idle process, whose id is 0, as the answer.
+    if (pid == 0)
+        return {};
+    switch (platformId) {
+    case VER_PLATFORM_WIN32_WINDOWS:
+        return PathByToolHelp(pid);
+    case VER_PLATFORM_WIN32_NT:
+        return PathByPsapi(pid);
+    default:
+        return {};
+    }
+}
+
+std::string ExePathOfWindow(HWND window)
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&version))
+        return {};
+#pragma GCC diagnostic pop
+    return ExePathOfWindow(window, version.dwPlatformId);
+}
