@@ -188,7 +188,13 @@ void AppEditDialog::browse()
     if (length > 0 && file[length - 1] == '\\' && length + 5 < sizeof file)
         std::strcat(file, "*.exe");
     fileDialog_.lpstrFile = file;
+    // The file dialog moves the current directory to the folder browsed, and keycfg.ini
+    // is written to the current directory when the settings window closes.
+    char directory[PathBufferSize] = {};
+    const DWORD kept = GetCurrentDirectoryA(sizeof directory, directory);
     const BOOL chosen = GetOpenFileNameA(&fileDialog_);
+    if (kept > 0 && kept < sizeof directory)
+        SetCurrentDirectoryA(directory);
     fileDialog_.lpstrFile = nullptr;
     if (!chosen)
         return;
