@@ -2,6 +2,7 @@
 
 #include "app/HelpLauncher.h"
 #include "res/resource.h"
+#include "ui/AboutDialog.h"
 
 namespace {
 
@@ -280,7 +281,7 @@ void ShellApp::OpenProperties()
 
 void ShellApp::OpenAbout()
 {
-    RunFramed([&] { ShowPlaceholder(mainWindow, "バージョン情報"); });
+    RunFramed([&] { AboutDialog(instance).Run(mainWindow); });
 }
 
 void ShellApp::Exit()
