@@ -1,0 +1,17 @@
+// The output key dialog (template KEY_SET): one key combination for an action's output list.
+#pragma once
+#include "ui/DialogBinding.h"
+#include "ui/KeyPicker.h"
+
+class OutputKeyDialog : public KeyPicker {
+public:
+    OutputKeyDialog(KeyStroke& stroke, HINSTANCE instance);
+
+    // 1 on OK, whether or not the stroke changed (an empty choice is not stored); 0 on
+    // Cancel, Esc or the close box.
+    INT_PTR Run(HWND owner);
+
+private:
+    friend struct DialogBinding<OutputKeyDialog>;
+    INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};
