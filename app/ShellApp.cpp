@@ -3,6 +3,7 @@
 #include "app/HelpLauncher.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
+#include "ui/PropertyDialog.h"
 
 namespace {
 
@@ -276,7 +277,7 @@ void ShellApp::OpenShortcutSettings()
 void ShellApp::OpenProperties()
 {
     engine->RememberForegroundWindow();
-    RunFramed([&] { ShowPlaceholder(mainWindow, "ホットキーの割り当て"); });
+    RunFramed([&] { PropertyDialog(settings, instance).Run(mainWindow); });
 }
 
 void ShellApp::OpenAbout()
