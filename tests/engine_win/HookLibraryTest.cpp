@@ -1,0 +1,181 @@
+// The real varokint.dll hooked into KeyTarget, a separate process: keys typed on the X
+// display reach our "Varokinto" window as WM_COPYDATA, and are swallowed or passed on as
+// its reply says.
+#include "WineTestSupport.h"
+#include "engine/KeyEngine.h"
+#include "engine/win32/Win32KeySystem.h"
+#include "tests/engine/FakeModelSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct ReportedKey {
+    unsigned vk;
+    std::uint32_t flags;
+    std::uint32_t size;
+};
+
+// Stands in for the program's main window: same class and title, so the hook library
+// finds it, and a reply chosen by the test.
+class FakeMainWindow {
+public:
+    std::vector<ReportedKey> reports;
+    unsigned swallowVk = 0;  // key-downs of this key are answered 1
+    unsigned stallVk = 0;    // key-downs of this key are answered too late
+
+    FakeMainWindow()
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "VRClass";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), this);
+    }
+    ~FakeMainWindow() { close(); }
+    void close()
+    {
+        if (window_ != nullptr)
+            DestroyWindow(window_);
+        window_ = nullptr;
+    }
+    HWND handle() const { return window_; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<FakeMainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_COPYDATA && self != nullptr)
+            return self->OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        if (message == WM_NCDESTROY)
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    LRESULT OnCopyData(const COPYDATASTRUCT& data)
+    {
+        std::uint32_t flags = 0;
+        if (data.lpData != nullptr && data.cbData >= sizeof flags)
+            std::memcpy(&flags, data.lpData, sizeof flags);
+        reports.push_back({static_cast<unsigned>(data.dwData), flags, static_cast<std::uint32_t>(data.cbData)});
+        const bool down = (flags & 0x80000000u) == 0;
+        if (down && data.dwData == stallVk) {
+            Sleep(1600);  // longer than the hook library waits
+            return 1;
+        }
+        return down && data.dwData == swallowVk ? 1 : 0;
+    }
+
+    HWND window_ = nullptr;
+};
+
+class HookLibraryTest : public ::testing::Test {
+protected:
+    FakeModelSystem model;
+    ShortcutTable table{model};
+    Settings settings{model};
+    Win32KeySystem system{GetModuleHandleA(nullptr)};
+    FakeMainWindow mainWindow;
+    KeyEngine engine{table, settings, Win32KeySystem::ToWindowId(mainWindow.handle()), system};
+    ChildProcess target;
+    std::string logPath;
+    HWND targetWindow = nullptr;
+
+    void SetUp() override
+    {
+        ASSERT_NE(mainWindow.handle(), nullptr);
+        char directory[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, directory);
+        logPath = std::string(directory) + "vr-keytarget-" + std::to_string(GetCurrentProcessId()) + ".log";
+        DeleteFileA(logPath.c_str());
+
+        ASSERT_TRUE(engine.SetHooks(true));
+        ASSERT_TRUE(target.start("\"" + WinePath(VR_KEYTARGET_EXE) + "\" \"" + logPath + "\""));
+        ASSERT_TRUE(PumpUntil([&] { return Contains(ReadLines(logPath), "ready"); }, 10000)) << "KeyTarget did not start";
+        targetWindow = FindWindowA("VRKeyTarget", "KeyTarget");
+        ASSERT_NE(targetWindow, nullptr);
+        // Keys typed on the X display reach the window only after a click on it.
+        ASSERT_TRUE(StartXdotool("mousemove 300 250 click 1"));
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == targetWindow; }, 5000)) << "KeyTarget not in front";
+        PumpFor(200);
+    }
+    void TearDown() override
+    {
+        engine.SetHooks(false);
+        target.stop();
+        DeleteFileA(logPath.c_str());
+    }
+
+    // Types the keys and waits until KeyTarget has logged the last line expected.
+    bool TypeAndWait(const std::string& keys, const std::string& lastLine)
+    {
+        if (!StartXdotool("key --delay 100 " + keys))
+            return false;
+        return PumpUntil([&] { return Contains(ReadLines(logPath), lastLine); }, 10000);
+    }
+
+    const ReportedKey* FindReport(unsigned vk, bool up) const
+    {
+        for (const auto& report : mainWindow.reports) {
+            if (report.vk == vk && ((report.flags & 0x80000000u) != 0) == up)
+                return &report;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(HookLibraryTest, KeyAnsweredOneIsSwallowedOthersPass)
+{
+    mainWindow.swallowVk = 'A';
+    ASSERT_TRUE(TypeAndWait("a b", "WM_KEYUP vk=0x42"));
+    const auto log = ReadLines(logPath);
+
+    EXPECT_FALSE(Contains(log, "WM_KEYDOWN vk=0x41"));
+    EXPECT_FALSE(Contains(log, "WM_CHAR vk=0x61"));
+    EXPECT_TRUE(Contains(log, "WM_KEYUP vk=0x41"));  // the key-up was answered 0
+    EXPECT_TRUE(Contains(log, "WM_KEYDOWN vk=0x42"));
+    EXPECT_TRUE(Contains(log, "WM_CHAR vk=0x62"));
+
+    // The report: virtual key, the flags word of the hook call (scan code 0x1E for A), 4 bytes.
+    const ReportedKey* down = FindReport('A', false);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->size, 4u);
+    EXPECT_EQ((down->flags >> 16) & 0xFF, 0x1Eu);
+    EXPECT_EQ(down->flags & 0xFFFF, 1u);
+    ASSERT_NE(FindReport('A', true), nullptr);
+}
+
+TEST_F(HookLibraryTest, KeyPassesWhenTheAnswerComesTooLate)
+{
+    mainWindow.stallVk = 'C';
+    ASSERT_TRUE(TypeAndWait("c", "WM_KEYUP vk=0x43"));
+    EXPECT_TRUE(Contains(ReadLines(logPath), "WM_KEYDOWN vk=0x43"));
+    EXPECT_NE(FindReport('C', false), nullptr);
+}
+
+TEST_F(HookLibraryTest, KeyPassesWithoutMainWindow)
+{
+    mainWindow.swallowVk = 'D';
+    mainWindow.close();
+    ASSERT_TRUE(TypeAndWait("d", "WM_KEYUP vk=0x44"));
+    EXPECT_TRUE(Contains(ReadLines(logPath), "WM_KEYDOWN vk=0x44"));
+    EXPECT_TRUE(mainWindow.reports.empty());
+}
+
+TEST_F(HookLibraryTest, TargetLogsModifierStateAndForegroundPathIsItsExecutable)
+{
+    ASSERT_TRUE(TypeAndWait("ctrl+e", "WM_KEYUP vk=0x11"));
+    EXPECT_TRUE(Contains(ReadLines(logPath), "WM_KEYDOWN vk=0x45 shift=0 ctrl=1 alt=0 lwin=0 rwin=0"));
+
+    EXPECT_EQ(engine.GetForegroundExePath(), WinePath(VR_KEYTARGET_EXE));
+    EXPECT_EQ(engine.foregroundWindow(), Win32KeySystem::ToWindowId(targetWindow));
+}
+
+}  // namespace
