@@ -6,6 +6,7 @@
 
 bool Win32ModelSystem::version(Version& out)
 {
+    static_assert(sizeof(OSVERSIONINFOA) == 148, "the ANSI version structure");
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExA(&info))

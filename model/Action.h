@@ -3,6 +3,7 @@
 #include "model/KeyStroke.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class Action {

@@ -60,5 +60,5 @@ bool Settings::save()
     out.append(HotKeyCodePrefix).append(std::to_string(hotKey.toCode())).append(textfile::LineEnd);
     out.append(TimerPrefix).append(std::to_string(timer)).append(textfile::LineEnd);
     // A failed write is not reported to the user; the caller gets false.
-    return textfile::writeFileSafely(system_, SettingsFileName, out);
+    return textfile::writeFileSafely(*system_, SettingsFileName, out);
 }

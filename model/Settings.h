@@ -8,7 +8,7 @@
 
 class Settings {
 public:
-    explicit Settings(ModelSystem& system) : system_(system) {}
+    explicit Settings(ModelSystem& system) : system_(&system) {}
 
     bool useHotKey = false;
     KeyStroke hotKey;
@@ -20,5 +20,5 @@ public:
     bool save();
 
 private:
-    ModelSystem& system_;
+    ModelSystem* system_;  // a pointer, so that a dialog can assign a whole edited copy back
 };

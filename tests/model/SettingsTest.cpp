@@ -123,3 +123,20 @@ TEST_F(SettingsTest, SaveThenLoad_GivesTheSameValues)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SettingsTest, Assignment_CopiesTheValues)
+{
+    Settings edited(system_);
+    edited.setDefaults();
+    edited.timer = 300;
+    Settings live(system_);
+    live = edited;
+    EXPECT_TRUE(live.useHotKey);
+    EXPECT_EQ(live.timer, 300);
+    EXPECT_TRUE(live.save());
+    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=300\r\n");
+}
+
+} // namespace
