@@ -3,6 +3,7 @@
 #include "app/HelpLauncher.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
+#include "ui/ShortcutSettingsDialog.h"
 #include "ui/PropertyDialog.h"
 
 namespace {
@@ -269,7 +270,7 @@ void ShellApp::OpenShortcutSettings()
     RunFramed([&] {
         SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
         BringMainWindowToFront();
-        ShowPlaceholder(mainWindow, "ショートカット設定");
+        ShortcutSettingsDialog(table, *engine, instance, path).Run(mainWindow);
         SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE);
     });
 }
