@@ -117,6 +117,44 @@ TEST_F(AboutDialogTest, Template_ShowsVersionNoticeAndLinkTexts)
     EXPECT_EQ(driver.dialogsLeftOpen(), 0);
 }
 
+// Width and height the text needs in the control's font, against its client area.
+SIZE TextNeeds(HWND control)
+{
+    const std::string text = Text(control);
+    HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size;
+}
+
+TEST_F(AboutDialogTest, NoticeAndLinks_FitTheirControlsOnOneLine)
+{
+    DialogDriver driver;
+    std::vector<std::pair<SIZE, RECT>> seen;
+    driver.OnNextDialog([&](HWND dialog) {
+        HWND notice = nullptr;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (Text(child) == "(C) 2026 Varokinto Project")
+                notice = child;
+        for (HWND control : {notice, Control(dialog, AboutDialog::WebLink), Control(dialog, AboutDialog::MailLink)}) {
+            RECT client{};
+            if (control)
+                GetClientRect(control, &client);
+            seen.emplace_back(control ? TextNeeds(control) : SIZE{9999, 9999}, client);
+        }
+        Click(dialog, IDOK);
+    });
+    AboutDialog(Instance(), &RecordOpen).Run(nullptr);
+    ASSERT_EQ(seen.size(), 3u);
+    for (const auto& [needs, client] : seen) {
+        EXPECT_LE(needs.cx, client.right);
+        EXPECT_LE(needs.cy, client.bottom);
+    }
+}
+
 TEST_F(AboutDialogTest, Hover_TurnsTheLinkUnderThePointerOrangeWithTheHandCursor)
 {
     DialogDriver driver;
