@@ -12,25 +12,16 @@ constexpr int MainWindowSize = 300;
 constexpr char StartupFailedText[] = "ウインドウ初期化に失敗";
 constexpr char StartupFailedCaption[] = "Error!!!";
 
-// The hook library reports a key as a virtual-key code and a pointer to the 32-bit keystroke
-// flags word. Any process may send WM_COPYDATA to our window, so a record that could not
-// have come from the library (no flags word, a code outside 0..255) is refused here, at the
-// edge, instead of reaching the engine.
+// Any process may send WM_COPYDATA to our window; the engine checks the record itself,
+// the shell only makes sure there is one.
 bool ReadKeyReport(LPARAM lParam, KeyReport& report)
 {
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    if (data == nullptr || data->lpData == nullptr || data->cbData < sizeof(std::uint32_t)
-        || data->dwData > 0xFF) {
+    if (data == nullptr) {
         return false;
     }
     report = KeyReport{data->dwData, data->lpData, data->cbData};
     return true;
-}
-
-// Stands in for a dialog that is not part of this build yet.
-void ShowPlaceholder(HWND owner, const char* caption)
-{
-    MessageBoxA(owner, "この画面は準備中です。", caption, MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace
