@@ -60,6 +60,7 @@ TEST_F(EditorRecordingTest, StartOnEndRow_LocksTheDialog_AppendsKeys_StopRestore
         SendMessageA(editor, WM_COMMAND, IDCANCEL, 0);
         SendMessageA(editor, WM_COMMAND, IDOK, 0);
         SendMessageA(editor, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PumpMessagesFor(50);  // the close box's Cancel is posted
         stillOpen = IsWindowVisible(editor) != FALSE;
         rowsRecording = ListRows(editor);
 
