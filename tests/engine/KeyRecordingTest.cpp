@@ -105,7 +105,7 @@ TEST_F(EngineTest, OnKeyEvent_AcceptsLongerRecordAndReadsFirstWord)
     EXPECT_TRUE(engine.OnKeyEvent(KeyReport{KeyA.vk, record, sizeof record}));
 }
 
-TEST_F(EngineTest, Pause_TriggerWhileDisabledPassesAndPlaysAgainAfterReenable)
+TEST_F(EngineTest, Pause_AutoRepeatPlaysAtMostOncePerTimerAndAgainAfterReenable)
 {
     settings.timer = 250;
     AddAction(ExplorerLower(), 0x70, {0x71});  // F1 -> F2
