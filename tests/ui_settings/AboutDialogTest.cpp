@@ -68,6 +68,7 @@ HWND VisibleMenu()
 struct MenuWatch {
     static inline int menusSeen = 0;
     static inline std::vector<std::string> items;
+    static inline RECT shownAt{};
     // Runs inside the menu's own modal loop: notes what is shown, then closes it.
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
@@ -75,6 +76,7 @@ struct MenuWatch {
         if (!window)
             return;
         ++menusSeen;
+        GetWindowRect(window, &shownAt);
         items.clear();
         if (auto menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0))) {
             for (int i = 0; i < GetMenuItemCount(menu); ++i) {
@@ -271,6 +273,9 @@ TEST_F(AboutDialogTest, HiddenMenu_OpensOnlyOnADoubleClickOfTheIcon)
     EXPECT_EQ(about.Run(nullptr), 0);
     EXPECT_EQ(afterSingleClick, 0);
     EXPECT_EQ(afterDoubleClick, 1);
+    // Its top-left corner at the icon's bottom-left corner.
+    EXPECT_EQ(MenuWatch::shownAt.left, iconRect.left);
+    EXPECT_EQ(MenuWatch::shownAt.top, iconRect.bottom);
     EXPECT_EQ(MenuWatch::items,
               (std::vector<std::string>{"", "", "", "隠しメニューだよ　　ｖ（・_____________・）ｖ",
                                         "そのうちお遊びの内容を入れたいな♪", "", "", ""}));
