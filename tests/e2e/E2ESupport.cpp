@@ -258,6 +258,17 @@ HWND StartProgram(Process& program, const TempDir& dir)
     return window;
 }
 
+void ExitProgram(Process& program, HWND mainWindow)
+{
+    constexpr WPARAM ExitCommand = 40001;
+    DWORD exitCode = 0;
+    if (mainWindow != nullptr && program.running()) {
+        PostMessageA(mainWindow, WM_COMMAND, ExitCommand, 0);
+        program.waitExit(DefaultWaitMs, exitCode);
+    }
+    program.end();
+}
+
 HWND FindOpenMenu()
 {
     return FindTopWindow(0, "#32768", nullptr, true);
@@ -342,9 +353,13 @@ bool ClickWindow(HWND window)
 {
     RECT client = {};
     GetClientRect(window, &client);
-    POINT middle = {client.right / 2, client.bottom / 2};
-    ClientToScreen(window, &middle);
-    return RunX("xdotool mousemove " + std::to_string(middle.x) + " " + std::to_string(middle.y) + " click 1");
+    return ClickWindowAt(window, {client.right / 2, client.bottom / 2});
+}
+
+bool ClickWindowAt(HWND window, POINT point)
+{
+    ClientToScreen(window, &point);
+    return RunX("xdotool mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click 1");
 }
 
 bool ClickTrayIcon()

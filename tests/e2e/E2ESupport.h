@@ -65,6 +65,9 @@ private:
 HWND FindProcessWindow(DWORD processId, const char* className, const char* title = nullptr);
 // Starts dir\varokint.exe in dir and waits for its main window; null when none appeared.
 HWND StartProgram(Process& program, const TempDir& dir);
+// Ends the program through its exit command, falling back to ending the process. Under
+// Wine the hooks of a killed process outlive it and would report keys to the next program.
+void ExitProgram(Process& program, HWND mainWindow);
 // A visible pop-up menu window ("#32768") anywhere on the desktop.
 HWND FindOpenMenu();
 
@@ -86,6 +89,8 @@ bool TrayIconPresent(HWND window, UINT id);
 bool RunX(const std::string& command, DWORD timeoutMs = DefaultWaitMs);
 // Clicks the middle of a window's client area, giving it the keyboard.
 bool ClickWindow(HWND window);
+// Clicks that point of a window's client area.
+bool ClickWindowAt(HWND window, POINT point);
 // Clicks the tray icon, which sits at the right end of the taskbar.
 bool ClickTrayIcon();
 

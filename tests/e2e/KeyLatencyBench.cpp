@@ -3,8 +3,8 @@
 // The program injects N key presses to its own window and times each from keybd_event
 // until the window receives the key: with Varokinto not running, running with no action
 // for the key, and running with a one-key action (F played as G, so the time runs until
-// G arrives). It starts varokint.exe itself, in a folder of its own, and ends it by its
-// handle. Prints p50 and p99 per case and their ratio to the first case.
+// G arrives). It starts varokint.exe itself, in a folder of its own, and ends it through
+// its exit command. Prints p50 and p99 per case and their ratio to the first case.
 #include "tests/e2e/E2ESupport.h"
 
 #include <algorithm>
@@ -149,7 +149,8 @@ int main(int argc, char** argv)
     results.push_back({"Varokinto not running", Measure(presses, PlainKey, PlainKey)});
 
     Process program;
-    if (StartProgram(program, dir) == nullptr) {
+    HWND mainWindow = StartProgram(program, dir);
+    if (mainWindow == nullptr) {
         std::printf("KeyLatencyBench: varokint.exe did not start\n");
         return 1;
     }
@@ -157,7 +158,7 @@ int main(int argc, char** argv)
     Measure(20, PlainKey, PlainKey);
     results.push_back({"running, no matching action", Measure(presses, PlainKey, PlainKey)});
     results.push_back({"running, one-key action F->G", Measure(presses, TriggerKey, PlayedKey)});
-    program.end();
+    ExitProgram(program, mainWindow);
     DestroyWindow(window);
 
     const double baseP50 = Percentile(results[0].times, 0.50);

@@ -50,12 +50,16 @@ protected:
                        "327.send=72\r\n"                      // Ctrl+G -> H, hidden by global
                        "338.send=338,66\r\n"                  // Ctrl+R -> Ctrl+R, B
                        "\r\n");
-        WriteFileBytes(dir.file("property.ini"), "UseHotKey=no\r\nHotKeyCode=2061\r\nTimer=100\r\n");
+        WriteFileBytes(dir.file("property.ini"),
+                       std::string("UseHotKey=") + (useHotKey ? "yes" : "no") + "\r\nHotKeyCode=2061\r\nTimer=100\r\n");
+        shortcuts = ReadFileBytes(dir.file("keycfg.ini"));
         mainWindow = StartProgram(program, dir);
         ASSERT_NE(mainWindow, nullptr);
         ASSERT_TRUE(ClickWindow(targetWindow));
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == targetWindow; }));
     }
+
+    void TearDown() override { ExitProgram(program, mainWindow); }
 
     Lines ReadLog() const
     {
@@ -93,8 +97,10 @@ protected:
         return text;
     }
 
+    bool useHotKey = false;
     TempDir dir;
     std::string logFile;
+    std::string shortcuts;
     Process target;
     Process program;
     HWND targetWindow = nullptr;
@@ -258,6 +264,53 @@ TEST_F(Remapping, ExitFromTrayMenu_RemovesIconAndHooksAndEndsWithZero)
     };
     const Lines seen = Type(CtrlChord("e"), plain.size());
     EXPECT_EQ(seen, plain) << Dump(seen);
+}
+
+class HotKey : public Remapping {
+protected:
+    void SetUp() override
+    {
+        useHotKey = true;
+        Remapping::SetUp();
+    }
+};
+
+TEST_F(HotKey, WinEnter_OpensTheSettingsOnTheAppInFrontWithoutRemappingUntilClosed)
+{
+    const Lines plainCtrlE = {
+        CtrlDown,
+        "WM_KEYDOWN vk=0x45 shift=0 ctrl=1 alt=0 lwin=0 rwin=0",
+        "WM_CHAR vk=0x05 shift=0 ctrl=1 alt=0 lwin=0 rwin=0",
+        CtrlUp,
+        "WM_KEYUP vk=0x45 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
+    };
+    ASSERT_TRUE(RunX("xdotool keydown super keydown Return sleep 0.2 keyup super keyup Return"));
+    HWND settingsWindow = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (settingsWindow = FindProcessWindow(program.id(), "#32770", "ショートカット設定")) != nullptr
+               && IsWindowVisible(settingsWindow);
+    }));
+    char selected[256] = {};
+    GetDlgItemTextA(settingsWindow, 1002, selected, sizeof selected);
+    EXPECT_STREQ(selected, "KeyTarget");
+
+    // While the window is open nothing is remapped. The window may cover the middle of
+    // the target, so the click goes to the target's right edge.
+    RECT client = {};
+    GetClientRect(targetWindow, &client);
+    ASSERT_TRUE(ClickWindowAt(targetWindow, {client.right - 10, 20}));
+    Lines seen = Type(CtrlChord("e"), plainCtrlE.size());
+    EXPECT_EQ(seen, plainCtrlE) << Dump(seen);
+
+    PostMessageA(settingsWindow, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settingsWindow); }));
+    // Closing writes the table back; nothing in it changed.
+    EXPECT_EQ(ReadFileBytes(dir.file("keycfg.ini")), shortcuts);
+
+    ASSERT_TRUE(ClickWindow(targetWindow));
+    seen = Type(CtrlChord("e"), 14);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "WM_SYSKEYDOWN vk=0x56 shift=0 ctrl=0 alt=1 lwin=0 rwin=0"), 1)
+        << Dump(seen);
 }
 
 } // namespace

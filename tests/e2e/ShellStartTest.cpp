@@ -56,6 +56,7 @@ TEST(ShellStart, FirstStart_WritesBuiltInSetAndDefaultsAndStaysInTray)
     EXPECT_TRUE(TrayIconPresent(window, 1));
     Sleep(500);
     EXPECT_TRUE(program.running());
+    ExitProgram(program, window);
 }
 
 TEST(ShellStart, ExistingFiles_AreReadAndLeftAsTheyWere)
@@ -67,10 +68,12 @@ TEST(ShellStart, ExistingFiles_AreReadAndLeftAsTheyWere)
     WriteFileBytes(dir.file("keycfg.ini"), shortcuts);
     WriteFileBytes(dir.file("property.ini"), settings);
     Process program;
-    ASSERT_NE(StartProgram(program, dir), nullptr);
+    HWND window = StartProgram(program, dir);
+    ASSERT_NE(window, nullptr);
 
     EXPECT_EQ(ReadFileBytes(dir.file("keycfg.ini")), shortcuts);
     EXPECT_EQ(ReadFileBytes(dir.file("property.ini")), settings);
+    ExitProgram(program, window);
 }
 
 TEST(ShellStart, SecondCopy_ExitsWithZeroAndTheFirstOpensItsTrayMenu)
@@ -107,6 +110,7 @@ TEST(ShellStart, SecondCopy_ExitsWithZeroAndTheFirstOpensItsTrayMenu)
     ASSERT_TRUE(RunX("xdotool mousemove 500 300 click 1"));
     EXPECT_TRUE(WaitUntil([] { return FindOpenMenu() == nullptr; }));
     EXPECT_TRUE(first.running());
+    ExitProgram(first, window);
 }
 
 TEST(ShellStart, MissingHookLibrary_ReportsBothFailuresAndExitsWithZero)
