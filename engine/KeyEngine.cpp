@@ -69,6 +69,10 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     // from the hook library changes nothing and passes.
     if (report.lpData == nullptr || report.cbData < sizeof(std::uint32_t) || report.dwData > LastVirtualKey)
         return false;
+    // Reports that arrive while our hooks are removed (a dialog is open) come from hooks
+    // we no longer own, e.g. those of an earlier instance that was killed: not ours to act on.
+    if (keyboardHook_ == 0)
+        return false;
     std::uint32_t flags = 0;
     std::memcpy(&flags, report.lpData, sizeof flags);
 
@@ -196,6 +200,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     // A copy: sending the taskbar message lets other sent messages (key reports) in,
     // which change held_.
     const KeyState physical = trigger;
+    const KeyState restore = StillHeld(physical);
     KeyState current = physical;
     for (int i = 0; i < action.outputCount(); ++i) {
         const KeyState target(action.outputAt(i));
@@ -211,7 +216,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
         }
         current = target;
     }
-    SyncModifiers(physical, current);
+    SyncModifiers(restore, current);
     // The hook library swallowed the trigger's key-down; the application gets its key-up.
     system_.keybdEvent(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp);
 
@@ -224,6 +229,23 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     const unsigned pause = static_cast<unsigned>(std::max<std::int32_t>(settings_.timer, 1));
     if (!system_.setTimer(mainWindow_, IDT_REENABLE, pause))
         enabled_ = true;  // without the timer nothing would ever switch the engine on again
+}
+
+KeyState KeyEngine::StillHeld(const KeyState& physical)
+{
+    // The reported state lags behind the keyboard: a fast typist (or a script) may already
+    // have let go of a modifier whose release is queued behind the trigger key. Pressing it
+    // again after the outputs would come after that release and leave it stuck down.
+    KeyState held = physical;
+    if (held.shift && !system_.isKeyDown(VK_SHIFT_))
+        held.shift = held.rightShift = 0;
+    if (held.ctrl && !system_.isKeyDown(VK_CONTROL_))
+        held.ctrl = held.rightCtrl = 0;
+    if (held.alt && !system_.isKeyDown(VK_MENU_))
+        held.alt = held.rightAlt = 0;
+    if (held.win && !system_.isKeyDown(held.rightWin ? VK_RWIN_ : VK_LWIN_))
+        held.win = held.rightWin = 0;
+    return held;
 }
 
 void KeyEngine::SyncSidedModifier(bool press, bool release, std::uint8_t vk, std::uint8_t leftVk,

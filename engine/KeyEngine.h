@@ -53,6 +53,8 @@ private:
     bool TryApplication(const std::string& path, const KeyState& held);
     void PlayAction(const Action& action, const KeyState& trigger);
     void SyncModifiers(const KeyState& target, const KeyState& current);
+    // The trigger's modifiers less those the system already reports released.
+    KeyState StillHeld(const KeyState& physical);
     void SendRecordedKey();
     void SyncSidedModifier(bool press, bool release, std::uint8_t vk, std::uint8_t leftVk,
                            std::uint8_t rightVk, bool targetRight, bool currentRight);

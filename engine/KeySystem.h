@@ -48,6 +48,10 @@ public:
                              std::intptr_t lParam) = 0;
     virtual bool setTimer(WindowId window, unsigned id, unsigned milliseconds) = 0;
 
+    // GetAsyncKeyState: whether the key is down at the system level right now, which may
+    // already differ from what the reported events said.
+    virtual bool isKeyDown(std::uint8_t vk) = 0;
+
     virtual WindowId foregroundWindow() = 0;
     // Full executable path of the process that owns the window, or "" when it cannot be found.
     virtual std::string exePathOfWindow(WindowId window) = 0;

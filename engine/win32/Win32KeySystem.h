@@ -19,6 +19,7 @@ public:
     bool setTimer(WindowId window, unsigned id, unsigned milliseconds) override;
     WindowId foregroundWindow() override;
     std::string exePathOfWindow(WindowId window) override;
+    bool isKeyDown(std::uint8_t vk) override { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
     ModuleId loadLibrary(const char* name) override;
     ProcId findProc(ModuleId module, const char* name) override;
     HookId setHook(int type, ProcId proc, ModuleId module) override;

@@ -30,6 +30,7 @@ public:
     std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
     bool postMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
     bool setTimer(WindowId, unsigned, unsigned) override { return true; }
+    bool isKeyDown(std::uint8_t) override { return true; }
     WindowId foregroundWindow() override { return ForegroundWindow; }
     std::string exePathOfWindow(WindowId) override
     {

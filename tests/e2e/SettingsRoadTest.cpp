@@ -81,6 +81,8 @@ protected:
         ASSERT_TRUE(ClickWindow(targetWindow));
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == targetWindow; }));
     }
+    // Through the exit command: the hooks of a killed program would outlive it under Wine.
+    void TearDown() override { ExitProgram(program, mainWindow); }
 
     Lines ReadLog() const
     {

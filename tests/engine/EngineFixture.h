@@ -44,6 +44,8 @@ protected:
     {
         system.foreground = ExplorerWindow;
         system.exePaths[ExplorerWindow] = ExplorerPath;
+        ASSERT_TRUE(engine.SetHooks(true));  // reports only count while our hooks are in
+        system.log.clear();
     }
 
     // Adds an action (input key code -> output key codes) to the entry with that path,

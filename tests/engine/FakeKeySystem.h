@@ -5,6 +5,7 @@
 #include "engine/KeySystem.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ public:
     bool messageHookInstalls = true;
     bool timerStarts = true;
     bool trayExists = true;
+    std::set<unsigned> releasedNow;  // keys the system already reports up (isKeyDown)
 
     void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override;
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override;
@@ -36,6 +38,7 @@ public:
     bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool setTimer(WindowId window, unsigned id, unsigned milliseconds) override;
     WindowId foregroundWindow() override { return foreground; }
+    bool isKeyDown(std::uint8_t vk) override { return releasedNow.count(vk) == 0; }
     std::string exePathOfWindow(WindowId window) override;
     ModuleId loadLibrary(const char* name) override;
     ProcId findProc(ModuleId module, const char* name) override;

@@ -21,6 +21,24 @@ TEST_F(EngineTest, PlayAction_CtrlEToAltV_ReleasesCtrlPlaysAltVAndRestores)
                           }));
 }
 
+TEST_F(EngineTest, PlayAction_ModifierReleasedBeforePlaybackIsNotPressedAgain)
+{
+    AddAction(ExplorerLower(), 325, {598});  // Ctrl+E -> Alt+V
+
+    EXPECT_FALSE(Press(LeftCtrl));
+    system.releasedNow = {0x11};  // Ctrl's release is queued behind E: it would stick
+    EXPECT_TRUE(Press(KeyE));
+    EXPECT_EQ(system.log, (Lines{
+                              "key 0x11 scan 0x1D up",
+                              "key 0x12 scan 0x38 down",
+                              "key 0x56 scan 0x00 down ext",
+                              "key 0x56 scan 0x00 up ext",
+                              "key 0x12 scan 0x38 up",  // no Ctrl press after the outputs
+                              "key 0x45 scan 0x00 up",
+                              "timer 0x100 id 1 ms 100",
+                          }));
+}
+
 TEST_F(EngineTest, PlayAction_StartMenuKeyGoesToTaskbarAndKeepsModifiers)
 {
     AddAction("global", 2115, {2048, 83, 67});  // Win+C -> Start menu, S, C

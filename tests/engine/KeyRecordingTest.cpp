@@ -169,45 +169,67 @@ TEST_F(EngineTest, Pause_WithoutTimerEngineStaysEnabled)
     EXPECT_TRUE(engine.enabled());
 }
 
-TEST_F(EngineTest, SetHooks_FailuresShowTheirMessagesInOrderAndKeepWhatWasDone)
+// A fresh engine: the fixture's has its hooks in already.
+class SetHooksTest : public EngineTest {
+protected:
+    FakeKeySystem fresh;
+    KeyEngine other{table, settings, MainWindow, fresh};
+};
+
+TEST_F(SetHooksTest, FailuresShowTheirMessagesInOrderAndKeepWhatWasDone)
 {
-    system.libraryLoads = false;
-    EXPECT_FALSE(engine.SetHooks(true));
+    fresh.libraryLoads = false;
+    EXPECT_FALSE(other.SetHooks(true));
 
-    system.libraryLoads = true;
-    system.keyboardHookInstalls = false;
-    EXPECT_FALSE(engine.SetHooks(true));
+    fresh.libraryLoads = true;
+    fresh.keyboardHookInstalls = false;
+    EXPECT_FALSE(other.SetHooks(true));
 
-    system.keyboardHookInstalls = true;
-    system.messageHookInstalls = false;
-    EXPECT_FALSE(engine.SetHooks(true));
+    fresh.keyboardHookInstalls = true;
+    fresh.messageHookInstalls = false;
+    EXPECT_FALSE(other.SetHooks(true));
 
-    system.messageHookInstalls = true;
-    EXPECT_TRUE(engine.SetHooks(true));
-    EXPECT_TRUE(engine.SetHooks(true));  // all installed: nothing to do
-    EXPECT_TRUE(engine.hooksInstalled());
+    fresh.messageHookInstalls = true;
+    EXPECT_TRUE(other.SetHooks(true));
+    EXPECT_TRUE(other.SetHooks(true));  // all installed: nothing to do
+    EXPECT_TRUE(other.hooksInstalled());
 
-    EXPECT_EQ(system.log, (Lines{
-                              "load varokint",
-                              "message Error: DLLファイルの読みとりに失敗",
-                              "load varokint",
-                              "hook 2 VRKeyboardProc",
-                              "message Error: フック登録に失敗",
-                              "hook 2 VRKeyboardProc",
-                              "hook 3 VRMsgProc",
-                              "message Error: メッセージフック登録に失敗",
-                              "hook 3 VRMsgProc",  // the keyboard hook stayed; the library is loaded once
-                          }));
+    EXPECT_EQ(fresh.log, (Lines{
+                             "load varokint",
+                             "message Error: DLLファイルの読みとりに失敗",
+                             "load varokint",
+                             "hook 2 VRKeyboardProc",
+                             "message Error: フック登録に失敗",
+                             "hook 2 VRKeyboardProc",
+                             "hook 3 VRMsgProc",
+                             "message Error: メッセージフック登録に失敗",
+                             "hook 3 VRMsgProc",  // the keyboard hook stayed; the library is loaded once
+                         }));
 }
 
-TEST_F(EngineTest, SetHooks_OffRemovesOnlyInstalledHooks)
+TEST_F(SetHooksTest, OffRemovesOnlyInstalledHooks)
 {
-    system.messageHookInstalls = false;
-    engine.SetHooks(true);
+    fresh.messageHookInstalls = false;
+    other.SetHooks(true);
+    fresh.log.clear();
+    EXPECT_TRUE(other.SetHooks(false));
+    EXPECT_TRUE(other.SetHooks(false));
+    EXPECT_EQ(fresh.log, (Lines{"unhook 0x4000"}));
+}
+
+TEST_F(EngineTest, OnKeyEvent_WhileOurHooksAreOffNothingIsActedOnOrHeld)
+{
+    AddAction(ExplorerLower(), 0x145, {0x41});  // Ctrl+E -> A
+    engine.SetHooks(false);
     system.log.clear();
-    EXPECT_TRUE(engine.SetHooks(false));
-    EXPECT_TRUE(engine.SetHooks(false));
-    EXPECT_EQ(system.log, (Lines{"unhook 0x4000"}));
+    EXPECT_FALSE(Press(LeftCtrl));
+    EXPECT_FALSE(Press(KeyE));
+    EXPECT_EQ(system.log, Lines{});
+    EXPECT_EQ(engine.held().toCode(), 0);
+
+    engine.SetHooks(true);
+    EXPECT_FALSE(Press(LeftCtrl));
+    EXPECT_TRUE(Press(KeyE));
 }
 
 TEST_F(EngineTest, GetForegroundExePath_StoresTheWindowLookedAt)
