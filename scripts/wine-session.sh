@@ -44,4 +44,11 @@ if [ ! -e "$WINEPREFIX/.varokinto-ready" ]; then
   touch "$WINEPREFIX/.varokinto-ready"
 fi
 
+# Wine draws caption buttons and check marks with Marlett; Debian's Wine does not find the
+# copy in its data folder, so the buttons would show plain letters ("r" for close).
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
+
 "$@"
