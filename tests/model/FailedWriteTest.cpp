@@ -1,11 +1,11 @@
 // A save that cannot complete must leave the user's old file exactly as it was.
-#include "model/Settings.h"
-#include "model/ShortcutTable.h"
 #include "ModelTestSupport.h"
+#include "model/Settings.h"
+
+#include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -14,111 +14,92 @@ namespace fs = std::filesystem;
 const std::string OldShortcuts = "'old\r\nname=kept\r\n1.send=2\r\n\r\n";
 const std::string OldSettings = "UseHotKey=no\r\nHotKeyCode=1\r\nTimer=5\r\n";
 
-class FailedWriteTest : public TempDirTest {
+class FailedWriteTest : public ::testing::Test {
 protected:
+    ScratchDirectory scratch_;
+    FakeModelSystem system_;
+    ShortcutTable table_{system_};
+    Settings settings_{system_};
+
     void SetUp() override
     {
-        TempDirTest::SetUp();
         WriteBytes("keycfg.ini", OldShortcuts);
         WriteBytes("property.ini", OldSettings);
+        table_.resetToDefaults();
+        settings_.setDefaults();
     }
-
-    // Saves the built-in set and checks the failure as the user sees it.
-    void ExpectShortcutSaveFails()
+    // Only keycfg.ini tells the user, with its one "hoge" box; property.ini fails silently.
+    void ExpectBothSavesFail()
     {
-        ShortcutTable table(system_);
-        table.resetToDefaults();
-        EXPECT_FALSE(table.save());
-        EXPECT_EQ(system_.messages, (std::vector<FakeModelSystem::Message>{{"hoge", "hoge"}}));
+        EXPECT_FALSE(table_.save());
+        EXPECT_FALSE(settings_.save());
+        EXPECT_EQ(system_.messages, (std::vector<std::string>{"hoge: hoge"}));
+        ExpectOldFilesKept();
+    }
+    void ExpectOldFilesKept()
+    {
         EXPECT_EQ(ReadBytes("keycfg.ini"), OldShortcuts);
-        EXPECT_EQ(table.count(), 2);  // the table in memory is untouched
-    }
-
-    void ExpectSettingsSaveFails()
-    {
-        const auto messagesBefore = system_.messages;
-        Settings settings(system_);
-        settings.setDefaults();
-        EXPECT_FALSE(settings.save());
-        EXPECT_EQ(system_.messages, messagesBefore);  // this file's failures are silent
         EXPECT_EQ(ReadBytes("property.ini"), OldSettings);
+        EXPECT_EQ(table_.count(), 2);  // the table in memory is untouched
+        EXPECT_FALSE(fs::is_regular_file("keycfg.ini.tmp"));
+        EXPECT_FALSE(fs::is_regular_file("property.ini.tmp"));
     }
 };
 
-TEST_F(FailedWriteTest, TemporaryCannotBeCreated_BecauseADirectoryHasItsName)
+TEST_F(FailedWriteTest, TemporaryCannotBeCreated)
 {
     fs::create_directory("keycfg.ini.tmp");
     fs::create_directory("property.ini.tmp");
-    ExpectShortcutSaveFails();
-    ExpectSettingsSaveFails();
+    ExpectBothSavesFail();
     EXPECT_TRUE(fs::is_directory("keycfg.ini.tmp"));  // not ours to remove
     EXPECT_EQ(system_.replaceCalls, 0);
 }
 
-TEST_F(FailedWriteTest, ReplaceFails_RemovesTheTemporary)
+TEST_F(FailedWriteTest, WriteFailsPartWay)
 {
-    system_.failReplace = true;
-    ExpectShortcutSaveFails();
-    ExpectSettingsSaveFails();
-    EXPECT_FALSE(fs::exists("keycfg.ini.tmp"));
-    EXPECT_FALSE(fs::exists("property.ini.tmp"));
-}
-
-TEST_F(FailedWriteTest, TargetIsADirectory_ReplaceFails)
-{
-    fs::remove("keycfg.ini");
-    fs::create_directory("keycfg.ini");
-    ShortcutTable table(system_);
-    table.resetToDefaults();
-    EXPECT_FALSE(table.save());
-    EXPECT_EQ(system_.messages.size(), 1u);
-    EXPECT_TRUE(fs::is_directory("keycfg.ini"));
-    EXPECT_FALSE(fs::exists("keycfg.ini.tmp"));
-}
-
-TEST_F(FailedWriteTest, ReadOnlyDirectory)
-{
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
-    if (FILE* probe = std::fopen("probe", "wb")) {
-        std::fclose(probe);
-        GTEST_SKIP() << "running with rights that ignore directory permissions";
-    }
-    ExpectShortcutSaveFails();
-    ExpectSettingsSaveFails();
-}
-
-TEST_F(FailedWriteTest, WriteFailsPartWay_FileSizeLimit)
-{
-    // The kernel refuses bytes past the limit, as a full disk would.
+    // The kernel refuses bytes past a limit of 40, as a full disk would.
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;
-    small.rlim_cur = 64;
+    small.rlim_cur = 40;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    ShortcutTable table(system_);
-    table.resetToDefaults();
-    const bool saved1 = table.save();
+    const bool shortcutsSaved = table_.save(), settingsSaved = settings_.save();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_FALSE(saved1);
-    EXPECT_EQ(system_.messages.size(), 1u);
-    EXPECT_EQ(ReadBytes("keycfg.ini"), OldShortcuts);
-    EXPECT_FALSE(fs::exists("keycfg.ini.tmp"));
+    EXPECT_FALSE(shortcutsSaved);
+    EXPECT_FALSE(settingsSaved);
+    EXPECT_EQ(system_.messages, (std::vector<std::string>{"hoge: hoge"}));
+    ExpectOldFilesKept();
     EXPECT_EQ(system_.replaceCalls, 0);
 }
 
-TEST_F(FailedWriteTest, SaveAfterAFailure_Succeeds)
+TEST_F(FailedWriteTest, ReplaceFailsAndTheNextSaveSucceeds)
 {
     system_.failReplace = true;
-    ShortcutTable table(system_);
-    table.resetToDefaults();
-    EXPECT_FALSE(table.save());
+    ExpectBothSavesFail();
+    EXPECT_EQ(system_.replaceCalls, 2);
     system_.failReplace = false;
-    EXPECT_TRUE(table.save());
-    EXPECT_EQ(system_.messages.size(), 1u);
+    EXPECT_TRUE(table_.save());
     EXPECT_EQ(ReadBytes("keycfg.ini").substr(0, 8), "'global\r");
+}
+
+TEST(FakeModelSystemTest, RecordsMessagesAndReplacesByRenameUnlessToldToFail)
+{
+    ScratchDirectory scratch;
+    FakeModelSystem system;
+    system.showMessage("text", "caption");
+    EXPECT_EQ(system.messages, (std::vector<std::string>{"caption: text"}));
+    WriteBytes("a", "new");
+    WriteBytes("b", "old");
+    EXPECT_TRUE(system.replaceFile("a", "b"));
+    EXPECT_EQ(ReadBytes("b"), "new");
+    EXPECT_FALSE(fs::exists("a"));
+    WriteBytes("a", "newer");
+    system.failReplace = true;
+    EXPECT_FALSE(system.replaceFile("a", "b"));
+    EXPECT_EQ(ReadBytes("b"), "new");
 }
 
 } // namespace

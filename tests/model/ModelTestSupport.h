@@ -1,49 +1,42 @@
-// A fake of the model's system services and a fixture that runs each test in a fresh
-// temporary current directory, since both files live in the current directory.
+// What the model's tests and the file fuzzers share: a scratch current directory (both
+// files live in the current directory), raw file bytes, and a table written out as text.
 #pragma once
-#include "model/ModelSystem.h"
 #include "model/ShortcutTable.h"
+#include "tests/engine/FakeModelSystem.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-class FakeModelSystem : public ModelSystem {
+// A fresh temporary folder is the current directory while this lives.
+class ScratchDirectory {
 public:
-    struct Message {
-        std::string text, caption;
-        bool operator==(const Message& o) const { return text == o.text && caption == o.caption; }
-    };
+    ScratchDirectory() : previous_(std::filesystem::current_path())
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vr-model-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("no scratch directory");
+        dir_ = pattern;
+        std::filesystem::current_path(dir_);
+    }
+    ~ScratchDirectory()
+    {
+        namespace fs = std::filesystem;
+        std::error_code ignored;
+        fs::current_path(previous_, ignored);
+        // Give back write permission first, in case a test made the folder read-only.
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
-    Version reported{2, 5, 0};
-    bool versionWorks = true;
-    std::string directory = "D:\\WINNT";
-    bool failReplace = false;
-    std::vector<Message> messages;
-    int replaceCalls = 0;
-
-    bool version(Version& out) override
-    {
-        if (versionWorks)
-            out = reported;
-        return versionWorks;
-    }
-    std::string windowsDirectory() override { return directory; }
-    void showMessage(const std::string& text, const std::string& caption) override
-    {
-        messages.push_back({text, caption});
-    }
-    bool replaceFile(const std::string& from, const std::string& to) override
-    {
-        ++replaceCalls;
-        return !failReplace && std::rename(from.c_str(), to.c_str()) == 0;
-    }
+private:
+    std::filesystem::path previous_, dir_;
 };
 
 inline std::string ReadBytes(const std::string& name)
@@ -54,37 +47,10 @@ inline std::string ReadBytes(const std::string& name)
 
 inline void WriteBytes(const std::string& name, const std::string& bytes)
 {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-class TempDirTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        namespace fs = std::filesystem;
-        previous_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "vr-model-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        fs::current_path(dir_);
-        system_ = FakeModelSystem();
-    }
-    void TearDown() override
-    {
-        namespace fs = std::filesystem;
-        fs::current_path(previous_);
-        std::error_code ignored;
-        // Give back write permission first, in case a test made the folder read-only.
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
-    std::filesystem::path dir_;
-    std::filesystem::path previous_;
-    FakeModelSystem system_;
-};
-
-// The table as text, one line per entry and per action, for whole-table assertions:
+// One line per entry and per action, for whole-table comparisons:
 // "'path|name" then "  input:name=out,out".
 inline std::string Describe(const ShortcutTable& table)
 {
@@ -101,4 +67,13 @@ inline std::string Describe(const ShortcutTable& table)
         }
     }
     return text;
+}
+
+inline Action MakeAction(const std::string& name, int input, const std::vector<int>& outputs = {})
+{
+    Action action(name);
+    action.setInput(KeyStroke::ofCode(input));
+    for (int code : outputs)
+        action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
+    return action;
 }

@@ -1,44 +1,53 @@
-#include "model/Settings.h"
+// property.ini: its reader rules, as "hotkey on/off, key code, timer" after a load, and
+// the exact bytes it is written with.
 #include "ModelTestSupport.h"
+#include "model/Settings.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
-class SettingsTest : public TempDirTest {
+std::string Values(const Settings& s)
+{
+    return std::string(s.useHotKey ? "on " : "off ") + std::to_string(s.hotKey.toCode()) + " " +
+           std::to_string(s.timer);
+}
+
+class SettingsTest : public ::testing::Test {
 protected:
-    // Loads property.ini written with these bytes into a freshly constructed object.
-    Settings Load(const std::string& bytes)
-    {
-        WriteBytes("property.ini", bytes);
-        Settings settings(system_);
-        EXPECT_TRUE(settings.load());
-        return settings;
-    }
+    ScratchDirectory scratch_;
+    FakeModelSystem system_;
 };
 
-TEST_F(SettingsTest, Construction_HotKeyOffNoKeyHundredMs)
+TEST_F(SettingsTest, Load_LineRules)
 {
-    Settings settings(system_);
-    EXPECT_FALSE(settings.useHotKey);
-    EXPECT_EQ(settings.hotKey.toCode(), 0);
-    EXPECT_EQ(settings.timer, 100);
-}
-
-TEST_F(SettingsTest, SaveAfterSetDefaults_WritesExactlyThreeLines)
-{
-    Settings settings(system_);
-    EXPECT_TRUE(settings.setDefaults());
-    EXPECT_TRUE(settings.save());
-    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n");
-    EXPECT_FALSE(std::filesystem::exists("property.ini.tmp"));
-}
-
-TEST_F(SettingsTest, Save_WritesNoAndNegativeTimer)
-{
-    Settings settings(system_);
-    settings.hotKey = KeyStroke::ofCode(0x545);
-    settings.timer = -5;
-    EXPECT_TRUE(settings.save());
-    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=no\r\nHotKeyCode=1349\r\nTimer=-5\r\n");
+    const struct {
+        std::string file;
+        const char* values;
+    } cases[] = {
+        {"", "off 0 100"},  // what a new object holds
+        {"usehotkey=yes\r\nTimer 5\r\n Timer=5\r\nfoo\r\n\r\n", "off 0 100"},
+        {"UseHotKey=Yes\r\nUseHotKey=yes \r\nUseHotKey= yes\r\nUseHotKey=y\r\n", "off 0 100"},
+        {"UseHotKey=yes", "on 0 100"},
+        {"UseHotKey=yes\nUseHotKey=no\n", "on 0 100"},  // nothing turns it off again
+        {"HotKeyCode=6157\r\n", "off 2061 100"},         // bits 12 and up are dropped
+        {"HotKeyCode=x\r\n", "off 0 100"},
+        {"Timer=0\r\n", "off 0 100"},  // below 1 gives 100
+        {"Timer=-5\r\n", "off 0 100"},
+        {"Timer=abc\r\n", "off 0 100"},
+        {"Timer=20abc\r\n", "off 0 20"},
+        {"Timer=  +3\r\n", "off 0 3"},
+        {"Timer=1\r\n", "off 0 1"},
+        {"Timer=99999999999\r\n", "off 0 2147483647"},
+        {"Timer=50\r\nHotKeyCode=325\r\n\r\nTimer=60\nHotKeyCode=326\r\nTimer=0\r\n", "off 326 100"},
+        {"Timer=" + std::string(70000, '5') + "\r\nHotKeyCode=2061\r\nUseHotKey=yes\r\n", "on 2061 2147483647"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes("property.ini", c.file);
+        Settings settings(system_);
+        EXPECT_TRUE(settings.load());
+        EXPECT_EQ(Values(settings), c.values) << c.file.substr(0, 60);
+    }
 }
 
 TEST_F(SettingsTest, Load_MissingFileFailsAndChangesNothing)
@@ -47,96 +56,32 @@ TEST_F(SettingsTest, Load_MissingFileFailsAndChangesNothing)
     settings.setDefaults();
     settings.timer = 7;
     EXPECT_FALSE(settings.load());
-    EXPECT_TRUE(settings.useHotKey);
-    EXPECT_EQ(settings.hotKey.toCode(), 2061);
-    EXPECT_EQ(settings.timer, 7);
+    EXPECT_EQ(Values(settings), "on 2061 7");
 }
 
-TEST_F(SettingsTest, Load_EmptyOrUnknownLinesKeepConstructionValues)
-{
-    for (const char* bytes : {"", "\r\n\r\n", "usehotkey=yes\r\nTimer 5\r\n Timer=5\r\nfoo\r\n"}) {
-        const Settings s = Load(bytes);
-        EXPECT_FALSE(s.useHotKey) << bytes;
-        EXPECT_EQ(s.hotKey.toCode(), 0) << bytes;
-        EXPECT_EQ(s.timer, 100) << bytes;
-    }
-}
-
-TEST_F(SettingsTest, Load_OnlyExactYesTurnsTheHotKeyOn)
-{
-    for (const char* value : {"Yes", "YES", "yes ", " yes", "no", "", "y"})
-        EXPECT_FALSE(Load(std::string("UseHotKey=") + value + "\r\n").useHotKey) << value;
-    EXPECT_TRUE(Load("UseHotKey=yes\r\n").useHotKey);
-    EXPECT_TRUE(Load("UseHotKey=yes\n").useHotKey);
-    EXPECT_TRUE(Load("UseHotKey=yes").useHotKey);
-    EXPECT_TRUE(Load("UseHotKey=yes\r\nUseHotKey=no\r\n").useHotKey);
-}
-
-TEST_F(SettingsTest, Load_TimerBelowOneGivesHundred)
-{
-    const std::pair<const char*, int> cases[] = {
-        {"0", 100}, {"-5", 100}, {"abc", 100}, {"", 100}, {"20abc", 20},
-        {"  7", 7}, {"+3", 3}, {"1", 1}, {"99999999999", 2147483647},
-    };
-    for (const auto& [value, expected] : cases)
-        EXPECT_EQ(Load(std::string("Timer=") + value + "\r\n").timer, expected) << value;
-}
-
-TEST_F(SettingsTest, Load_HotKeyCodeIgnoresHighBitsAndWritesBackClean)
-{
-    Settings settings = Load("HotKeyCode=6157\r\n");
-    EXPECT_EQ(settings.hotKey, KeyStroke::ofCode(2061));
-    EXPECT_EQ(settings.hotKey.vk, 0x0Du);
-    EXPECT_EQ(settings.hotKey.win, 1);
-    EXPECT_TRUE(settings.save());
-    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=no\r\nHotKeyCode=2061\r\nTimer=100\r\n");
-    EXPECT_EQ(Load("HotKeyCode=x\r\n").hotKey.toCode(), 0);
-}
-
-TEST_F(SettingsTest, Load_LaterLinesOverride)
-{
-    const Settings s = Load("Timer=50\r\nHotKeyCode=325\r\n\r\nTimer=60\nHotKeyCode=326\r\nTimer=0\r\n");
-    EXPECT_EQ(s.hotKey.toCode(), 326);
-    EXPECT_EQ(s.timer, 100);
-}
-
-TEST_F(SettingsTest, Load_OverLongLineDoesNotStopTheRest)
-{
-    const Settings s = Load("Timer=" + std::string(70000, '5') + "\r\nHotKeyCode=2061\r\nUseHotKey=yes\r\n");
-    EXPECT_EQ(s.timer, 2147483647);
-    EXPECT_EQ(s.hotKey.toCode(), 2061);
-    EXPECT_TRUE(s.useHotKey);
-}
-
-TEST_F(SettingsTest, SaveThenLoad_GivesTheSameValues)
+TEST_F(SettingsTest, Save_WritesExactlyThreeLinesThatLoadBack)
 {
     Settings settings(system_);
-    settings.useHotKey = true;
-    settings.hotKey = KeyStroke::ofCode(0xF7B);
-    settings.timer = 2500;
-    ASSERT_TRUE(settings.save());
-    Settings loaded(system_);
-    ASSERT_TRUE(loaded.load());
-    EXPECT_TRUE(loaded.useHotKey);
-    EXPECT_EQ(loaded.hotKey, settings.hotKey);
-    EXPECT_EQ(loaded.timer, 2500);
-}
+    EXPECT_TRUE(settings.setDefaults());
+    EXPECT_TRUE(settings.save());
+    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n");
+    EXPECT_FALSE(std::filesystem::exists("property.ini.tmp"));
 
-} // namespace
+    settings.useHotKey = false;
+    settings.hotKey = KeyStroke::ofCode(0x545);
+    settings.timer = -5;
+    EXPECT_TRUE(settings.save());
+    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=no\r\nHotKeyCode=1349\r\nTimer=-5\r\n");
 
-namespace {
-
-TEST_F(SettingsTest, Assignment_CopiesTheValues)
-{
-    Settings edited(system_);
+    Settings edited(system_);  // a dialog assigns its edited copy back
     edited.setDefaults();
-    edited.timer = 300;
-    Settings live(system_);
-    live = edited;
-    EXPECT_TRUE(live.useHotKey);
-    EXPECT_EQ(live.timer, 300);
-    EXPECT_TRUE(live.save());
-    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=300\r\n");
+    edited.hotKey = KeyStroke::ofCode(0xF7B);
+    edited.timer = 2500;
+    settings = edited;
+    EXPECT_TRUE(settings.save());
+    Settings loaded(system_);
+    EXPECT_TRUE(loaded.load());
+    EXPECT_EQ(Values(loaded), "on 3963 2500");
 }
 
 } // namespace
