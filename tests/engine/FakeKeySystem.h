@@ -1,9 +1,12 @@
-// A KeySystem that records every effect as one readable line, in order, and answers
-// queries from settable fields. Key names come from the vocabulary, as the real string
-// table holds the same names.
+// A KeySystem that records every effect as one short line, in order, and answers queries
+// from settable fields. Numbers are hex without 0x. Key names come from the vocabulary,
+// as the real string table holds the same names.
 #pragma once
 #include "engine/KeySystem.h"
+#include "ui/KeyVocabulary.h"
 
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -14,39 +17,113 @@ public:
     static constexpr WindowId TrayWindow = 0x7700;
     static constexpr ModuleId HookLibrary = 0xD11;
 
-    // Effects: "key 0x11 scan 0x1D up ext", "send 0x7700 0x504 0x0 0x0",
-    // "post 0x100 WM_COMMAND 0x9c42 0x0", "timer 0x100 id 1 ms 100", "load varokint",
-    // "hook 2 VRKeyboardProc", "unhook 0x...", "message Error: text".
+    // "11:1D up ext" (vk:scan, no scan when 0), "send 7700 504 0 0",
+    // "post 100 WM_COMMAND 9C42 0", "timer 100 id 1 ms 100", "path 2000" (a look-up of
+    // the window's executable), "load varokint", "hook 2 VRKeyboardProc", "unhook 4000",
+    // "message Error: text".
     std::vector<std::string> log;
 
     WindowId foreground = 0;
-    std::map<WindowId, std::string> exePaths;  // by window
-    int pathLookups = 0;
-    bool libraryLoads = true;
-    bool keyboardHookInstalls = true;
-    bool messageHookInstalls = true;
-    bool timerStarts = true;
-    bool trayExists = true;
+    std::map<WindowId, std::string> exePaths;
+    bool libraryLoads = true, keyboardHookInstalls = true, messageHookInstalls = true;
+    bool timerStarts = true, trayExists = true;
     std::set<unsigned> releasedNow;  // keys the system already reports up (isKeyDown)
 
-    void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override;
-    unsigned mapVirtualKey(unsigned code, unsigned mapType) override;
-    std::string loadKeyName(unsigned vk) override;
-    WindowId findWindow(const char* className, const char* title) override;
-    std::intptr_t sendMessage(WindowId window, unsigned message, std::uintptr_t wParam,
-                              std::intptr_t lParam) override;
-    bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool setTimer(WindowId window, unsigned id, unsigned milliseconds) override;
+    static std::string Hex(std::uintmax_t value)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%jX", value);
+        return text;
+    }
+
+    void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override
+    {
+        char line[64];
+        std::snprintf(line, sizeof line, scan ? "%02X:%02X" : "%02X", vk, scan);
+        log.push_back(line + std::string(flags & KeyEventUp ? " up" : " down") +
+                      (flags & KeyEventExtended ? " ext" : "") +
+                      (flags & ~(KeyEventUp | KeyEventExtended) ? " unexpected flags" : ""));
+    }
+    unsigned mapVirtualKey(unsigned code, unsigned mapType) override
+    {
+        // The values of a US/Japanese layout for the keys the engine asks about.
+        static const std::map<unsigned, unsigned> toScan = {
+            {0xA0, 0x2A}, {0xA1, 0x36}, {0xA2, 0x1D}, {0xA3, 0xE01D}, {0xA4, 0x38}, {0xA5, 0xE038},
+        };
+        static const std::map<unsigned, unsigned> toSidedVk = {
+            {0x2A, 0xA0}, {0x36, 0xA1}, {0x1D, 0xA2}, {0x11D, 0xA3}, {0x38, 0xA4}, {0x138, 0xA5},
+        };
+        if (mapType != MapVkToScan && mapType != MapScanToVkEx)
+            log.push_back("unexpected map type " + Hex(mapType));
+        const auto& table = mapType == MapVkToScan ? toScan : toSidedVk;
+        const auto found = table.find(code);
+        return found == table.end() ? 0 : found->second;
+    }
+    std::string loadKeyName(unsigned vk) override { return KeyName(vk); }
+    WindowId findWindow(const char* className, const char* title) override
+    {
+        return trayExists && std::strcmp(className, "Shell_TrayWnd") == 0 && title == nullptr ? TrayWindow : 0;
+    }
+    std::intptr_t sendMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
+    {
+        log.push_back("send " + Message(window, message, wParam, lParam));
+        return 0;
+    }
+    bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
+    {
+        log.push_back("post " + Message(window, message, wParam, lParam));
+        return true;
+    }
+    bool setTimer(WindowId window, unsigned id, unsigned milliseconds) override
+    {
+        log.push_back("timer " + Hex(window) + " id " + std::to_string(id) + " ms " + std::to_string(milliseconds));
+        return timerStarts;
+    }
     WindowId foregroundWindow() override { return foreground; }
     bool isKeyDown(std::uint8_t vk) override { return releasedNow.count(vk) == 0; }
-    std::string exePathOfWindow(WindowId window) override;
-    ModuleId loadLibrary(const char* name) override;
-    ProcId findProc(ModuleId module, const char* name) override;
-    HookId setHook(int type, ProcId proc, ModuleId module) override;
-    bool unhook(HookId hook) override;
-    void showMessage(const std::string& text, const std::string& caption) override;
+    std::string exePathOfWindow(WindowId window) override
+    {
+        log.push_back("path " + Hex(window));
+        const auto found = exePaths.find(window);
+        return found == exePaths.end() ? std::string() : found->second;
+    }
+    ModuleId loadLibrary(const char* name) override
+    {
+        log.push_back(std::string("load ") + name);
+        return libraryLoads ? HookLibrary : 0;
+    }
+    ProcId findProc(ModuleId module, const char* name) override
+    {
+        if (module != HookLibrary)
+            return 0;
+        procNames_.push_back(name);
+        return procNames_.size();  // 1-based index into procNames_
+    }
+    HookId setHook(int type, ProcId proc, ModuleId module) override
+    {
+        const bool known = proc >= 1 && proc <= procNames_.size() && module == HookLibrary;
+        log.push_back("hook " + std::to_string(type) + " " + (known ? procNames_[proc - 1] : "unknown procedure"));
+        return (type == KeyboardHookType ? keyboardHookInstalls : messageHookInstalls) ? nextHook_++ : 0;
+    }
+    bool unhook(HookId hook) override
+    {
+        log.push_back("unhook " + Hex(hook));
+        return true;
+    }
+    void showMessage(const std::string& text, const std::string& caption) override
+    {
+        log.push_back("message " + caption + ": " + text);
+    }
 
 private:
+    static std::string Message(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+    {
+        const std::string name = message == CommandMessage    ? "WM_COMMAND"
+                                 : message == WM_KEY_RECORDED ? "WM_KEY_RECORDED"
+                                                              : Hex(message);
+        return Hex(window) + " " + name + " " + Hex(wParam) + " " + Hex(static_cast<std::uintptr_t>(lParam));
+    }
+
     std::vector<std::string> procNames_;
     HookId nextHook_ = 0x4000;
 };

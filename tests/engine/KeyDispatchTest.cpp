@@ -1,292 +1,146 @@
-// Matching reported keys and playing actions: the whole injected sequence of each case.
+// Reported keys -> replies and the whole sequence of effects: matching, playing and recording.
 #include "EngineFixture.h"
 
 namespace {
 
-TEST_F(EngineTest, PlayAction_CtrlEToAltV_ReleasesCtrlPlaysAltVAndRestores)
-{
-    AddAction(ExplorerLower(), 325, {598});  // Ctrl+E -> Alt+V
+struct Added {
+    const char* path;
+    int input;
+    std::vector<int> outputs;
+};
 
-    EXPECT_FALSE(Press(LeftCtrl));
-    EXPECT_TRUE(Press(KeyE));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x11 scan 0x1D up",        // left Ctrl released
-                              "key 0x12 scan 0x38 down",      // left Alt pressed
-                              "key 0x56 scan 0x00 down ext",  // V
-                              "key 0x56 scan 0x00 up ext",
-                              "key 0x11 scan 0x1D down",  // Ctrl back, as the user holds it
-                              "key 0x12 scan 0x38 up",    // Alt released
-                              "key 0x45 scan 0x00 up",    // the trigger's key-up
-                              "timer 0x100 id 1 ms 100",  // the pause after an action
-                          }));
+enum Setup { Plain = 0, HotKeyOn = 1, Recording = 2, NoTaskbar = 4, CtrlLetGoEarly = 8, NoForeground = 16 };
+
+struct Sequence {
+    const char* name;
+    int setup;
+    std::vector<Added> actions;
+    const char* keys;
+    const char* replies;
+    Lines effects;
+};
+
+const char* const E = Explorer;
+const char* const Pause = "timer 100 id 1 ms 100";
+const char* const Lookup = "path 2000";
+
+const Sequence Sequences[] = {
+    {"CtrlE_AltV_ReleasesCtrlPlaysAltVAndPressesCtrlAgain", Plain, {{E, 0x145, {0x256}}}, "LCtrl E", "01",
+     {Lookup, Lookup, "11:1D up", "12:38 down", "56 down ext", "56 up ext", "11:1D down", "12:38 up", "45 up", Pause}},
+    {"CtrlLetGoBeforePlayback_IsNotPressedAgain", CtrlLetGoEarly, {{E, 0x145, {0x256}}}, "LCtrl E", "01",
+     {Lookup, Lookup, "11:1D up", "12:38 down", "56 down ext", "56 up ext", "12:38 up", "45 up", Pause}},
+    {"WinC_StartMenuGoesToTheTaskbarThenSAndCWithoutWin", Plain, {{"global", 0x843, {0x800, 0x53, 0x43}}}, "LWin C",
+     "01",
+     {Lookup, "send 7700 504 0 0", "5B up", "53 down ext", "53 up ext", "43 down ext", "43 up ext", "5B down", "43 up",
+      Pause}},
+    {"StartMenuWithoutTaskbar_GoesToNoWindow", NoTaskbar, {{"global", 0x70, {0x800}}}, "F1", "1",
+     {"send 0 504 0 0", "70 up", Pause}},
+    {"WinAloneThenA_AIsPlayedWithoutTheHeldCtrl", Plain, {{E, 0x145, {0x800, 0x41}}}, "LCtrl E", "01",
+     {Lookup, Lookup, "send 7700 504 0 0", "11:1D up", "41 down ext", "41 up ext", "11:1D down", "45 up", Pause}},
+    {"RightShift_ReleasedAndRestoredOnItsOwnSide", Plain, {{E, 0x441, {0x42}}}, "RShift A", "01",
+     {Lookup, Lookup, "10:36 up ext", "42 down ext", "42 up ext", "10:36 down ext", "41 up", Pause}},
+    {"RightCtrlAndAlt_ExtendedWithTheScanCodesLowByte", Plain, {{E, 0x345, {0x41}}}, "RCtrl RAlt E", "001",
+     {Lookup, Lookup, Lookup, "11:1D up ext", "12:38 up ext", "41 down ext", "41 up ext", "11:1D down ext",
+      "12:38 down ext", "45 up", Pause}},
+    {"ModifiersChangeOnlyBetweenNeighboursInOrderShiftWinCtrlAlt", Plain, {{E, 0x70, {0x641, 0x142}}}, "F1", "1",
+     {Lookup, "10:2A down", "12:38 down", "41 down ext", "41 up ext", "10:2A up", "11:1D down", "12:38 up",
+      "42 down ext", "42 up ext", "11:1D up", "70 up", Pause}},
+    {"NoOutputs_SwallowsTheTriggerAndSendsItsKeyUp", Plain, {{E, 0x71, {}}}, "F2", "1", {Lookup, "71 up", Pause}},
+    {"CtrlAloneAsInput_TriggerHasNoVk", Plain, {{E, 0x100, {0x41}}}, "LCtrl", "1",
+     {Lookup, "11:1D up", "41 down ext", "41 up ext", "11:1D down", "00 up", Pause}},
+    {"HotKeyOff_SameKeysGoToTheAction", Plain, {{"global", 0x80D, {0x41}}}, "LWin Enter", "01",
+     {Lookup, "5B up", "41 down ext", "41 up ext", "5B down", "0D up", Pause}},
+    {"GlobalWinsOverTheApplicationWhichIsNeverLookedUp", Plain, {{E, 0x145, {0x256}}, {"global", 0x145, {0x74}}},
+     "LCtrl E", "01", {Lookup, "11:1D up", "74 down ext", "74 up ext", "11:1D down", "45 up", Pause}},
+    {"UnmatchedKey_PassesAfterOneLookUp", Plain, {{E, 0x145, {0x256}}}, "A", "0", {Lookup}},
+    {"NoForegroundWindow_MatchesTheEmptyPathOnly", NoForeground, {{E, 0x41, {0x42}}, {"", 0x41, {0x43}}}, "A", "1",
+     {"path 0", "43 down ext", "43 up ext", "41 up", Pause}},
+    {"KeyUps_NeverTriggerAndPass", Plain, {{E, 0x41, {0x42}}}, "/A /LCtrl", "00", {}},
+    {"Recording_CtrlHeldAndCPressedThreeTimes_RecordsThreeTimes", Recording, {}, "LCtrl C /C C /C C /C /LCtrl",
+     "00000000",
+     {"send 300 WM_KEY_RECORDED 143 0", "send 300 WM_KEY_RECORDED 143 0", "send 300 WM_KEY_RECORDED 143 0"}},
+    {"Recording_RepeatingKey_RecordsOnce", Recording, {}, "C C* C* /C", "0000", {"send 300 WM_KEY_RECORDED 43 0"}},
+    {"Recording_CtrlAloneAndUnnamedF13_RecordNothing", Recording, {}, "LCtrl /LCtrl LCtrl /LCtrl F13 /F13",
+     "000000", {}},
+    {"Recording_ActionsAndHotKeyAreRecordedNotPlayed", Recording | HotKeyOn, {{"global", 0x41, {0x42}}},
+     "A LWin Enter", "000", {"send 300 WM_KEY_RECORDED 41 0", "send 300 WM_KEY_RECORDED 80D 0"}},
+};
+
+void PrintTo(const Sequence& s, std::ostream* out)
+{
+    *out << s.keys;
 }
 
-TEST_F(EngineTest, PlayAction_ModifierReleasedBeforePlaybackIsNotPressedAgain)
-{
-    AddAction(ExplorerLower(), 325, {598});  // Ctrl+E -> Alt+V
+class SequenceTest : public EngineTest, public ::testing::WithParamInterface<Sequence> {};
 
-    EXPECT_FALSE(Press(LeftCtrl));
-    system.releasedNow = {0x11};  // Ctrl's release is queued behind E: it would stick
-    EXPECT_TRUE(Press(KeyE));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x11 scan 0x1D up",
-                              "key 0x12 scan 0x38 down",
-                              "key 0x56 scan 0x00 down ext",
-                              "key 0x56 scan 0x00 up ext",
-                              "key 0x12 scan 0x38 up",  // no Ctrl press after the outputs
-                              "key 0x45 scan 0x00 up",
-                              "timer 0x100 id 1 ms 100",
-                          }));
+TEST_P(SequenceTest, RepliesAndEffects)
+{
+    const Sequence& s = GetParam();
+    settings.useHotKey = s.setup & HotKeyOn;
+    system.trayExists = !(s.setup & NoTaskbar);
+    if (s.setup & CtrlLetGoEarly)
+        system.releasedNow = {0x11};  // Ctrl's release is queued behind E: it would stick
+    if (s.setup & NoForeground)
+        system.foreground = 0;
+    if (s.setup & Recording) {
+        ASSERT_TRUE(engine.SetRecordingWindow(Editor));
+        system.log.clear();
+    }
+    for (const Added& a : s.actions)
+        Add(a.path, a.input, a.outputs);
+    EXPECT_EQ(Type(s.keys), s.replies);
+    EXPECT_EQ(system.log, s.effects);
 }
 
-TEST_F(EngineTest, PlayAction_StartMenuKeyGoesToTaskbarAndKeepsModifiers)
-{
-    AddAction("global", 2115, {2048, 83, 67});  // Win+C -> Start menu, S, C
+INSTANTIATE_TEST_SUITE_P(Engine, SequenceTest, ::testing::ValuesIn(Sequences),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-    EXPECT_FALSE(Press(LeftWin));
-    EXPECT_TRUE(Press(KeyC));
-    EXPECT_EQ(system.log, (Lines{
-                              "send 0x7700 0x504 0x0 0x0",  // the taskbar opens the Start menu
-                              "key 0x5B scan 0x00 up",      // left Win released for S
-                              "key 0x53 scan 0x00 down ext",
-                              "key 0x53 scan 0x00 up ext",
-                              "key 0x43 scan 0x00 down ext",
-                              "key 0x43 scan 0x00 up ext",
-                              "key 0x5B scan 0x00 down",  // left Win back
-                              "key 0x43 scan 0x00 up",    // the trigger's key-up
-                              "timer 0x100 id 1 ms 100",
-                          }));
-}
-
-TEST_F(EngineTest, PlayAction_RestoresRightShiftAfterOutputs)
-{
-    AddAction(ExplorerLower(), 0x400 | 0x41, {0x42});  // Shift+A -> B
-
-    EXPECT_FALSE(Press(RightShift));
-    EXPECT_TRUE(Press(KeyA));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x10 scan 0x36 up ext",  // right Shift released
-                              "key 0x42 scan 0x00 down ext",
-                              "key 0x42 scan 0x00 up ext",
-                              "key 0x10 scan 0x36 down ext",  // right Shift pressed again
-                              "key 0x41 scan 0x00 up",
-                              "timer 0x100 id 1 ms 100",
-                          }));
-}
-
-TEST_F(EngineTest, PlayAction_RightCtrlAndAltUseRightScanCodesAndLowByteOnly)
-{
-    AddAction(ExplorerLower(), 0x100 | 0x200 | 0x45, {0x41});  // Ctrl+Alt+E -> A
-
-    Press(RightCtrl);
-    Press(RightAlt);
-    EXPECT_TRUE(Press(KeyE));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x11 scan 0x1D up ext",  // MapVirtualKeyA gives 0xE01D; the low byte
-                              "key 0x12 scan 0x38 up ext",
-                              "key 0x41 scan 0x00 down ext",
-                              "key 0x41 scan 0x00 up ext",
-                              "key 0x11 scan 0x1D down ext",
-                              "key 0x12 scan 0x38 down ext",
-                              "key 0x45 scan 0x00 up",
-                              "timer 0x100 id 1 ms 100",
-                          }));
-}
-
-TEST_F(EngineTest, PlayAction_WinAloneThenKey_SyncsFromPhysicalState)
-{
-    AddAction(ExplorerLower(), 0x100 | 0x45, {2048, 0x41});  // Ctrl+E -> Start menu, A
-
-    Press(LeftCtrl);
-    EXPECT_TRUE(Press(KeyE));
-    EXPECT_EQ(system.log, (Lines{
-                              "send 0x7700 0x504 0x0 0x0",
-                              "key 0x11 scan 0x1D up",  // A is played without the held Ctrl
-                              "key 0x41 scan 0x00 down ext",
-                              "key 0x41 scan 0x00 up ext",
-                              "key 0x11 scan 0x1D down",
-                              "key 0x45 scan 0x00 up",
-                              "timer 0x100 id 1 ms 100",
-                          }));
-}
-
-TEST_F(EngineTest, PlayAction_StartMenuWithoutTaskbarGoesToNoWindow)
-{
-    system.trayExists = false;
-    AddAction("global", 0x70, {2048});  // F1 -> Start menu
-
-    EXPECT_TRUE(Press(F1));
-    EXPECT_EQ(system.log, (Lines{"send 0x0 0x504 0x0 0x0", "key 0x70 scan 0x00 up", "timer 0x100 id 1 ms 100"}));
-}
-
-TEST_F(EngineTest, PlayAction_NoOutputs_SwallowsTriggerAndSendsOnlyItsKeyUp)
-{
-    AddAction(ExplorerLower(), 0x71, {});  // F2 -> nothing
-
-    EXPECT_TRUE(Press(F2));
-    EXPECT_EQ(system.log, (Lines{"key 0x71 scan 0x00 up", "timer 0x100 id 1 ms 100"}));
-}
-
-TEST_F(EngineTest, PlayAction_ModifiersOnlyOutputThenKeyWithOtherModifiers)
-{
-    // Modifiers change only where two neighbouring keys differ, in the order Shift, Win, Ctrl, Alt.
-    AddAction(ExplorerLower(), 0x70, {0x400 | 0x200 | 0x41, 0x100 | 0x42});  // F1 -> Alt+Shift+A, Ctrl+B
-
-    EXPECT_TRUE(Press(F1));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x10 scan 0x2A down",  // Shift first, then Alt
-                              "key 0x12 scan 0x38 down",
-                              "key 0x41 scan 0x00 down ext",
-                              "key 0x41 scan 0x00 up ext",
-                              "key 0x10 scan 0x2A up",  // order Shift, Win, Ctrl, Alt
-                              "key 0x11 scan 0x1D down",
-                              "key 0x12 scan 0x38 up",
-                              "key 0x42 scan 0x00 down ext",
-                              "key 0x42 scan 0x00 up ext",
-                              "key 0x11 scan 0x1D up",
-                              "key 0x70 scan 0x00 up",
-                              "timer 0x100 id 1 ms 100",
-                          }));
-}
-
-TEST_F(EngineTest, Dispatch_HotKeyPostsSettingsCommandAndClearsHeldModifiers)
+TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndForgetsHeldModifiers)
 {
     settings.useHotKey = true;
-    settings.hotKey.fromCode(2061);            // Win+Enter
-    AddAction("global", 2061, {0x41});         // the hotkey wins over this action
+    Add("global", 0x80D, {0x41});
     system.foreground = 0x2222;
-
-    Press(LeftWin);
-    EXPECT_TRUE(Press(Enter));
-    EXPECT_EQ(system.log, (Lines{"post 0x100 WM_COMMAND 0x9C42 0x0"}));  // 40002
+    EXPECT_EQ(Type("RWin Enter"), "01");
+    EXPECT_EQ(system.log, (Lines{"path 2222", "post 100 WM_COMMAND 9C42 0"}));
     EXPECT_EQ(engine.foregroundWindow(), 0x2222u);
     EXPECT_EQ(engine.held().toCode(), 0x0D);
     EXPECT_EQ(engine.held().rightWin, 0);
-    EXPECT_TRUE(engine.enabled());
+    EXPECT_TRUE(engine.enabled());  // no pause after the hotkey
 }
 
-TEST_F(EngineTest, Dispatch_HotKeyOff_SameKeysGoToActions)
-{
-    settings.useHotKey = false;
-    settings.hotKey.fromCode(2061);
-    AddAction("global", 2061, {0x41});
-
-    Press(LeftWin);
-    EXPECT_TRUE(Press(Enter));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x5B scan 0x00 up",
-                              "key 0x41 scan 0x00 down ext",
-                              "key 0x41 scan 0x00 up ext",
-                              "key 0x5B scan 0x00 down",
-                              "key 0x0D scan 0x00 up",
-                              "timer 0x100 id 1 ms 100",
-                          }));
-}
-
-TEST_F(EngineTest, Dispatch_RightWinHotKeyClearsRightFlag)
-{
-    settings.useHotKey = true;
-    settings.hotKey.fromCode(2061);
-
-    Press(RightWin);
-    EXPECT_TRUE(engine.held().rightWin);
-    EXPECT_TRUE(Press(Enter));
-    EXPECT_EQ(engine.held().win, 0);
-    EXPECT_EQ(engine.held().rightWin, 0);
-}
-
-TEST_F(EngineTest, Dispatch_GlobalWinsOverForegroundApplication)
-{
-    AddAction(ExplorerLower(), 325, {598});
-    AddAction("global", 325, {0x74});  // Ctrl+E -> F5
-
-    Press(LeftCtrl);
-    system.pathLookups = 0;
-    EXPECT_TRUE(Press(KeyE));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x11 scan 0x1D up",
-                              "key 0x74 scan 0x00 down ext",
-                              "key 0x74 scan 0x00 up ext",
-                              "key 0x11 scan 0x1D down",
-                              "key 0x45 scan 0x00 up",
-                              "timer 0x100 id 1 ms 100",
-                          }));
-    EXPECT_EQ(system.pathLookups, 0);  // the application was never looked at
-}
-
-TEST_F(EngineTest, Dispatch_UnmatchedKeyPassesAfterOneForegroundLookup)
-{
-    AddAction(ExplorerLower(), 325, {598});
-
-    EXPECT_FALSE(Press(KeyA));
-    EXPECT_TRUE(system.log.empty());
-    EXPECT_EQ(system.pathLookups, 1);
-    EXPECT_EQ(engine.foregroundWindow(), ExplorerWindow);
-}
-
-TEST_F(EngineTest, Dispatch_ModifierKeyDownLooksUpWithNoVk)
-{
-    AddAction(ExplorerLower(), 0x100, {0x41});  // Ctrl alone as input
-
-    EXPECT_TRUE(Press(LeftCtrl));
-    EXPECT_EQ(system.log, (Lines{
-                              "key 0x11 scan 0x1D up",
-                              "key 0x41 scan 0x00 down ext",
-                              "key 0x41 scan 0x00 up ext",
-                              "key 0x11 scan 0x1D down",
-                              "key 0x00 scan 0x00 up",  // the trigger has no vk
-                              "timer 0x100 id 1 ms 100",
-                          }));
-}
-
-TEST_F(EngineTest, Dispatch_NoForegroundWindowMatchesOnlyEmptyPath)
-{
-    system.foreground = 0;
-    AddAction(ExplorerLower(), 0x41, {0x42});
-    EXPECT_FALSE(Press(KeyA));
-    EXPECT_EQ(engine.foregroundWindow(), 0u);
-
-    AddAction("", 0x41, {0x42});
-    EXPECT_TRUE(Press(KeyA));
-}
-
-TEST_F(EngineTest, Dispatch_LaterEntryWithSamePathIsNotSearched)
+TEST_F(EngineTest, LaterEntryWithTheSamePath_IsNotSearched)
 {
     table.add(AppEntry("C:\\WINDOWS\\EXPLORER.EXE", "first, no actions"));
-    AppEntry second(ExplorerLower(), "second");
-    Action action;
-    action.setInput(KeyStroke::ofCode(0x41));
-    second.addAction(action);
+    AppEntry second(Explorer, "second");
+    second.addAction(MakeAction("", 0x41, {0x42}));
     ASSERT_EQ(table.add(second), 1);
-    EXPECT_FALSE(Press(KeyA));
+    EXPECT_EQ(Type("A"), "0");
 }
 
-TEST_F(EngineTest, OnKeyEvent_KeyUpsNeverTriggerAndReplyZero)
+TEST_F(EngineTest, HeldKeys_TrackSidesAndAModifierEventClearsTheVk)
 {
-    AddAction(ExplorerLower(), 0x41, {0x42});
-
-    EXPECT_FALSE(Release(KeyA));
-    EXPECT_FALSE(Release(LeftCtrl));
-    EXPECT_TRUE(system.log.empty());
-    EXPECT_EQ(system.pathLookups, 0);
-}
-
-TEST_F(EngineTest, UpdateHeldKeys_TracksSidesAndClearsVkOnModifierEvents)
-{
-    Press(RightCtrl);
-    Press(KeyA);
+    Type("RCtrl A");
     EXPECT_EQ(engine.held().toCode(), 0x141);
     EXPECT_EQ(engine.held().rightCtrl, 1);
-    Release(KeyA);
+    Type("/A");
     EXPECT_EQ(engine.held().vk, 0x41u);  // a key-up leaves its vk
-    Press(LeftShift);
-    EXPECT_EQ(engine.held().vk, 0u);
+    Type("LShift");
     EXPECT_EQ(engine.held().toCode(), 0x500);
-    Release(RightCtrl);
-    EXPECT_EQ(engine.held().ctrl, 0);
+    Type("/RCtrl");
     EXPECT_EQ(engine.held().rightCtrl, 0);
-    Release(LeftShift);
+    Type("/LShift");
     EXPECT_EQ(engine.held().toCode(), 0);
+}
+
+TEST_F(EngineTest, GetForegroundExePath_LooksUpEveryTimeAndStoresTheWindow)
+{
+    EXPECT_EQ(engine.GetForegroundExePath(), "C:\\WINDOWS\\Explorer.EXE");
+    EXPECT_EQ(engine.GetForegroundExePath(), "C:\\WINDOWS\\Explorer.EXE");
+    EXPECT_EQ(engine.foregroundWindow(), ExplorerWindow);
+    system.foreground = 0;
+    engine.RememberForegroundWindow();
+    EXPECT_EQ(engine.foregroundWindow(), 0u);
+    EXPECT_EQ(system.log, (Lines{"path 2000", "path 2000"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -14,25 +13,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
+    // Absolute paths, because the fuzz target changes the current directory.
     std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
         const fs::path arg = fs::absolute(argv[i]);
         if (fs::is_directory(arg)) {
-            for (const auto& item : fs::directory_iterator(arg)) {
-                if (item.is_regular_file())
-                    files.push_back(item.path());
-            }
-        } else if (fs::is_regular_file(arg)) {
-            files.push_back(arg);
+            for (const auto& item : fs::directory_iterator(arg))
+                files.push_back(item.path());
         } else {
-            std::fprintf(stderr, "no such input: %s\n", argv[i]);
-            return 1;
+            files.push_back(arg);
         }
     }
     std::sort(files.begin(), files.end());
-    // Paths are absolute, because the fuzz target may change the current directory.
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "cannot read %s\n", file.c_str());
+            return 1;
+        }
         const std::vector<char> bytes(std::istreambuf_iterator<char>(in), {});
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }

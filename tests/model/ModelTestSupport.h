@@ -10,14 +10,18 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
-// A fresh temporary folder is the current directory while this lives.
+// A fresh temporary folder is the current directory while this lives; in memory where
+// the system offers it, as the fuzzers write the files tens of thousands of times.
 class ScratchDirectory {
 public:
     ScratchDirectory() : previous_(std::filesystem::current_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vr-model-XXXXXX").string();
+        const std::filesystem::path base =
+            access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "vr-model-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("no scratch directory");
         dir_ = pattern;
