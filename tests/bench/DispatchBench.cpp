@@ -16,7 +16,10 @@ public:
     std::string foregroundPath;
 
     void keybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {}
-    unsigned mapVirtualKey(unsigned code, unsigned type) override { return type == MapScanToVkEx && code == 0x1D ? 0xA2 : 0x1D; }
+    unsigned mapVirtualKey(unsigned code, unsigned type) override
+    {
+        return type == MapScanToVkEx && code == 0x1D ? 0xA2 : 0x1D;  // left Ctrl
+    }
     std::string loadKeyName(unsigned) override { return {}; }
     WindowId findWindow(const char*, const char*) override { return 0; }
     std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }

@@ -28,23 +28,14 @@ TEST(SetHooksTest, FailuresShowTheirMessagesInOrderAndKeepWhatWasDone)
     system.messageHookInstalls = false;
     EXPECT_FALSE(engine.SetRecordingWindow(Editor));  // recording installs them
     EXPECT_TRUE(engine.SetHooks(false));  // only the installed one is removed
-    EXPECT_EQ(system.log, (Lines{
-                              "load varokint",
-                              "message Error: DLLファイルの読みとりに失敗",
-                              "load varokint",
-                              "hook 2 VRKeyboardProc",
-                              "message Error: フック登録に失敗",
-                              "hook 2 VRKeyboardProc",
-                              "hook 3 VRMsgProc",
-                              "message Error: メッセージフック登録に失敗",
-                              "hook 3 VRMsgProc",
-                              "unhook 4000",
-                              "unhook 4001",
-                              "hook 2 VRKeyboardProc",
-                              "hook 3 VRMsgProc",
-                              "message Error: メッセージフック登録に失敗",
-                              "unhook 4002",
-                          }));
+    EXPECT_EQ(system.log, (Lines{"load varokint", "message Error: DLLファイルの読みとりに失敗",
+                                 "load varokint", "hook 2 VRKeyboardProc", "message Error: フック登録に失敗",
+                                 "hook 2 VRKeyboardProc", "hook 3 VRMsgProc",
+                                 "message Error: メッセージフック登録に失敗",
+                                 "hook 3 VRMsgProc",
+                                 "unhook 4000", "unhook 4001",
+                                 "hook 2 VRKeyboardProc", "hook 3 VRMsgProc",
+                                 "message Error: メッセージフック登録に失敗", "unhook 4002"}));
 }
 
 TEST_F(EngineTest, UnsafeReports_ChangeNothingAndPass)

@@ -30,17 +30,10 @@ TEST(FormatKeyStroke, ModifiersInFixedOrderThenTheNameIfAny)
         bool withKeyName;
         const char* text;
     } cases[] = {
-        {0xF70, true, "Ctrl + Alt + Shift + Win + F1"},
-        {0x541, true, "Ctrl + Shift + A"},
-        {0x200, true, "Alt"},
-        {37, true, "\x81\xA9"},
-        {0x111, true, "Ctrl + Ctrl"},
-        {0x86D, true, "Win + Num-"},
+        {0xF70, true, "Ctrl + Alt + Shift + Win + F1"}, {0x541, true, "Ctrl + Shift + A"}, {0x200, true, "Alt"},
+        {37, true, "\x81\xA9"}, {0x111, true, "Ctrl + Ctrl"}, {0x86D, true, "Win + Num-"},
         {0, true, ""},  // the " " of vk 0 is not used
-        {187, true, ""},
-        {0x1BB, true, "Ctrl"},
-        {65, false, ""},
-        {0xA41, false, "Alt + Win"},
+        {187, true, ""}, {0x1BB, true, "Ctrl"}, {65, false, ""}, {0xA41, false, "Alt + Win"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatKeyStroke(KeyStroke::ofCode(c.code), c.withKeyName), c.text) << c.code;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -29,15 +30,22 @@ protected:
         settings_.setDefaults();
     }
     // Only keycfg.ini tells the user, with its one "hoge" box; property.ini fails silently.
-    void ExpectBothSavesFail()
+    // Under a file size limit the kernel refuses bytes past it, as a full disk would.
+    void ExpectBothSavesFail(rlim_t sizeLimit = RLIM_INFINITY)
     {
-        EXPECT_FALSE(table_.save());
-        EXPECT_FALSE(settings_.save());
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = std::min(sizeLimit, saved.rlim_max);
+        setrlimit(RLIMIT_FSIZE, &limited);
+        const bool shortcutsSaved = table_.save(), settingsSaved = settings_.save();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        EXPECT_FALSE(shortcutsSaved);
+        EXPECT_FALSE(settingsSaved);
         EXPECT_EQ(system_.messages, (std::vector<std::string>{"hoge: hoge"}));
-        ExpectOldFilesKept();
-    }
-    void ExpectOldFilesKept()
-    {
         EXPECT_EQ(ReadBytes("keycfg.ini"), OldShortcuts);
         EXPECT_EQ(ReadBytes("property.ini"), OldSettings);
         EXPECT_EQ(table_.count(), 2);  // the table in memory is untouched
@@ -57,21 +65,7 @@ TEST_F(FailedWriteTest, TemporaryCannotBeCreated)
 
 TEST_F(FailedWriteTest, WriteFailsPartWay)
 {
-    // The kernel refuses bytes past a limit of 40, as a full disk would.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 40;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool shortcutsSaved = table_.save(), settingsSaved = settings_.save();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(shortcutsSaved);
-    EXPECT_FALSE(settingsSaved);
-    EXPECT_EQ(system_.messages, (std::vector<std::string>{"hoge: hoge"}));
-    ExpectOldFilesKept();
+    ExpectBothSavesFail(40);
     EXPECT_EQ(system_.replaceCalls, 0);
 }
 

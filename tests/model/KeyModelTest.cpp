@@ -86,18 +86,12 @@ TEST(AppEntryTest, CopiesAndTheTablesCopyAreDeep)
     AppEntry original("p", "n");
     original.addAction(MakeAction("x", 325, {1, 2}));
     table.add(original);
-    AppEntry copy(original);
-    AppEntry assigned("q", "m");
+    AppEntry copy(original), assigned("q", "m");
     assigned = original;
-    for (AppEntry* changed : {&copy, &assigned, &original}) {
-        changed->actionAt(0).setName("changed");
-        changed->actionAt(0).insertOutput(KeyStroke::ofCode(3), 0);
-    }
-    EXPECT_EQ(Codes(copy.actionAt(0)), (std::vector<int>{3, 1, 2}));
-    EXPECT_EQ(Codes(original.actionAt(0)), (std::vector<int>{3, 1, 2}));
+    original.actionAt(0).insertOutput(KeyStroke::ofCode(3), 0);
+    for (const AppEntry* entry : {&copy, &assigned, table.at(0)})
+        EXPECT_EQ(Codes(entry->actionAt(0)), (std::vector<int>{1, 2}));
     EXPECT_EQ(assigned.path(), "p");
-    EXPECT_EQ(table.at(0)->actionAt(0).name(), "x");
-    EXPECT_EQ(Codes(table.at(0)->actionAt(0)), (std::vector<int>{1, 2}));
 }
 
 TEST(ShortcutTableTest, LookupsFoldAsciiCaseOnlyButAddComparesExactly)

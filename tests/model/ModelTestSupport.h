@@ -32,8 +32,6 @@ public:
         namespace fs = std::filesystem;
         std::error_code ignored;
         fs::current_path(previous_, ignored);
-        // Give back write permission first, in case a test made the folder read-only.
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(dir_, ignored);
     }
     ScratchDirectory(const ScratchDirectory&) = delete;

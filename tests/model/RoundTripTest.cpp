@@ -41,17 +41,6 @@ TEST_F(RoundTripTest, HandMadeTablesAndTheBuiltInSet)
     EXPECT_EQ(SavedAndLoaded(table), Describe(table));
 }
 
-TEST_F(RoundTripTest, TrailingOutputZeroIsTheOneKeyLost)
-{
-    ShortcutTable table(system_);
-    AppEntry app("p", "");
-    app.addAction(MakeAction("", 1, {67, 0}));
-    app.addAction(MakeAction("", 2, {0}));
-    app.addAction(MakeAction("", 3, {0, 0}));
-    table.add(app);
-    EXPECT_EQ(SavedAndLoaded(table), "'p|\n  1:=67\n  2:=\n  3:=0\n");
-}
-
 // Pieces that names and paths are made of: the file's own separators, quotes, blanks,
 // Shift-JIS double-byte characters (including trail bytes 0x5C, 0x41 and 0x61) and
 // half-width katakana. Line breaks never occur, as they come from single-line fields.
