@@ -1,0 +1,367 @@
+// Waiting, files, processes, X input and other processes' windows for the Windows tests.
+#include "tests/support/WineTest.h"
+#include "res/resource.h"
+
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace wt {
+namespace {
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName, child = path + "\\" + name;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+// Wine starts Unix programs but gives no handle to wait on: the command leaves its exit
+// status in a file, which is polled while this thread's messages are pumped.
+int RunShell(const std::string& command, DWORD timeoutMs)
+{
+    static int serial = 0;
+    const std::string marker =
+        "/tmp/vr-wt-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    const std::string markerPath = WinePath(marker);
+    DeleteFileA(markerPath.c_str());
+    std::string line = "/bin/sh -c \"" + command + "; echo $? > " + marker + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    int status = -1;
+    PumpUntil([&] {
+        FILE* file = std::fopen(markerPath.c_str(), "r");
+        if (file == nullptr) return false;
+        const bool complete = std::fscanf(file, "%d", &status) == 1;
+        std::fclose(file);
+        return complete;
+    }, timeoutMs);
+    DeleteFileA(markerPath.c_str());
+    return status;
+}
+
+}  // namespace
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return done();
+            }
+            HWND top = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+            if (top == nullptr || ClassOf(top) != "#32770" || !IsDialogMessageA(top, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        if (done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, (std::min<DWORD>)(timeoutMs - elapsed, 20), QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string WinePath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string OwnExePath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+TempDir::TempDir(bool makeCurrent)
+{
+    char base[MAX_PATH] = {};
+    GetTempPathA(sizeof base, base);
+    static unsigned serial = 0;
+    do {
+        path_ = std::string(base) + "vr-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    } while (!CreateDirectoryA(path_.c_str(), nullptr));
+    if (makeCurrent) {
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(sizeof current, current);
+        previous_ = current;
+        SetCurrentDirectoryA(path_.c_str());
+    }
+}
+
+TempDir::~TempDir()
+{
+    if (!previous_.empty()) SetCurrentDirectoryA(previous_.c_str());
+    RemoveTree(path_);
+}
+
+bool Process::start(const std::string& exe, const std::string& directory, const std::string& arguments)
+{
+    end();
+    std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          directory.empty() ? nullptr : directory.c_str(), &startup, &info_) != FALSE;
+}
+
+bool Process::waitExit(DWORD timeoutMs, DWORD& exitCode)
+{
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(info_.hProcess, &exitCode);
+}
+
+bool Process::running() const
+{
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Process::end()
+{
+    if (info_.hProcess == nullptr) return;
+    if (running()) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, DefaultWaitMs);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+    info_ = {};
+}
+
+std::string Process::imagePath() const
+{
+    char path[MAX_PATH] = {};
+    HMODULE module = nullptr;
+    DWORD needed = 0;
+    if (EnumProcessModules(info_.hProcess, &module, sizeof module, &needed))
+        GetModuleFileNameExA(info_.hProcess, module, path, sizeof path);
+    return path;
+}
+
+bool Xdotool(const std::string& arguments, DWORD timeoutMs)
+{
+    return RunShell("/usr/bin/xdotool " + arguments, timeoutMs) == 0;
+}
+
+bool ClickWindow(HWND window, std::optional<POINT> clientPoint)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT point = clientPoint.value_or(POINT{client.right / 2, client.bottom / 2});
+    ClientToScreen(window, &point);
+    return Xdotool("mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click 1");
+}
+
+void Snapshot(const char* name)
+{
+    const char* folder = std::getenv("VR_SHOT_DIR");
+    if (folder == nullptr) return;
+    PumpFor(1500);  // Wine maps a newly shown window a while after it is shown
+    RunShell(std::string("import -window root ") + folder + "/" + name + ".png", 10000);
+}
+
+HWND FindTopWindow(DWORD processId, const char* className, const char* title, bool visibleOnly)
+{
+    for (HWND window = FindWindowExA(nullptr, nullptr, className, title); window != nullptr;
+         window = FindWindowExA(nullptr, window, className, title)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if ((processId == 0 || owner == processId) && (!visibleOnly || IsWindowVisible(window))) return window;
+    }
+    return nullptr;
+}
+
+std::string Text(HWND window)
+{
+    char text[4096] = {};
+    if (window != nullptr) SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::optional<CapturedMessageBox> AnswerMessageBox(DWORD processId, DWORD timeoutMs)
+{
+    HWND box = nullptr;
+    // Visible once its modal loop runs; only then does it take a click.
+    if (!PumpUntil([&] { return (box = FindTopWindow(processId, "#32770", nullptr, true)) != nullptr; }, timeoutMs))
+        return std::nullopt;
+    const CapturedMessageBox seen = ReadMessageBox(box);
+    for (int id : {IDOK, IDYES, IDCANCEL}) {
+        if (IsWindowVisible(GetDlgItem(box, id))) {
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+            break;
+        }
+    }
+    PumpUntil([&] { return !IsWindow(box); }, timeoutMs);
+    return seen;
+}
+
+void InstallProgram(const TempDir& dir, bool withHookLibrary)
+{
+    CopyFileA(WinePath(VR_PROGRAM_EXE).c_str(), dir.file("varokint.exe").c_str(), FALSE);
+    if (withHookLibrary) CopyFileA(WinePath(VR_HOOK_DLL).c_str(), dir.file("varokint.dll").c_str(), FALSE);
+    // A first start opens help\first.htm; without it a message box would wait for an answer.
+    const std::string help = WinePath(VR_SOURCE_DIR "/help");
+    CreateDirectoryA(dir.file("help").c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((help + "\\*.htm").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        CopyFileA((help + "\\" + found.cFileName).c_str(), dir.file(std::string("help\\") + found.cFileName).c_str(),
+                  FALSE);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+HWND StartProgram(Process& program, const TempDir& dir)
+{
+    if (!program.start(dir.file("varokint.exe"), dir.path())) return nullptr;
+    HWND window = nullptr;
+    PumpUntil([&] { return (window = FindTopWindow(program.id(), "VRClass", "Varokinto")) != nullptr; });
+    // The window answers only once start-up is over and its loop runs: the hooks are in.
+    DWORD_PTR ignored = 0;
+    if (window != nullptr && !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, DefaultWaitMs, &ignored))
+        return nullptr;
+    return window;
+}
+
+void ExitProgram(Process& program, HWND mainWindow)
+{
+    DWORD exitCode = 0;
+    if (mainWindow != nullptr && program.running()) {
+        PostMessageA(mainWindow, WM_COMMAND, IDM_EXIT, 0);
+        program.waitExit(DefaultWaitMs, exitCode);
+    }
+    program.end();
+}
+
+bool TrayIconPresent(HWND window, UINT id)
+{
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = id;
+    icon.uFlags = NIF_TIP;
+    lstrcpynA(icon.szTip, "Varokinto", sizeof icon.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+bool ClickTrayIcon()
+{
+    RECT bar = {};
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (taskbar == nullptr || !GetWindowRect(taskbar, &bar)) return false;
+    // Ours is the only icon, at the right end of the taskbar with a small margin.
+    const int x = bar.right - GetSystemMetrics(SM_CXSMICON) / 2 - 3, y = (bar.top + bar.bottom) / 2;
+    return Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+}
+
+bool KeyTarget::start(const TempDir& dir)
+{
+    const std::string exe = dir.file("KeyTarget.exe");
+    log_ = dir.file("keys.log");
+    if (!CopyFileA(WinePath(VR_KEYTARGET_EXE).c_str(), exe.c_str(), FALSE) ||
+        !process.start(exe, dir.path(), "\"" + log_ + "\"") ||
+        !PumpUntil([&] { return ReadBytes(log_).rfind("ready", 0) == 0; }))
+        return false;
+    window_ = FindTopWindow(process.id(), "VRKeyTarget", "KeyTarget");
+    return window_ != nullptr;
+}
+
+bool KeyTarget::focus()
+{
+    RECT client = {};
+    GetClientRect(window_, &client);
+    return ClickWindow(window_, POINT{client.right - 10, 20}) &&
+           PumpUntil([&] { return GetForegroundWindow() == window_; });
+}
+
+std::vector<std::string> KeyTarget::lines() const
+{
+    std::vector<std::string> lines;
+    std::istringstream in(ReadBytes(log_));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();  // KeyTarget writes in text mode
+        if (line != "ready") lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> KeyTarget::type(const std::string& xdotoolArguments, size_t expected)
+{
+    const size_t before = lines().size();
+    Xdotool(xdotoolArguments);
+    PumpUntil([&] { return lines().size() >= before + expected; });
+    PumpFor(300);
+    const std::vector<std::string> all = lines();
+    return {all.begin() + static_cast<long>(std::min(before, all.size())), all.end()};
+}
+
+std::string Dump(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines) text += "\n  " + line;
+    return text;
+}
+
+const char BuiltInKeycfg[] =
+    "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n2115.send=2048,83,67\r\n2115.name=コントロールパネル\r\n\r\n"
+    "'C:\\windows\\explorer.exe\r\nname=エクスプローラー\r\n"
+    "325.send=598,581,591\r\n325.name=エクスプローラーバー\r\n305.send=598,583\r\n305.name=大きいアイコン\r\n"
+    "306.send=598,589\r\n306.name=小さいアイコン\r\n307.send=598,588\r\n307.name=一覧\r\n"
+    "308.send=598,580\r\n308.name=詳細\r\n309.send=598,584\r\n309.name=縮小版\r\n\r\n";
+const char DefaultPropertyIni[] = "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n";
+
+}  // namespace wt
