@@ -1,15 +1,16 @@
 // The real varokint.dll hooked into KeyTarget, a separate process: keys typed on the X
 // display reach our "Varokinto" window as WM_COPYDATA, and are swallowed or passed on as
 // its reply says.
-#include "WineTestSupport.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
+
+using namespace wt;
 
 namespace {
 
@@ -31,17 +32,15 @@ public:
     {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = Procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "VRClass";
         RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), this);
+        window_ = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                  this);
     }
     ~FakeMainWindow() { close(); }
     void close()
     {
-        if (window_ != nullptr)
-            DestroyWindow(window_);
+        if (window_ != nullptr) DestroyWindow(window_);
         window_ = nullptr;
     }
     HWND handle() const { return window_; }
@@ -55,15 +54,13 @@ private:
         auto* self = reinterpret_cast<FakeMainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         if (message == WM_COPYDATA && self != nullptr)
             return self->OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        if (message == WM_NCDESTROY)
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         return DefWindowProcA(window, message, wParam, lParam);
     }
     LRESULT OnCopyData(const COPYDATASTRUCT& data)
     {
         std::uint32_t flags = 0;
-        if (data.lpData != nullptr && data.cbData >= sizeof flags)
-            std::memcpy(&flags, data.lpData, sizeof flags);
+        if (data.lpData != nullptr && data.cbData >= sizeof flags) std::memcpy(&flags, data.lpData, sizeof flags);
         reports.push_back({static_cast<unsigned>(data.dwData), flags, static_cast<std::uint32_t>(data.cbData)});
         const bool down = (flags & 0x80000000u) == 0;
         if (down && data.dwData == stallVk) {
@@ -76,6 +73,14 @@ private:
     HWND window_ = nullptr;
 };
 
+bool Has(const std::vector<std::string>& lines, const std::string& prefix)
+{
+    for (const auto& line : lines) {
+        if (line.compare(0, prefix.size(), prefix) == 0) return true;
+    }
+    return false;
+}
+
 class HookLibraryTest : public ::testing::Test {
 protected:
     FakeModelSystem model;
@@ -84,48 +89,23 @@ protected:
     Win32KeySystem system{GetModuleHandleA(nullptr)};
     FakeMainWindow mainWindow;
     KeyEngine engine{table, settings, Win32KeySystem::ToWindowId(mainWindow.handle()), system};
-    ChildProcess target;
-    std::string logPath;
-    HWND targetWindow = nullptr;
+    TempDir dir;
+    KeyTarget target;
 
     void SetUp() override
     {
         ASSERT_NE(mainWindow.handle(), nullptr);
-        char directory[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, directory);
-        logPath = std::string(directory) + "vr-keytarget-" + std::to_string(GetCurrentProcessId()) + ".log";
-        DeleteFileA(logPath.c_str());
-
         ASSERT_TRUE(engine.SetHooks(true));
-        ASSERT_TRUE(target.start("\"" + WinePath(VR_KEYTARGET_EXE) + "\" \"" + logPath + "\""));
-        ASSERT_TRUE(PumpUntil([&] { return Contains(ReadLines(logPath), "ready"); }, 10000)) << "KeyTarget did not start";
-        targetWindow = FindWindowA("VRKeyTarget", "KeyTarget");
-        ASSERT_NE(targetWindow, nullptr);
-        // Keys typed on the X display reach the window only after a click on it.
-        ASSERT_TRUE(StartXdotool("mousemove 300 250 click 1"));
-        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == targetWindow; }, 5000)) << "KeyTarget not in front";
+        ASSERT_TRUE(target.start(dir));
+        ASSERT_TRUE(target.focus());
         PumpFor(200);
     }
-    void TearDown() override
-    {
-        engine.SetHooks(false);
-        target.stop();
-        DeleteFileA(logPath.c_str());
-    }
-
-    // Types the keys and waits until KeyTarget has logged the last line expected.
-    bool TypeAndWait(const std::string& keys, const std::string& lastLine)
-    {
-        if (!StartXdotool("key --delay 100 " + keys))
-            return false;
-        return PumpUntil([&] { return Contains(ReadLines(logPath), lastLine); }, 10000);
-    }
+    void TearDown() override { engine.SetHooks(false); }
 
     const ReportedKey* FindReport(unsigned vk, bool up) const
     {
         for (const auto& report : mainWindow.reports) {
-            if (report.vk == vk && ((report.flags & 0x80000000u) != 0) == up)
-                return &report;
+            if (report.vk == vk && ((report.flags & 0x80000000u) != 0) == up) return &report;
         }
         return nullptr;
     }
@@ -134,14 +114,12 @@ protected:
 TEST_F(HookLibraryTest, KeyAnsweredOneIsSwallowedOthersPass)
 {
     mainWindow.swallowVk = 'A';
-    ASSERT_TRUE(TypeAndWait("a b", "WM_KEYUP vk=0x42"));
-    const auto log = ReadLines(logPath);
-
-    EXPECT_FALSE(Contains(log, "WM_KEYDOWN vk=0x41"));
-    EXPECT_FALSE(Contains(log, "WM_CHAR vk=0x61"));
-    EXPECT_TRUE(Contains(log, "WM_KEYUP vk=0x41"));  // the key-up was answered 0
-    EXPECT_TRUE(Contains(log, "WM_KEYDOWN vk=0x42"));
-    EXPECT_TRUE(Contains(log, "WM_CHAR vk=0x62"));
+    const auto log = target.type("key --delay 100 a b", 4);
+    EXPECT_FALSE(Has(log, "WM_KEYDOWN vk=0x41")) << Dump(log);
+    EXPECT_FALSE(Has(log, "WM_CHAR vk=0x61"));
+    EXPECT_TRUE(Has(log, "WM_KEYUP vk=0x41"));  // the key-up was answered 0
+    EXPECT_TRUE(Has(log, "WM_KEYDOWN vk=0x42"));
+    EXPECT_TRUE(Has(log, "WM_CHAR vk=0x62"));
 
     // The report: virtual key, the flags word of the hook call (scan code 0x1E for A), 4 bytes.
     const ReportedKey* down = FindReport('A', false);
@@ -152,30 +130,24 @@ TEST_F(HookLibraryTest, KeyAnsweredOneIsSwallowedOthersPass)
     ASSERT_NE(FindReport('A', true), nullptr);
 }
 
-TEST_F(HookLibraryTest, KeyPassesWhenTheAnswerComesTooLate)
+TEST_F(HookLibraryTest, KeyPassesWhenTheAnswerComesTooLateOrThereIsNoMainWindow)
 {
     mainWindow.stallVk = 'C';
-    ASSERT_TRUE(TypeAndWait("c", "WM_KEYUP vk=0x43"));
-    EXPECT_TRUE(Contains(ReadLines(logPath), "WM_KEYDOWN vk=0x43"));
+    EXPECT_TRUE(Has(target.type("key c", 3), "WM_KEYDOWN vk=0x43"));
     EXPECT_NE(FindReport('C', false), nullptr);
-}
 
-TEST_F(HookLibraryTest, KeyPassesWithoutMainWindow)
-{
     mainWindow.swallowVk = 'D';
     mainWindow.close();
-    ASSERT_TRUE(TypeAndWait("d", "WM_KEYUP vk=0x44"));
-    EXPECT_TRUE(Contains(ReadLines(logPath), "WM_KEYDOWN vk=0x44"));
+    mainWindow.reports.clear();
+    EXPECT_TRUE(Has(target.type("key d", 3), "WM_KEYDOWN vk=0x44"));
     EXPECT_TRUE(mainWindow.reports.empty());
 }
 
-TEST_F(HookLibraryTest, TargetLogsModifierStateAndForegroundPathIsItsExecutable)
+TEST_F(HookLibraryTest, TargetLogsModifierState_AndTheForegroundPathIsItsExecutable)
 {
-    ASSERT_TRUE(TypeAndWait("ctrl+e", "WM_KEYUP vk=0x11"));
-    EXPECT_TRUE(Contains(ReadLines(logPath), "WM_KEYDOWN vk=0x45 shift=0 ctrl=1 alt=0 lwin=0 rwin=0"));
-
-    EXPECT_EQ(engine.GetForegroundExePath(), WinePath(VR_KEYTARGET_EXE));
-    EXPECT_EQ(engine.foregroundWindow(), Win32KeySystem::ToWindowId(targetWindow));
+    EXPECT_TRUE(Has(target.type("key ctrl+e", 5), "WM_KEYDOWN vk=0x45 shift=0 ctrl=1 alt=0 lwin=0 rwin=0"));
+    EXPECT_EQ(engine.GetForegroundExePath(), dir.file("KeyTarget.exe"));
+    EXPECT_EQ(engine.foregroundWindow(), Win32KeySystem::ToWindowId(target.window()));
 }
 
 }  // namespace
