@@ -1,79 +1,42 @@
 // Start-up of the real program in a folder of its own: first run, a second copy, a missing
 // hook library.
-#include "tests/e2e/E2ESupport.h"
+#include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 
-using namespace e2e;
+using namespace wt;
 
 namespace {
 
-constexpr char BuiltInShortcuts[] =
-    "'global\r\n"
-    "name=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n"
-    "2115.send=2048,83,67\r\n"
-    "2115.name=コントロールパネル\r\n"
-    "\r\n"
-    "'C:\\windows\\explorer.exe\r\n"
-    "name=エクスプローラー\r\n"
-    "325.send=598,581,591\r\n"
-    "325.name=エクスプローラーバー\r\n"
-    "305.send=598,583\r\n"
-    "305.name=大きいアイコン\r\n"
-    "306.send=598,589\r\n"
-    "306.name=小さいアイコン\r\n"
-    "307.send=598,588\r\n"
-    "307.name=一覧\r\n"
-    "308.send=598,580\r\n"
-    "308.name=詳細\r\n"
-    "309.send=598,584\r\n"
-    "309.name=縮小版\r\n"
-    "\r\n";
-
-constexpr char DefaultSettings[] = "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n";
-
-int CountWindows(const char* className)
+TEST(ShellStart, WritesMissingFilesLeavesExistingOnesAndStaysInTheTray)
 {
-    int count = 0;
-    for (HWND w = FindWindowExA(nullptr, nullptr, className, nullptr); w != nullptr;
-         w = FindWindowExA(nullptr, w, className, nullptr)) {
-        ++count;
+    struct Case {
+        const char* keycfg;    // written before start-up; null for none
+        const char* property;
+        const char* expectedKeycfg;
+        const char* expectedProperty;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, BuiltInKeycfg, DefaultPropertyIni},
+        {"'global\r\nname=All\r\n321.send=66\r\n\r\n", "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=250\r\n",
+         "'global\r\nname=All\r\n321.send=66\r\n\r\n", "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=250\r\n"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        InstallProgram(dir);
+        if (c.keycfg != nullptr) WriteBytes(dir.file("keycfg.ini"), c.keycfg);
+        if (c.property != nullptr) WriteBytes(dir.file("property.ini"), c.property);
+        Process program;
+        HWND window = StartProgram(program, dir);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(ReadBytes(dir.file("keycfg.ini")), c.expectedKeycfg);
+        EXPECT_EQ(ReadBytes(dir.file("property.ini")), c.expectedProperty);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_TRUE(TrayIconPresent(window, 1));
+        PumpFor(500);
+        EXPECT_TRUE(program.running());
+        ExitProgram(program, window);
     }
-    return count;
-}
-
-TEST(ShellStart, FirstStart_WritesBuiltInSetAndDefaultsAndStaysInTray)
-{
-    TempDir dir;
-    InstallProgram(dir);
-    Process program;
-    HWND window = StartProgram(program, dir);
-    ASSERT_NE(window, nullptr);
-
-    EXPECT_EQ(ReadFileBytes(dir.file("keycfg.ini")), BuiltInShortcuts);
-    EXPECT_EQ(ReadFileBytes(dir.file("property.ini")), DefaultSettings);
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_TRUE(TrayIconPresent(window, 1));
-    Sleep(500);
-    EXPECT_TRUE(program.running());
-    ExitProgram(program, window);
-}
-
-TEST(ShellStart, ExistingFiles_AreReadAndLeftAsTheyWere)
-{
-    TempDir dir;
-    InstallProgram(dir);
-    const std::string shortcuts = "'global\r\nname=All\r\n321.send=66\r\n\r\n";
-    const std::string settings = "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=250\r\n";
-    WriteFileBytes(dir.file("keycfg.ini"), shortcuts);
-    WriteFileBytes(dir.file("property.ini"), settings);
-    Process program;
-    HWND window = StartProgram(program, dir);
-    ASSERT_NE(window, nullptr);
-
-    EXPECT_EQ(ReadFileBytes(dir.file("keycfg.ini")), shortcuts);
-    EXPECT_EQ(ReadFileBytes(dir.file("property.ini")), settings);
-    ExitProgram(program, window);
 }
 
 TEST(ShellStart, SecondCopy_ExitsWithZeroAndTheFirstOpensItsTrayMenu)
@@ -83,32 +46,28 @@ TEST(ShellStart, SecondCopy_ExitsWithZeroAndTheFirstOpensItsTrayMenu)
     Process first;
     HWND window = StartProgram(first, dir);
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(FindOpenMenu(), nullptr);
+    ASSERT_EQ(FindTopWindow(0, "#32768", nullptr, true), nullptr);
 
     Process second;
     ASSERT_TRUE(second.start(dir.file("varokint.exe"), dir.path()));
     DWORD exitCode = 99;
     ASSERT_TRUE(second.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(CountWindows("VRClass"), 1);
+    EXPECT_EQ(FindTopWindow(0, "VRClass"), window);
+    EXPECT_EQ(FindWindowExA(nullptr, window, "VRClass", nullptr), nullptr);
 
     HWND menu = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }));
-    if (menu != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(menu, &owner);
-        EXPECT_EQ(owner, first.id());
-        // Opened at the bottom-right corner of the work area, growing up and to the left.
-        RECT work = {}, at = {};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        GetWindowRect(menu, &at);
-        EXPECT_LE(at.right, work.right);
-        EXPECT_LE(at.bottom, work.bottom);
-        EXPECT_GE(at.bottom, work.bottom - 8);
-    }
+    ASSERT_TRUE(PumpUntil([&] { return (menu = FindTopWindow(first.id(), "#32768", nullptr, true)) != nullptr; }));
+    // Opened at the bottom-right corner of the work area, growing up and to the left.
+    RECT work = {}, at = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(menu, &at);
+    EXPECT_LE(at.right, work.right);
+    EXPECT_LE(at.bottom, work.bottom);
+    EXPECT_GE(at.bottom, work.bottom - 8);
     // A click beside a menu closes it.
-    ASSERT_TRUE(RunX("xdotool mousemove 500 300 click 1"));
-    EXPECT_TRUE(WaitUntil([] { return FindOpenMenu() == nullptr; }));
+    ASSERT_TRUE(Xdotool("mousemove 500 300 click 1"));
+    EXPECT_TRUE(PumpUntil([] { return FindTopWindow(0, "#32768", nullptr, true) == nullptr; }));
     EXPECT_TRUE(first.running());
     ExitProgram(first, window);
 }
@@ -119,25 +78,21 @@ TEST(ShellStart, MissingHookLibrary_ReportsBothFailuresAndExitsWithZero)
     InstallProgram(dir, false);
     Process program;
     ASSERT_TRUE(program.start(dir.file("varokint.exe"), dir.path()));
-
-    auto hookFailure = AnswerMessageBox(program.id());
-    ASSERT_TRUE(hookFailure.has_value());
-    EXPECT_EQ(hookFailure->caption, "Error");
-    EXPECT_EQ(hookFailure->text, "DLLファイルの読みとりに失敗");
-    EXPECT_EQ(hookFailure->buttons, std::vector<std::string>{"OK"});
-    EXPECT_FALSE(hookFailure->hasIcon);
-
-    auto startFailure = AnswerMessageBox(program.id());
-    ASSERT_TRUE(startFailure.has_value());
-    EXPECT_EQ(startFailure->caption, "Error!!!");
-    EXPECT_EQ(startFailure->text, "初期化に失敗( -_-)\nアプリケーションを起動できません");
-    EXPECT_EQ(startFailure->buttons, std::vector<std::string>{"OK"});
-    EXPECT_FALSE(startFailure->hasIcon);
-
+    const std::pair<const char*, const char*> expected[] = {
+        {"Error", "DLLファイルの読みとりに失敗"},
+        {"Error!!!", "初期化に失敗( -_-)\nアプリケーションを起動できません"},
+    };
+    for (const auto& [caption, text] : expected) {
+        const auto box = AnswerMessageBox(program.id());
+        ASSERT_TRUE(box.has_value()) << text;
+        EXPECT_EQ(box->caption, caption);
+        EXPECT_EQ(box->text, text);
+        EXPECT_EQ(box->style, static_cast<UINT>(MB_OK));
+    }
     DWORD exitCode = 99;
     ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(FindWindowA("VRClass", "Varokinto"), nullptr);
 }
 
-} // namespace
+}  // namespace
