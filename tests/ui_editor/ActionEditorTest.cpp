@@ -1,39 +1,117 @@
 // The action editor on the real SHORTCUT_LIST template: the output-key list, its buttons and
-// keys, and OK with the input-key check.
-#include "tests/ui_editor/EditorTestSupport.h"
+// keys, OK with the input-key check, and key recording with keys sent as the engine sends
+// them; and the texts and picker arrangement of the three templates with the key picker.
+#include "app/Win32ModelSystem.h"
+#include "engine/KeyEngine.h"
+#include "res/resource.h"
+#include "tests/support/WineTest.h"
+#include "ui/ActionEditor.h"
 #include "ui/KeyVocabulary.h"
+#include "ui/OutputKeyDialog.h"
+#include "ui/PropertyDialog.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-using namespace dialogtest;
-using namespace editortest;
+#include <map>
+
+using namespace wt;
 
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
 using Codes = std::vector<int>;
-constexpr int A = 65, B = 66, C = 67;
+constexpr int A = 65, B = 66, C = 67, D = 68;
+constexpr int Ctrl = KeyStroke::CtrlBit, Alt = KeyStroke::AltBit, Shift = KeyStroke::ShiftBit,
+              Win = KeyStroke::WinBit;
 
-class ActionEditorTest : public ::testing::Test, public EditorFixture {};
+// Hooks "install" and "remove" without touching the system; nothing else is used.
+class HookCountingSystem : public KeySystem {
+public:
+    void keybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {}
+    unsigned mapVirtualKey(unsigned, unsigned) override { return 0; }
+    std::string loadKeyName(unsigned) override { return {}; }
+    WindowId findWindow(const char*, const char*) override { return 0; }
+    std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
+    bool postMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
+    bool setTimer(WindowId, unsigned, unsigned) override { return true; }
+    bool isKeyDown(std::uint8_t) override { return true; }
+    WindowId foregroundWindow() override { return 0; }
+    std::string exePathOfWindow(WindowId) override { return {}; }
+    ModuleId loadLibrary(const char*) override { return 1; }
+    ProcId findProc(ModuleId, const char*) override { return 1; }
+    HookId setHook(int, ProcId, ModuleId) override { return ++installed; }
+    bool unhook(HookId) override { return ++removed > 0; }
+    void showMessage(const std::string&, const std::string&) override {}
+    int installed = 0, removed = 0;
+};
 
-}  // namespace
+Action ActionWith(Codes outputs, int input = 0)
+{
+    Action action("テスト");
+    action.setInput(KeyStroke::ofCode(input));
+    for (int code : outputs) action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
+    return action;
+}
 
-TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow)
+Codes OutputCodes(const Action& action)
+{
+    Codes codes;
+    for (int i = 0; i < action.outputCount(); ++i) codes.push_back(action.outputAt(i).toCode());
+    return codes;
+}
+
+HWND List(HWND editor) { return GetDlgItem(editor, IDC_OUTPUT_LIST); }
+
+// Enabled states of Add, Delete, Edit, up and down, in that order, as "1"/"0".
+std::string ButtonStates(HWND editor)
+{
+    std::string states;
+    for (int id : {IDC_ADD_BUTTON, IDC_DELETE_BUTTON, IDC_EDIT_BUTTON, IDC_UP_BUTTON, IDC_DOWN_BUTTON})
+        states += IsEnabled(editor, id) ? '1' : '0';
+    return states;
+}
+
+// The output key dialog answered with a key position and flags (Alt, Shift), or cancelled.
+DialogDriver::Step PickKey(int position, bool alt = false, bool shift = false, bool confirm = true)
+{
+    return [=](HWND keyDialog) {
+        SelectComboIndex(keyDialog, IDC_KEY_COMBO, position);
+        SetChecked(keyDialog, IDC_CHECK_ALT, alt);
+        SetChecked(keyDialog, IDC_CHECK_SHIFT, shift);
+        Click(keyDialog, confirm ? IDOK : IDCANCEL);
+    };
+}
+
+class ActionEditorTest : public ::testing::Test {
+protected:
+    INT_PTR RunEditor(Action& action, DialogDriver::Step step, HWND owner = nullptr)
+    {
+        driver.OnNextDialog(std::move(step));
+        return ActionEditor(action, engine, GetModuleHandleA(nullptr)).Run(owner);
+    }
+
+    Win32ModelSystem modelSystem;
+    ShortcutTable table{modelSystem};
+    Settings settings{modelSystem};
+    HookCountingSystem keySystem;
+    KeyEngine engine{table, settings, 0, keySystem};
+    DialogDriver driver;
+};
+
+TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_CancelKeepsTheInputKey)
 {
     Action action = ActionWith({Ctrl, A, Ctrl | Shift | 37, 187, Ctrl | 187}, Ctrl | 69);
     Rows rows;
-    std::string name, headers, stateAtOpen;
-    int widths[2] = {};
-    int keyPosition = -1;
+    std::string name, headers, states;
+    int widths[2] = {}, keyPosition = -1;
     bool ctrlTicked = false;
     std::vector<int> selected;
     EXPECT_EQ(0, RunEditor(action, [&](HWND editor) {
         name = ControlText(editor, IDC_ACTION_NAME);
         keyPosition = ComboIndex(editor, IDC_KEY_COMBO);
         ctrlTicked = IsChecked(editor, IDC_CHECK_CTRL);
-        rows = ListRows(editor);
-        HWND header = reinterpret_cast<HWND>(SendMessageA(OutputList(editor), LVM_GETHEADER, 0, 0));
+        rows = ListRows(List(editor));
+        HWND header = reinterpret_cast<HWND>(SendMessageA(List(editor), LVM_GETHEADER, 0, 0));
         for (int i = 0; i < 2; ++i) {
             char text[64] = {};
             HDITEMA item = {};
@@ -42,10 +120,13 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow)
             item.cchTextMax = sizeof text;
             SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
             headers += std::string(text) + "|";
-            widths[i] = static_cast<int>(SendMessageA(OutputList(editor), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+            widths[i] = static_cast<int>(SendMessageA(List(editor), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
         }
-        selected = SelectedRows(OutputList(editor));
-        stateAtOpen = ButtonStates(editor);
+        selected = SelectedRows(List(editor));
+        states = ButtonStates(editor);
+        Snapshot("SHORTCUT_LIST");
+        SelectComboIndex(editor, IDC_KEY_COMBO, 31);
+        SetChecked(editor, IDC_CHECK_ALT, true);
         Click(editor, IDCANCEL);
     }));
     EXPECT_EQ("テスト", name);
@@ -54,68 +135,42 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow)
     EXPECT_EQ("シフトキー|キー|", headers);
     EXPECT_EQ(100, widths[0]);
     EXPECT_EQ(80, widths[1]);
-    EXPECT_EQ((Rows{{"Ctrl", ""},
-                    {"", "A"},
-                    {"Ctrl + Shift + ", "←"},
-                    {"", ""},
-                    {"Ctrl", ""},
-                    {"...", ""}}),
-              rows);
+    EXPECT_EQ((Rows{{"Ctrl", ""}, {"", "A"}, {"Ctrl + Shift + ", "←"}, {"", ""}, {"Ctrl", ""}, {"...", ""}}), rows);
     EXPECT_EQ(std::vector<int>{0}, selected);
-    EXPECT_EQ("11101", stateAtOpen);
-}
+    EXPECT_EQ("11101", states);
+    EXPECT_EQ(Ctrl | 69, action.input().toCode());
 
-TEST_F(ActionEditorTest, EmptyAction_OpensWithEndRowSelected_AddAppends)
-{
-    Action action("");
-    Rows before, after;
-    std::string statesBefore;
-    std::vector<int> selectedAfter;
-    driver.OnNextDialog([&](HWND editor) {
-        before = ListRows(editor);
-        statesBefore = ButtonStates(editor);
-        driver.OnNextDialog([](HWND keyDialog) {
-            SelectComboIndex(keyDialog, IDC_KEY_COMBO, 30);  // A
-            Click(keyDialog, IDOK);
-        });
-        Click(editor, IDC_ADD_BUTTON);
-        after = ListRows(editor);
-        selectedAfter = SelectedRows(OutputList(editor));
+    Action empty("");
+    RunEditor(empty, [&](HWND editor) {
+        rows = ListRows(List(editor));
+        selected = SelectedRows(List(editor));
         Click(editor, IDCANCEL);
     });
-    EXPECT_EQ(0, ActionEditor(action, engine, GetModuleHandleA(nullptr)).Run(nullptr));
-    EXPECT_EQ((Rows{{"...", ""}}), before);
-    EXPECT_EQ("10000", statesBefore);
-    EXPECT_EQ((Rows{{"", "A"}, {"...", ""}}), after);
-    EXPECT_EQ(std::vector<int>{0}, selectedAfter);
-    EXPECT_EQ(Codes{A}, OutputCodes(action));
+    EXPECT_EQ((Rows{{"...", ""}}), rows);
+    EXPECT_EQ(std::vector<int>{0}, selected);
 }
 
 TEST_F(ActionEditorTest, Add_InsertsBeforeSelectedKeyOrAtEndRow_NothingForEmptyOrCancelled)
 {
-    struct Case { int row; bool confirm; int comboPosition; bool shift; Codes expected; int selectedAfter; };
+    struct Case { int row; DialogDriver::Step pick; Codes expected; };
     const Case cases[] = {
-        {2, true, 73, true, {A, B, Shift | 112, C}, 2},  // Shift+F1 in front of key row 2
-        {3, true, 73, false, {A, B, C, 112}, 3},         // the end row appends
-        {1, true, 0, false, {A, B, C}, 1},               // blank entry, no flag: nothing
-        {1, false, 73, true, {A, B, C}, 1},              // cancelled
+        {2, PickKey(73, false, true), {A, B, Shift | 112, C}},  // Shift+F1 in front of key row 2
+        {3, PickKey(73), {A, B, C, 112}},                       // the end row appends
+        {1, PickKey(0), {A, B, C}},                             // blank entry, no flag: nothing
+        {1, PickKey(73, false, true, false), {A, B, C}},        // cancelled
     };
     for (const Case& c : cases) {
         Action action = ActionWith({A, B, C});
         std::vector<int> selected;
         RunEditor(action, [&](HWND editor) {
-            SelectRows(OutputList(editor), {c.row});
-            driver.OnNextDialog([&](HWND keyDialog) {
-                SelectComboIndex(keyDialog, IDC_KEY_COMBO, c.comboPosition);
-                SetChecked(keyDialog, IDC_CHECK_SHIFT, c.shift);
-                Click(keyDialog, c.confirm ? IDOK : IDCANCEL);
-            });
+            SelectRows(List(editor), {c.row});
+            driver.OnNextDialog(c.pick);
             Click(editor, IDC_ADD_BUTTON);
-            selected = SelectedRows(OutputList(editor));
+            selected = SelectedRows(List(editor));
             Click(editor, IDCANCEL);
         });
         EXPECT_EQ(c.expected, OutputCodes(action)) << "row " << c.row;
-        EXPECT_EQ(std::vector<int>{c.selectedAfter}, selected) << "row " << c.row;
+        EXPECT_EQ(std::vector<int>{c.row}, selected) << "row " << c.row;
     }
     EXPECT_EQ(0, driver.unexpectedDialogs());
 }
@@ -124,14 +179,9 @@ TEST_F(ActionEditorTest, ButtonStates_FollowTheSelection)
 {
     // Add, Delete, Edit, up, down.
     const std::pair<std::vector<int>, std::string> cases[] = {
-        {{}, "00000"},
-        {{0}, "11101"},
-        {{1}, "11111"},
-        {{2}, "11110"},
-        {{3}, "10000"},        // the end row
-        {{0, 2}, "01011"},
-        {{0, 1}, "01001"},
-        {{1, 2}, "01010"},
+        {{}, "00000"},     {{0}, "11101"},    {{1}, "11111"},    {{2}, "11110"},
+        {{3}, "10000"},    // the end row
+        {{0, 2}, "01011"}, {{0, 1}, "01001"}, {{1, 2}, "01010"},
         {{0, 1, 2}, "01000"},  // packed: nothing can move
         {{2, 3}, "01010"},     // the end row never moves and is never moved past
     };
@@ -139,7 +189,7 @@ TEST_F(ActionEditorTest, ButtonStates_FollowTheSelection)
     std::vector<std::string> seen;
     RunEditor(action, [&](HWND editor) {
         for (const auto& c : cases) {
-            SelectRows(OutputList(editor), c.first);
+            SelectRows(List(editor), c.first);
             seen.push_back(ButtonStates(editor));
         }
         Click(editor, IDCANCEL);
@@ -148,48 +198,35 @@ TEST_F(ActionEditorTest, ButtonStates_FollowTheSelection)
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(cases[i].second, seen[i]) << "case " << i;
 }
 
-TEST_F(ActionEditorTest, MoveUpAndDown_RowsZeroAndTwoOfThree)
+TEST_F(ActionEditorTest, MoveUpAndDown_RowsZeroAndTwoOfThree_ByButtonAndAltArrow)
 {
-    struct Case { bool up; bool byKey; Codes expected; std::vector<int> selected; };
+    enum How { Button, AltArrow, PlainArrow };
+    struct Case { bool up; How how; Codes expected; std::vector<int> selected; };
     const Case cases[] = {
-        {true, false, {A, C, B}, {0, 1}},
-        {false, false, {B, A, C}, {1, 2}},
-        {true, true, {A, C, B}, {0, 1}},
-        {false, true, {B, A, C}, {1, 2}},
+        {true, Button, {A, C, B}, {0, 1}},     {false, Button, {B, A, C}, {1, 2}},
+        {true, AltArrow, {A, C, B}, {0, 1}},   {false, AltArrow, {B, A, C}, {1, 2}},
+        {true, PlainArrow, {A, B, C}, {0, 2}},  // an arrow without Alt moves nothing
     };
     for (const Case& c : cases) {
         Action action = ActionWith({A, B, C});
         std::vector<int> selected;
         Rows rows;
         RunEditor(action, [&](HWND editor) {
-            SelectRows(OutputList(editor), {0, 2});
-            if (c.byKey) {
-                PressKey(OutputList(editor), c.up ? VK_UP : VK_DOWN, false, true);
-            } else {
-                Click(editor, c.up ? IDC_UP_BUTTON : IDC_DOWN_BUTTON);
-            }
-            selected = SelectedRows(OutputList(editor));
-            rows = ListRows(editor);
+            SelectRows(List(editor), {0, 2});
+            if (c.how == Button) Click(editor, c.up ? IDC_UP_BUTTON : IDC_DOWN_BUTTON);
+            else PressKey(List(editor), c.up ? VK_UP : VK_DOWN, false, c.how == AltArrow);
+            selected = SelectedRows(List(editor));
+            rows = ListRows(List(editor));
             Click(editor, IDCANCEL);
         });
-        const std::string name = std::string(c.up ? "up" : "down") + (c.byKey ? " by Alt+arrow" : " by button");
+        const std::string name = std::string(c.up ? "up" : "down") + " by " + std::to_string(c.how);
         EXPECT_EQ(c.expected, OutputCodes(action)) << name;
+        if (c.how == PlainArrow) continue;  // the list itself moves its selection
         EXPECT_EQ(c.selected, selected) << name;
         ASSERT_EQ(4u, rows.size()) << name;
         for (int i = 0; i < 3; ++i) EXPECT_EQ(KeyName(static_cast<unsigned>(c.expected[i])), rows[i].second) << name;
         EXPECT_EQ("...", rows[3].first) << name;
     }
-}
-
-TEST_F(ActionEditorTest, ArrowWithoutAlt_DoesNotMove)
-{
-    Action action = ActionWith({A, B, C});
-    RunEditor(action, [&](HWND editor) {
-        SelectRows(OutputList(editor), {2});
-        PressKey(OutputList(editor), VK_UP);
-        Click(editor, IDCANCEL);
-    });
-    EXPECT_EQ((Codes{A, B, C}), OutputCodes(action));
 }
 
 TEST_F(ActionEditorTest, CtrlAThenDeleteKey_AsksAndLeavesOnlyTheEndRow)
@@ -200,10 +237,10 @@ TEST_F(ActionEditorTest, CtrlAThenDeleteKey_AsksAndLeavesOnlyTheEndRow)
     std::string states;
     driver.AnswerNextMessageBox(IDOK);
     RunEditor(action, [&](HWND editor) {
-        PressKey(OutputList(editor), 'A', true);
-        selectedAfterCtrlA = SelectedRows(OutputList(editor));
-        PressKey(OutputList(editor), VK_DELETE);
-        rows = ListRows(editor);
+        PressKey(List(editor), 'A', true);
+        selectedAfterCtrlA = SelectedRows(List(editor));
+        PressKey(List(editor), VK_DELETE);
+        rows = ListRows(List(editor));
         states = ButtonStates(editor);
         Click(editor, IDCANCEL);
     });
@@ -217,68 +254,41 @@ TEST_F(ActionEditorTest, CtrlAThenDeleteKey_AsksAndLeavesOnlyTheEndRow)
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION), driver.messageBoxes()[0].style);
 }
 
-TEST_F(ActionEditorTest, Delete_CancelledKeepsKeys_ConfirmedRemovesOnlySelected)
+TEST_F(ActionEditorTest, Delete_CancelledKeepsKeys_ConfirmedRemovesOnlySelected_EndRowAloneAsksNothing)
 {
-    for (int answer : {IDCANCEL, IDOK}) {
+    struct Case { std::vector<int> rows; bool byKey; int answer; Codes expected; size_t boxes; };
+    const Case cases[] = {
+        {{0, 2, 3}, false, IDCANCEL, {A, B, C}, 1},
+        {{0, 2, 3}, false, IDOK, {B}, 2},
+        {{3}, true, IDOK, {A, B, C}, 2},
+    };
+    for (const Case& c : cases) {
         Action action = ActionWith({A, B, C});
-        driver.AnswerNextMessageBox(answer);
+        driver.AnswerNextMessageBox(c.answer);
         RunEditor(action, [&](HWND editor) {
-            SelectRows(OutputList(editor), {0, 2, 3});
-            Click(editor, IDC_DELETE_BUTTON);
+            SelectRows(List(editor), c.rows);
+            if (c.byKey) PressKey(List(editor), VK_DELETE);
+            else Click(editor, IDC_DELETE_BUTTON);
             Click(editor, IDCANCEL);
         });
-        EXPECT_EQ(answer == IDOK ? Codes{B} : (Codes{A, B, C}), OutputCodes(action)) << answer;
+        EXPECT_EQ(c.expected, OutputCodes(action)) << c.answer;
+        EXPECT_EQ(c.boxes, driver.messageBoxes().size());
     }
-    EXPECT_EQ(2u, driver.messageBoxes().size());
-}
-
-TEST_F(ActionEditorTest, DeleteKeyWithNothingDeletable_AsksNothing)
-{
-    Action action = ActionWith({A});
-    RunEditor(action, [&](HWND editor) {
-        SelectRows(OutputList(editor), {1});
-        PressKey(OutputList(editor), VK_DELETE);
-        Click(editor, IDCANCEL);
-    });
-    EXPECT_TRUE(driver.messageBoxes().empty());
-    EXPECT_EQ(Codes{A}, OutputCodes(action));
 }
 
 TEST_F(ActionEditorTest, DoubleClick_OnEndRowAdds_OnKeyRowEdits)
 {
     Action action = ActionWith({A, B});
     RunEditor(action, [&](HWND editor) {
-        SelectRows(OutputList(editor), {1});
-        driver.OnNextDialog([](HWND keyDialog) {
-            SelectComboIndex(keyDialog, IDC_KEY_COMBO, 32);  // C
-            SetChecked(keyDialog, IDC_CHECK_ALT, true);
-            Click(keyDialog, IDOK);
-        });
-        DoubleClickRow(OutputList(editor), 1);
-        SelectRows(OutputList(editor), {2});
-        driver.OnNextDialog([](HWND keyDialog) {
-            SelectComboIndex(keyDialog, IDC_KEY_COMBO, 34);  // E
-            Click(keyDialog, IDOK);
-        });
-        DoubleClickRow(OutputList(editor), 2);
+        SelectRows(List(editor), {1});
+        driver.OnNextDialog(PickKey(32, true));  // Alt+C
+        DoubleClickRow(List(editor), 1);
+        SelectRows(List(editor), {2});
+        driver.OnNextDialog(PickKey(34));  // E
+        DoubleClickRow(List(editor), 2);
         Click(editor, IDCANCEL);
     });
     EXPECT_EQ((Codes{A, Alt | C, 69}), OutputCodes(action));
-}
-
-TEST_F(ActionEditorTest, EditOfKeyRow_ConfirmedWithEmptyChoiceLeavesTheKey)
-{
-    Action action = ActionWith({Ctrl | A});
-    RunEditor(action, [&](HWND editor) {
-        driver.OnNextDialog([](HWND keyDialog) {
-            SelectComboIndex(keyDialog, IDC_KEY_COMBO, 0);
-            SetChecked(keyDialog, IDC_CHECK_CTRL, false);
-            Click(keyDialog, IDOK);
-        });
-        Click(editor, IDC_EDIT_BUTTON);
-        Click(editor, IDCANCEL);
-    });
-    EXPECT_EQ(Codes{Ctrl | A}, OutputCodes(action));
 }
 
 TEST_F(ActionEditorTest, OkWithEmptyInputKey_WarnsAndStaysOpen_ThenAcceptsFlagsAlone)
@@ -301,13 +311,205 @@ TEST_F(ActionEditorTest, OkWithEmptyInputKey_WarnsAndStaysOpen_ThenAcceptsFlagsA
     EXPECT_EQ(Ctrl, action.input().toCode());
 }
 
-TEST_F(ActionEditorTest, Cancel_ReturnsZeroAndLeavesInputKey)
+// Recording, with keys sent to the editor as the engine sends them.
+constexpr int LockedWhileRecording[] = {
+    IDC_ACTION_NAME, IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN, IDC_KEY_COMBO, IDOK,
+    IDCANCEL, IDC_ADD_BUTTON, IDC_DELETE_BUTTON, IDC_EDIT_BUTTON, IDC_UP_BUTTON, IDC_DOWN_BUTTON};
+
+std::string EnabledStates(HWND editor)
 {
-    Action action = ActionWith({A}, Ctrl | 69);
+    std::string states;
+    for (int id : LockedWhileRecording) states += IsEnabled(editor, id) ? '1' : '0';
+    return states;
+}
+
+bool CloseItemGrayed(HWND editor)
+{
+    return (GetMenuState(GetSystemMenu(editor, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+void SendRecordedKey(HWND editor, int code) { SendMessageA(editor, WM_KEY_RECORDED, static_cast<WPARAM>(code), 0); }
+
+TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestores)
+{
+    Action action = ActionWith({A});
+    std::string captionRecording, captionAfter, statesRecording, statesAfter;
+    bool grayedRecording = false, grayedAfter = true, listEnabled = false, recordEnabled = false, open = false;
+    int hooksWhileRecording = 0;
+    Rows rowsRecording;
+    std::vector<int> selectedAfter;
     EXPECT_EQ(0, RunEditor(action, [&](HWND editor) {
-        SelectComboIndex(editor, IDC_KEY_COMBO, 31);
-        SetChecked(editor, IDC_CHECK_ALT, true);
+        SelectRows(List(editor), {1});
+        Click(editor, IDC_RECORD_BUTTON);
+        captionRecording = ControlText(editor, IDC_RECORD_BUTTON);
+        statesRecording = EnabledStates(editor);
+        grayedRecording = CloseItemGrayed(editor);
+        listEnabled = IsEnabled(editor, IDC_OUTPUT_LIST);
+        recordEnabled = IsEnabled(editor, IDC_RECORD_BUTTON);
+        hooksWhileRecording = keySystem.installed;
+        Snapshot("SHORTCUT_LIST_recording");
+        for (int i = 0; i < 3; ++i) SendRecordedKey(editor, Ctrl | C);
+        // Enter and Esc reach the dialog as OK and Cancel even though those are disabled;
+        // while recording they are only keys.
+        SendMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+        SendMessageA(editor, WM_COMMAND, IDOK, 0);
+        SendMessageA(editor, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PumpFor(50);  // the close box's Cancel is posted
+        open = IsWindowVisible(editor) != FALSE;
+        rowsRecording = ListRows(List(editor));
+
+        Click(editor, IDC_RECORD_BUTTON);
+        captionAfter = ControlText(editor, IDC_RECORD_BUTTON);
+        statesAfter = EnabledStates(editor);
+        grayedAfter = CloseItemGrayed(editor);
+        selectedAfter = SelectedRows(List(editor));
         Click(editor, IDCANCEL);
     }));
-    EXPECT_EQ(Ctrl | 69, action.input().toCode());
+    EXPECT_EQ("---終了---(&K)", captionRecording);
+    EXPECT_EQ("0000000000000", statesRecording);
+    EXPECT_TRUE(grayedRecording);
+    EXPECT_TRUE(listEnabled);
+    EXPECT_TRUE(recordEnabled);
+    EXPECT_EQ(2, hooksWhileRecording);  // keyboard and message hook
+    EXPECT_TRUE(open);
+    EXPECT_EQ((Rows{{"", "A"}, {"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"...", ""}}), rowsRecording);
+    EXPECT_EQ((Codes{A, Ctrl | C, Ctrl | C, Ctrl | C}), OutputCodes(action));
+    EXPECT_EQ("記録開始(&K)", captionAfter);
+    // Row 0 is selected again: Add, Delete, Edit and down come back with it, up stays off.
+    EXPECT_EQ("1111111111101", statesAfter);
+    EXPECT_FALSE(grayedAfter);
+    EXPECT_EQ(std::vector<int>{0}, selectedAfter);
+    EXPECT_EQ(2, keySystem.removed);
+    EXPECT_FALSE(engine.hooksInstalled());
+    EXPECT_EQ(0, driver.dialogsLeftOpen());
 }
+
+TEST_F(ActionEditorTest, RecordingOnKeyRow_InsertsInFrontOfItInOrder_IgnoringListKeysAndClicks)
+{
+    Action action = ActionWith({A, B});
+    RunEditor(action, [&](HWND editor) {
+        SelectRows(List(editor), {1});
+        Click(editor, IDC_RECORD_BUTTON);
+        // The list's own selection still works, and does not move the insertion point; its
+        // keys and double clicks do nothing.
+        SelectRows(List(editor), {0});
+        SendRecordedKey(editor, C);
+        SendRecordedKey(editor, Shift | Win | D);
+        PressKey(List(editor), VK_UP, false, true);
+        PressKey(List(editor), VK_DELETE);
+        PressKey(List(editor), 'A', true);
+        DoubleClickRow(List(editor), 1);
+        Click(editor, IDC_RECORD_BUTTON);
+        Click(editor, IDCANCEL);
+    });
+    EXPECT_EQ((Codes{A, C, Shift | Win | D, B}), OutputCodes(action));
+    EXPECT_TRUE(driver.messageBoxes().empty());
+    EXPECT_EQ(0, driver.unexpectedDialogs());
+}
+
+TEST_F(ActionEditorTest, RecordingWithTwoRowsOrNoneSelected_DoesNotStart)
+{
+    for (const std::vector<int>& rows : {std::vector<int>{0, 1}, std::vector<int>{}}) {
+        Action action = ActionWith({A, B});
+        std::string caption;
+        RunEditor(action, [&](HWND editor) {
+            SelectRows(List(editor), rows);
+            Click(editor, IDC_RECORD_BUTTON);
+            caption = ControlText(editor, IDC_RECORD_BUTTON);
+            SendRecordedKey(editor, C);
+            Click(editor, IDCANCEL);
+        });
+        EXPECT_EQ("キー入力記録開始(&K)", caption);
+        EXPECT_EQ((Codes{A, B}), OutputCodes(action));
+    }
+    EXPECT_EQ(0, keySystem.installed);
+}
+
+TEST_F(ActionEditorTest, OwnerDestroyedWhileRecording_StopsTheEngineRecording)
+{
+    Action action = ActionWith({});
+    HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    RunEditor(action, [&](HWND editor) {
+        Click(editor, IDC_RECORD_BUTTON);
+        DestroyWindow(owner);
+    }, owner);
+    EXPECT_EQ(2, keySystem.removed);
+    EXPECT_FALSE(engine.hooksInstalled());
+}
+
+// Templates: captions, control texts, and the picker's controls laid out alike.
+struct Seen {
+    std::string caption;
+    std::map<int, std::string> texts;
+    std::vector<RECT> picker;  // 1009-1012 and 1002, relative to 1009, in pixels
+};
+
+DialogDriver::Step Inspect(Seen& seen, std::initializer_list<int> ids)
+{
+    return [&seen, ids](HWND dialog) {
+        seen.caption = Text(dialog);
+        for (int id : {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN}) seen.texts[id] = ControlText(dialog, id);
+        for (int id : ids) seen.texts[id] = ControlText(dialog, id);
+        RECT origin;
+        GetWindowRect(Control(dialog, IDC_CHECK_CTRL), &origin);
+        for (int id : {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN, IDC_KEY_COMBO}) {
+            RECT rect;
+            GetWindowRect(Control(dialog, id), &rect);
+            OffsetRect(&rect, -origin.left, -origin.top);
+            seen.picker.push_back(rect);
+        }
+        Click(dialog, IDCANCEL);
+    };
+}
+
+std::map<int, std::string> WithPicker(std::map<int, std::string> texts)
+{
+    texts.insert({{IDC_CHECK_CTRL, "&Ctrl"}, {IDC_CHECK_ALT, "A&lt"}, {IDC_CHECK_SHIFT, "S&hift"}, {IDC_CHECK_WIN, "&Win"}});
+    return texts;
+}
+
+// Pixel positions are rounded from dialog units per control, so offsets may differ by one
+// pixel between templates; the hotkey dialog's drop-down also sits one dialog unit lower.
+bool SameArrangement(const std::vector<RECT>& a, const std::vector<RECT>& b, int comboDrop)
+{
+    if (a.size() != 5 || b.size() != 5) return false;
+    auto within = [](LONG x, LONG y, int slack) { return y - x >= -1 && y - x <= 1 + slack; };
+    for (size_t i = 0; i < 5; ++i) {
+        const int slack = i == 4 ? comboDrop : 0;
+        if (!within(a[i].left, b[i].left, 0) || !within(a[i].right, b[i].right, 0) || !within(a[i].top, b[i].top, slack) ||
+            !within(a[i].bottom, b[i].bottom, slack))
+            return false;
+    }
+    return true;
+}
+
+TEST_F(ActionEditorTest, Templates_CaptionsTextsAndPickerArrangement)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    Seen keySet, editor, property;
+    KeyStroke stroke;
+    driver.OnNextDialog(Inspect(keySet, {IDOK, IDCANCEL}));
+    OutputKeyDialog(stroke, instance).Run(nullptr);
+    Action action("");
+    RunEditor(action, Inspect(editor, {IDC_ADD_BUTTON, IDC_DELETE_BUTTON, IDC_EDIT_BUTTON, IDC_UP_BUTTON,
+                                       IDC_DOWN_BUTTON, IDC_RECORD_BUTTON, IDOK, IDCANCEL, IDC_HELP_BUTTON}));
+    driver.OnNextDialog(Inspect(property, {IDC_USE_HOTKEY, IDC_PLUS_STATIC, IDOK, IDCANCEL, IDC_HELP_BUTTON}));
+    PropertyDialog(settings, instance).Run(nullptr);
+
+    EXPECT_EQ("送信キー設定", keySet.caption);
+    EXPECT_EQ(WithPicker({{IDOK, "OK"}, {IDCANCEL, "キャンセル"}}), keySet.texts);
+    EXPECT_EQ("アクション設定", editor.caption);
+    EXPECT_EQ(WithPicker({{IDC_ADD_BUTTON, "追加(&A)"}, {IDC_DELETE_BUTTON, "削除(&R)"}, {IDC_EDIT_BUTTON, "編集(&E)"},
+                          {IDC_UP_BUTTON, "↑"}, {IDC_DOWN_BUTTON, "↓"}, {IDC_RECORD_BUTTON, "キー入力記録開始(&K)"},
+                          {IDOK, "OK"}, {IDCANCEL, "ｷｬﾝｾﾙ"}, {IDC_HELP_BUTTON, "ﾍﾙﾌﾟ(&H)"}}),
+              editor.texts);
+    EXPECT_EQ("ホットキーの割り当て", property.caption);
+    EXPECT_EQ(WithPicker({{IDC_USE_HOTKEY, "ホットキーを使用する(&K)"}, {IDC_PLUS_STATIC, "＋"}, {IDOK, "OK"},
+                          {IDCANCEL, "ｷｬﾝｾﾙ"}, {IDC_HELP_BUTTON, "ヘルプ(&H)"}}),
+              property.texts);
+    EXPECT_TRUE(SameArrangement(keySet.picker, editor.picker, 0));
+    EXPECT_TRUE(SameArrangement(keySet.picker, property.picker, 2));
+    EXPECT_EQ(0, driver.unexpectedDialogs());
+}
+
+}  // namespace

@@ -2,111 +2,66 @@
 // and stores in Settings and property.ini, and that Cancel leaves both alone.
 #include "app/Win32ModelSystem.h"
 #include "res/resource.h"
-#include "tests/support/DialogTestSupport.h"
+#include "tests/support/WineTest.h"
 #include "ui/PropertyDialog.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <string>
-
-using namespace dialogtest;
+using namespace wt;
 
 namespace {
 
 constexpr int Ctrl = KeyStroke::CtrlBit, Win = KeyStroke::WinBit;
-constexpr int HotkeyControls[] = {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN,
-                                  IDC_KEY_COMBO, IDC_PLUS_STATIC};
-
-std::string ReadFileBytes(const char* name)
-{
-    std::ifstream file(name, std::ios::binary);
-    if (!file) return "<missing>";
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 std::string HotkeyControlStates(HWND dialog)
 {
     std::string states;
-    for (int id : HotkeyControls) states += IsEnabled(dialog, id) ? '1' : '0';
+    for (int id : {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN, IDC_KEY_COMBO, IDC_PLUS_STATIC})
+        states += IsEnabled(dialog, id) ? '1' : '0';
     return states;
 }
 
-// Each test works in a fresh folder, where the dialog writes property.ini.
+// Each test works in a fresh current folder, where the dialog writes property.ini.
 class PropertyDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GetCurrentDirectoryA(MAX_PATH, previous_);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "vr-property-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        SetCurrentDirectoryA(folder_.c_str());
-        DeleteFileA("property.ini");
         settings.useHotKey = true;
         settings.hotKey = KeyStroke::ofCode(Win | 13);
         settings.timer = 100;
     }
-    void TearDown() override
-    {
-        DeleteFileA("property.ini");
-        SetCurrentDirectoryA(previous_);
-        RemoveDirectoryA(folder_.c_str());
-    }
-
     INT_PTR Run(DialogDriver::Step step)
     {
         driver.OnNextDialog(std::move(step));
         return PropertyDialog(settings, GetModuleHandleA(nullptr)).Run(nullptr);
     }
 
+    TempDir dir{true};
     Win32ModelSystem modelSystem;
     Settings settings{modelSystem};
     DialogDriver driver;
-
-private:
-    char previous_[MAX_PATH] = {};
-    std::string folder_;
 };
 
-}  // namespace
-
-TEST_F(PropertyDialogTest, Opening_ShowsTheSettings)
+TEST_F(PropertyDialogTest, Opening_ShowsTheSettings_HotkeyControlsGreyedWhenNotInUse)
 {
-    std::string caption, timer, states;
-    int position = -1;
-    bool use = false, win = false, ctrl = true;
-    EXPECT_EQ(0, Run([&](HWND dialog) {
-        caption = Text(dialog);
-        timer = ControlText(dialog, IDC_TIMER_EDIT);
-        position = ComboIndex(dialog, IDC_KEY_COMBO);
-        use = IsChecked(dialog, IDC_USE_HOTKEY);
-        win = IsChecked(dialog, IDC_CHECK_WIN);
-        ctrl = IsChecked(dialog, IDC_CHECK_CTRL);
-        states = HotkeyControlStates(dialog);
-        Click(dialog, IDCANCEL);
-    }));
-    EXPECT_EQ("ホットキーの割り当て", caption);
-    EXPECT_EQ("100", timer);
-    EXPECT_EQ(2, position);  // Enter
-    EXPECT_TRUE(use);
-    EXPECT_TRUE(win);
-    EXPECT_FALSE(ctrl);
-    EXPECT_EQ("111111", states);
-}
-
-TEST_F(PropertyDialogTest, HotkeyNotInUse_OpensWithItsControlsGreyed)
-{
-    settings.useHotKey = false;
-    std::string states;
-    Run([&](HWND dialog) {
-        states = HotkeyControlStates(dialog);
-        Click(dialog, IDCANCEL);
-    });
-    EXPECT_EQ("000000", states);
+    for (bool use : {true, false}) {
+        settings.useHotKey = use;
+        std::string timer, states, picker;
+        bool ticked = !use;
+        EXPECT_EQ(0, Run([&](HWND dialog) {
+            timer = ControlText(dialog, IDC_TIMER_EDIT);
+            ticked = IsChecked(dialog, IDC_USE_HOTKEY);
+            picker = std::to_string(ComboIndex(dialog, IDC_KEY_COMBO)) + (IsChecked(dialog, IDC_CHECK_WIN) ? " Win" : "") +
+                     (IsChecked(dialog, IDC_CHECK_CTRL) ? " Ctrl" : "");
+            states = HotkeyControlStates(dialog);
+            if (use) Snapshot("PROPERTY");
+            Click(dialog, IDCANCEL);
+        }));
+        EXPECT_EQ("100", timer);
+        EXPECT_EQ(use, ticked);
+        EXPECT_EQ("2 Win", picker);  // Enter
+        EXPECT_EQ(use ? "111111" : "000000", states);
+    }
 }
 
 TEST_F(PropertyDialogTest, TimeNotAboveZero_IsRefusedWithWarningAndNothingChanges)
@@ -132,28 +87,20 @@ TEST_F(PropertyDialogTest, TimeNotAboveZero_IsRefusedWithWarningAndNothingChange
     }
     EXPECT_TRUE(settings.useHotKey);
     EXPECT_EQ(100, settings.timer);
-    EXPECT_EQ("<missing>", ReadFileBytes("property.ini"));
+    EXPECT_FALSE(FileExists("property.ini"));
 }
 
-TEST_F(PropertyDialogTest, TimeWithTrailingLetters_TakesTheLeadingNumber_AndSaves)
+TEST_F(PropertyDialogTest, Time_TakesTheLeadingNumber_UpToTheLargestValue_AndSaves)
 {
-    EXPECT_EQ(1, Run([&](HWND dialog) {
-        SetControlText(dialog, IDC_TIMER_EDIT, " 250ms");
-        Click(dialog, IDOK);
-    }));
-    EXPECT_TRUE(driver.messageBoxes().empty());
-    EXPECT_EQ(250, settings.timer);
-    EXPECT_EQ("UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=250\r\n", ReadFileBytes("property.ini"));
-}
-
-TEST_F(PropertyDialogTest, OneIsAccepted_AndAHugeNumberStopsAtTheLargestValue)
-{
-    for (const auto& [text, expected] : {std::pair<const char*, int>{"1", 1}, {"99999999999", 2147483647}}) {
+    const std::pair<const char*, int> cases[] = {{" 250ms", 250}, {"1", 1}, {"99999999999", 2147483647}};
+    for (const auto& [text, expected] : cases) {
         EXPECT_EQ(1, Run([&](HWND dialog) {
             SetControlText(dialog, IDC_TIMER_EDIT, text);
             Click(dialog, IDOK);
         })) << text;
         EXPECT_EQ(expected, settings.timer) << text;
+        EXPECT_EQ("UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=" + std::to_string(expected) + "\r\n",
+                  ReadBytes("property.ini"));
     }
     EXPECT_TRUE(driver.messageBoxes().empty());
 }
@@ -176,26 +123,12 @@ TEST_F(PropertyDialogTest, UntickingUseHotkey_GreysItsControls_OkStoresPickerAnd
     EXPECT_EQ("111111", ticked);
     EXPECT_FALSE(settings.useHotKey);
     EXPECT_EQ(Ctrl | 112, settings.hotKey.toCode());
-    EXPECT_EQ("UseHotKey=no\r\nHotKeyCode=368\r\nTimer=100\r\n", ReadFileBytes("property.ini"));
+    EXPECT_EQ("UseHotKey=no\r\nHotKeyCode=368\r\nTimer=100\r\n", ReadBytes("property.ini"));
 }
 
-TEST_F(PropertyDialogTest, EmptyPicker_LeavesTheHotkey)
+TEST_F(PropertyDialogTest, CancelOrCloseBoxAfterChangingEverything_LeavesSettingsAndFileUntouched)
 {
-    EXPECT_EQ(1, Run([&](HWND dialog) {
-        SelectComboIndex(dialog, IDC_KEY_COMBO, 0);
-        SetChecked(dialog, IDC_CHECK_WIN, false);
-        Click(dialog, IDOK);
-    }));
-    EXPECT_EQ(Win | 13, settings.hotKey.toCode());
-    EXPECT_EQ("UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n", ReadFileBytes("property.ini"));
-}
-
-TEST_F(PropertyDialogTest, CancelAfterChangingEverything_LeavesSettingsAndFileUntouched)
-{
-    {
-        std::ofstream file("property.ini", std::ios::binary);
-        file << "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n";
-    }
+    WriteBytes("property.ini", "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n");
     for (bool closeBox : {false, true}) {
         EXPECT_EQ(0, Run([&](HWND dialog) {
             SetChecked(dialog, IDC_USE_HOTKEY, false);
@@ -203,9 +136,8 @@ TEST_F(PropertyDialogTest, CancelAfterChangingEverything_LeavesSettingsAndFileUn
             SetChecked(dialog, IDC_CHECK_ALT, true);
             SetControlText(dialog, IDC_TIMER_EDIT, "500");
             if (closeBox) {
-                // The close box's Cancel is posted.
                 SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-                PumpMessagesFor(50);
+                PumpFor(50);  // the close box's Cancel is posted
             } else {
                 Click(dialog, IDCANCEL);
             }
@@ -213,7 +145,9 @@ TEST_F(PropertyDialogTest, CancelAfterChangingEverything_LeavesSettingsAndFileUn
         EXPECT_TRUE(settings.useHotKey);
         EXPECT_EQ(Win | 13, settings.hotKey.toCode());
         EXPECT_EQ(100, settings.timer);
-        EXPECT_EQ("UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n", ReadFileBytes("property.ini"));
+        EXPECT_EQ("UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n", ReadBytes("property.ini"));
     }
     EXPECT_EQ(0, driver.dialogsLeftOpen());
 }
+
+}  // namespace

@@ -5,25 +5,21 @@
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
-#include "tests/support/DialogTestSupport.h"
+#include "tests/support/WineTest.h"
 #include "ui/ActionEditor.h"
 
 #include <gtest/gtest.h>
 
-using namespace dialogtest;
+#include <memory>
+
+using namespace wt;
 
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
-constexpr DWORD CommandTimeoutMs = 10000;
 constexpr DWORD KeyWaitMs = 3000;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
     auto* engine = reinterpret_cast<KeyEngine*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_COPYDATA && engine != nullptr) {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -32,29 +28,39 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The hidden "VRClass"/"Varokinto" window the hook library reports to; created after the
-// engine, which learns its handle through the window's user data.
-class FakeShell {
-public:
-    FakeShell()
+// The hidden "VRClass"/"Varokinto" window the hook library reports to; created before the
+// engine, which needs its handle, and given the engine through its user data after.
+class RecordingEndToEndTest : public ::testing::Test {
+protected:
+    RecordingEndToEndTest()
     {
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
+        WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = &MainWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "VRClass";
-        RegisterClassExA(&windowClass);
-        window = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
         engine = std::make_unique<KeyEngine>(table, settings, reinterpret_cast<WindowId>(window), keySystem);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(engine.get()));
     }
-    ~FakeShell()
+    ~RecordingEndToEndTest() override
     {
         engine->SetHooks(false);
         DestroyWindow(window);
-        UnregisterClassA("VRClass", GetModuleHandleA(nullptr));
+        UnregisterClassA("VRClass", nullptr);
     }
+
+    // A click on an empty spot of the dialog brings it to the front, so typed keys reach it.
+    static bool ClickAndType(HWND editor, const std::string& keys)
+    {
+        RECT spot = {140, 250, 140, 250};  // dialog units
+        MapDialogRect(editor, &spot);
+        POINT point = {spot.left, spot.top};
+        ClientToScreen(editor, &point);
+        return Xdotool("mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click 1 sleep 0.2 " +
+                       keys, 10000);
+    }
+    static Rows RowsOf(HWND editor) { return ListRows(GetDlgItem(editor, IDC_OUTPUT_LIST)); }
 
     Win32ModelSystem modelSystem;
     ShortcutTable table{modelSystem};
@@ -62,82 +68,48 @@ public:
     Win32KeySystem keySystem{GetModuleHandleA(nullptr)};
     HWND window = nullptr;
     std::unique_ptr<KeyEngine> engine;
-};
-
-Rows ListRowsOf(HWND editor)
-{
-    HWND list = GetDlgItem(editor, IDC_OUTPUT_LIST);
-    Rows rows;
-    for (int row = 0; row < ListRowCount(list); ++row) rows.emplace_back(ListText(list, row, 0), ListText(list, row, 1));
-    return rows;
-}
-
-// A click on an empty spot of the dialog brings it to the front, so typed keys reach it.
-int ClickAndType(HWND editor, const std::string& keys)
-{
-    const POINT spot = DialogUnitsToScreen(editor, 140, 250);
-    char command[256];
-    std::snprintf(command, sizeof command, "xdotool mousemove %ld %ld click 1 sleep 0.2 %s", spot.x, spot.y,
-                  keys.c_str());
-    return RunShellCommand(command, CommandTimeoutMs);
-}
-
-class RecordingEndToEndTest : public ::testing::Test {
-protected:
-    FakeShell shell;
     DialogDriver driver;
 };
-
-}  // namespace
 
 TEST_F(RecordingEndToEndTest, CtrlHeldAndCThreeTimes_RecordsThreeRows_CtrlAloneNone_StopUnhooks)
 {
     Action action("");
-    bool hooksWhileRecording = false, hooksAfter = true, recordingAfter = true;
-    int typed = -1, typedCtrlAlone = -1, typedAfterStop = -1;
-    Rows afterThree, afterCtrlAlone, afterStop, afterTypingStopped;
+    bool hooksWhileRecording = false, hooksAfter = true, typed = false, typedCtrlAlone = false, typedAfterStop = false;
+    Rows afterThree, afterCtrlAlone, afterTypingStopped;
     std::string caption;
     driver.OnNextDialog([&](HWND editor) {
         Click(editor, IDC_RECORD_BUTTON);
-        hooksWhileRecording = shell.engine->hooksInstalled();
+        hooksWhileRecording = engine->hooksInstalled();
         typed = ClickAndType(editor, "keydown ctrl key c key c key c keyup ctrl");
-        PumpUntil([&] { return ListRowCount(GetDlgItem(editor, IDC_OUTPUT_LIST)) >= 4; }, KeyWaitMs);
-        afterThree = ListRowsOf(editor);
+        PumpUntil([&] { return RowsOf(editor).size() >= 4; }, KeyWaitMs);
+        afterThree = RowsOf(editor);
         typedCtrlAlone = ClickAndType(editor, "key ctrl");
-        PumpMessagesFor(300);
-        afterCtrlAlone = ListRowsOf(editor);
+        PumpFor(300);
+        afterCtrlAlone = RowsOf(editor);
 
         Click(editor, IDC_RECORD_BUTTON);
         caption = ControlText(editor, IDC_RECORD_BUTTON);
-        hooksAfter = shell.engine->hooksInstalled();
-        afterStop = ListRowsOf(editor);
+        hooksAfter = engine->hooksInstalled();
         typedAfterStop = ClickAndType(editor, "key shift+d");
-        PumpMessagesFor(300);
-        afterTypingStopped = ListRowsOf(editor);
-        recordingAfter = IsEnabled(editor, IDOK) == false;
-        Click(editor, IDOK);  // the input key is empty: warned, still open
+        PumpFor(300);
+        afterTypingStopped = RowsOf(editor);
         Click(editor, IDCANCEL);
     });
-    ActionEditor(action, *shell.engine, GetModuleHandleA(nullptr)).Run(nullptr);
+    ActionEditor(action, *engine, GetModuleHandleA(nullptr)).Run(nullptr);
 
     const Rows three = {{"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"...", ""}};
     EXPECT_TRUE(hooksWhileRecording);
-    EXPECT_EQ(0, typed);
+    EXPECT_TRUE(typed && typedCtrlAlone && typedAfterStop);
     EXPECT_EQ(three, afterThree);
-    EXPECT_EQ(0, typedCtrlAlone);
     EXPECT_EQ(three, afterCtrlAlone);
     EXPECT_EQ("記録開始(&K)", caption);
     EXPECT_FALSE(hooksAfter);
-    EXPECT_EQ(three, afterStop);
-    EXPECT_EQ(0, typedAfterStop);
     EXPECT_EQ(three, afterTypingStopped);
-    EXPECT_FALSE(recordingAfter);
     ASSERT_EQ(3, action.outputCount());
     EXPECT_EQ(0x143, action.outputAt(0).toCode());
-    EXPECT_EQ(1u, driver.messageBoxes().size());
 }
 
-TEST_F(RecordingEndToEndTest, EscapeWhileRecording_IsRecordedAndDoesNotCloseTheEditor)
+TEST_F(RecordingEndToEndTest, EscapeAndEnterWhileRecording_AreRecordedAndDoNotCloseTheEditor)
 {
     Action action("");
     Rows rows;
@@ -145,46 +117,17 @@ TEST_F(RecordingEndToEndTest, EscapeWhileRecording_IsRecordedAndDoesNotCloseTheE
     driver.OnNextDialog([&](HWND editor) {
         Click(editor, IDC_RECORD_BUTTON);
         ClickAndType(editor, "key Escape key Return");
-        PumpUntil([&] { return ListRowCount(GetDlgItem(editor, IDC_OUTPUT_LIST)) >= 3; }, KeyWaitMs);
-        PumpMessagesFor(200);
-        rows = ListRowsOf(editor);
+        PumpUntil([&] { return RowsOf(editor).size() >= 3; }, KeyWaitMs);
+        PumpFor(200);
+        rows = RowsOf(editor);
         open = IsWindowVisible(editor) != FALSE;
         Click(editor, IDC_RECORD_BUTTON);
         Click(editor, IDCANCEL);
     });
-    EXPECT_EQ(0, ActionEditor(action, *shell.engine, GetModuleHandleA(nullptr)).Run(nullptr));
+    EXPECT_EQ(0, ActionEditor(action, *engine, GetModuleHandleA(nullptr)).Run(nullptr));
     EXPECT_TRUE(open);
     EXPECT_EQ((Rows{{"", "ESC"}, {"", "Enter"}, {"...", ""}}), rows);
-    EXPECT_FALSE(shell.engine->hooksInstalled());
+    EXPECT_FALSE(engine->hooksInstalled());
 }
 
-TEST_F(RecordingEndToEndTest, TypedListKeys_AltUpMoves_CtrlASelectsAll_DeleteAsks)
-{
-    Action action("");
-    for (int code : {65, 66, 67}) action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
-    std::vector<int> afterCtrlA;
-    Rows afterDelete;
-    std::vector<int> movedCodes;
-    driver.AnswerNextMessageBox(IDOK);
-    driver.OnNextDialog([&](HWND editor) {
-        HWND list = GetDlgItem(editor, IDC_OUTPUT_LIST);
-        SelectRows(list, {0, 2});
-        SetFocus(list);
-        ClickAndType(editor, "key alt+Up");
-        PumpMessagesFor(200);
-        for (int i = 0; i < action.outputCount(); ++i) movedCodes.push_back(action.outputAt(i).toCode());
-        ClickAndType(editor, "key ctrl+a");
-        PumpMessagesFor(200);
-        afterCtrlA = SelectedRows(list);
-        ClickAndType(editor, "key Delete");
-        PumpUntil([&] { return ListRowCount(list) == 1; }, KeyWaitMs);
-        afterDelete = ListRowsOf(editor);
-        Click(editor, IDCANCEL);
-    });
-    ActionEditor(action, *shell.engine, GetModuleHandleA(nullptr)).Run(nullptr);
-    EXPECT_EQ((std::vector<int>{65, 67, 66}), movedCodes);
-    EXPECT_EQ((std::vector<int>{0, 1, 2}), afterCtrlA);
-    EXPECT_EQ((Rows{{"...", ""}}), afterDelete);
-    ASSERT_EQ(1u, driver.messageBoxes().size());
-    EXPECT_EQ("削除の確認", driver.messageBoxes()[0].caption);
-}
+}  // namespace
