@@ -1,14 +1,12 @@
 // What the tests of the shortcut settings window share: a live table and engine as the
 // shell has them, a scratch current directory for keycfg.ini, and the user's moves in the
-// action editor and the registration dialog.
+// action editor.
 #pragma once
 #include "app/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
-#include "model/Settings.h"
-#include "model/ShortcutTable.h"
 #include "res/resource.h"
-#include "tests/support/DialogTestSupport.h"
+#include "tests/support/WineTest.h"
 #include "ui/AppEditDialog.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/ShortcutSettingsDialog.h"
@@ -16,28 +14,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace settingstest {
 
-using namespace dialogtest;
+using namespace wt;
+using Window = ShortcutSettingsDialog;
 
-constexpr int CtrlE = 0x145;
-constexpr int CtrlQ = 0x151;
-constexpr int WinC = 0x843;
+constexpr int CtrlE = 0x145, CtrlQ = 0x151, WinC = 0x843;
 constexpr char NotepadPath[] = "C:\\windows\\notepad.exe";
-
-inline HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 inline Action MakeAction(int inputCode, std::vector<int> outputs, std::string name)
 {
     Action action(std::move(name));
     action.setInput(KeyStroke::ofCode(inputCode));
-    for (int code : outputs)
-        action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
+    for (int code : outputs) action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
     return action;
 }
 
@@ -47,20 +37,17 @@ inline int ChoicePosition(unsigned vk)
     return static_cast<int>(std::find(list.begin(), list.end(), vk) - list.begin());
 }
 
-// What the action editor shows when it opens.
-struct EditorView {
-    std::string name;
-    int keyPosition = -1;
-    bool ctrl = false, alt = false, shift = false, win = false;
-    int rows = 0;
-};
-
-inline EditorView LookAtEditor(HWND editor)
+// What the action editor shows: "name|input key|rows", e.g. "終了|Ctrl+Q|1".
+inline std::string EditorView(HWND editor)
 {
-    return {ControlText(editor, IDC_ACTION_NAME), ComboIndex(editor, IDC_KEY_COMBO),
-            IsChecked(editor, IDC_CHECK_CTRL), IsChecked(editor, IDC_CHECK_ALT),
-            IsChecked(editor, IDC_CHECK_SHIFT), IsChecked(editor, IDC_CHECK_WIN),
-            ListRowCount(Control(editor, IDC_OUTPUT_LIST))};
+    std::string key;
+    const std::pair<int, const char*> flags[] = {
+        {IDC_CHECK_CTRL, "Ctrl+"}, {IDC_CHECK_ALT, "Alt+"}, {IDC_CHECK_SHIFT, "Shift+"}, {IDC_CHECK_WIN, "Win+"}};
+    for (const auto& [id, name] : flags) key += IsChecked(editor, id) ? name : "";
+    const int position = ComboIndex(editor, IDC_KEY_COMBO);
+    key += position < 0 ? "?" : KeyName(KeyChoiceList()[static_cast<size_t>(position)]);
+    return ControlText(editor, IDC_ACTION_NAME) + "|" + key + "|" +
+           std::to_string(ListRowCount(Control(editor, IDC_OUTPUT_LIST)));
 }
 
 // Name and input key typed into the action editor, then OK.
@@ -81,55 +68,29 @@ struct WindowView {
     int comboIndex = -1;
     std::string path;
     bool iconShown = false;
-    std::vector<std::pair<std::string, std::string>> rows;
+    Rows rows;
     std::vector<int> selected;
     bool editEnabled = false, deleteEnabled = false;
-    HWND focus = nullptr;
+    int focusId = 0;  // control id of the focus
 };
 
 inline WindowView LookAtWindow(HWND window)
 {
-    WindowView view;
-    for (int i = 0; i < ComboCount(window, ShortcutSettingsDialog::AppCombo); ++i)
-        view.comboItems.push_back(ComboItemText(window, ShortcutSettingsDialog::AppCombo, i));
-    view.comboIndex = ComboIndex(window, ShortcutSettingsDialog::AppCombo);
-    view.path = ControlText(window, ShortcutSettingsDialog::PathText);
-    view.iconShown = IsWindowVisible(Control(window, ShortcutSettingsDialog::IconArea)) != FALSE;
-    HWND list = Control(window, ShortcutSettingsDialog::ActionList);
-    for (int row = 0; row < ListRowCount(list); ++row)
-        view.rows.emplace_back(ListText(list, row, 0), ListText(list, row, 1));
-    view.selected = SelectedRows(list);
-    view.editEnabled = IsEnabled(window, ShortcutSettingsDialog::EditButton);
-    view.deleteEnabled = IsEnabled(window, ShortcutSettingsDialog::DeleteButton);
-    view.focus = GetFocus();
-    return view;
+    HWND list = Control(window, Window::ActionList);
+    return {ComboItems(window, Window::AppCombo),          ComboIndex(window, Window::AppCombo),
+            ControlText(window, Window::PathText),         IsWindowVisible(Control(window, Window::IconArea)) != FALSE,
+            ListRows(list),                                SelectedRows(list),
+            IsEnabled(window, Window::EditButton),         IsEnabled(window, Window::DeleteButton),
+            GetDlgCtrlID(GetFocus())};
 }
-
-using Rows = std::vector<std::pair<std::string, std::string>>;
 
 class SettingsWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(sizeof temp, temp);
-        GetCurrentDirectoryA(sizeof previousDirectory_, previousDirectory_);
-        directory_ = std::string(temp) + "vr-settings-test";
-        CreateDirectoryA(directory_.c_str(), nullptr);
-        SetCurrentDirectoryA(directory_.c_str());
-        DeleteFileA("keycfg.ini");
-        SetCursorPos(1000, 10);
-    }
+    // The pointer rests outside the windows, so that it hovers over nothing.
+    void SetUp() override { SetCursorPos(1000, 10); }
 
-    void TearDown() override
-    {
-        DeleteFileA("keycfg.ini");
-        SetCurrentDirectoryA(previousDirectory_);
-        RemoveDirectoryA(directory_.c_str());
-    }
-
-    // The table the tests start from: global, Explorer-like Zeta and lower-case alpha, so
-    // that the sorted combo box differs from the table order.
+    // global, Explorer-like Zeta and lower-case alpha, so that the sorted combo box differs
+    // from the table order.
     void AddStandardEntries()
     {
         AppEntry global("global", "(全てのｱﾌﾟﾘｹｰｼｮﾝ)");
@@ -146,28 +107,27 @@ protected:
 
     INT_PTR RunWindow(const std::string& initialPath = {})
     {
-        ShortcutSettingsDialog window(table, engine, Instance(), initialPath);
-        return window.Run(nullptr);
+        return ShortcutSettingsDialog(table, engine, GetModuleHandleA(nullptr), initialPath).Run(nullptr);
     }
-
-    static std::string ReadKeycfg()
+    // What the window shows on opening; then it is closed.
+    WindowView OpenAndLook(const std::string& initialPath = {})
     {
-        std::ifstream file("keycfg.ini", std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
+        WindowView view;
+        driver.OnNextDialog([&](HWND window) {
+            view = LookAtWindow(window);
+            Click(window, IDOK);
+        });
+        RunWindow(initialPath);
+        return view;
     }
 
+    TempDir dir{true};
     Win32ModelSystem system;
     ShortcutTable table{system};
     Settings settings{system};
-    Win32KeySystem keys{Instance()};
+    Win32KeySystem keys{GetModuleHandleA(nullptr)};
     KeyEngine engine{table, settings, 0, keys};
     DialogDriver driver;
-
-private:
-    char previousDirectory_[MAX_PATH] = {};
-    std::string directory_;
 };
 
 // The file that AddStandardEntries' table gives when nothing was changed.

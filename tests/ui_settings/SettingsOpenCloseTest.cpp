@@ -12,42 +12,33 @@ TEST_F(SettingsWindowTest, OpenedWithoutPath_FirstSortedItemSelectedFocusOnCombo
     AddStandardEntries();
     WindowView view;
     std::string caption;
-    HWND combo = nullptr;
     driver.OnNextDialog([&](HWND window) {
         caption = Text(window);
-        combo = Control(window, ShortcutSettingsDialog::AppCombo);
         view = LookAtWindow(window);
+        Snapshot("EditDialog");
         Click(window, IDOK);
     });
     EXPECT_EQ(RunWindow(), 0);
     EXPECT_EQ(caption, "ショートカット設定");
     EXPECT_EQ(view.comboItems, (std::vector<std::string>{"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha", "Zeta"}));
     EXPECT_EQ(view.comboIndex, 0);
-    EXPECT_EQ(view.focus, combo);
+    EXPECT_EQ(view.focusId, Window::AppCombo);
     // global: no path, no icon.
     EXPECT_EQ(view.path, "");
     EXPECT_FALSE(view.iconShown);
     EXPECT_EQ(view.rows, (Rows{{"Win + C", "コントロールパネル"}}));
     EXPECT_EQ(view.selected, (std::vector<int>{0}));
-    EXPECT_TRUE(view.editEnabled);
-    EXPECT_TRUE(view.deleteEnabled);
-    EXPECT_EQ(ReadKeycfg(), StandardFile);
+    EXPECT_TRUE(view.editEnabled && view.deleteEnabled);
+    EXPECT_EQ(ReadBytes("keycfg.ini"), StandardFile);
 }
 
 TEST_F(SettingsWindowTest, OpenedWithRegisteredPathInOtherCase_SelectsItFocusOnListNoNewEntry)
 {
     AddStandardEntries();
-    WindowView view;
-    HWND list = nullptr;
-    driver.OnNextDialog([&](HWND window) {
-        list = Control(window, ShortcutSettingsDialog::ActionList);
-        view = LookAtWindow(window);
-        Click(window, IDOK);
-    });
-    RunWindow("C:\\WINDOWS\\NOTEPAD.EXE");
+    const WindowView view = OpenAndLook("C:\\WINDOWS\\NOTEPAD.EXE");
     EXPECT_EQ(view.comboItems.size(), 3u);
     EXPECT_EQ(view.comboIndex, 2);
-    EXPECT_EQ(view.focus, list);
+    EXPECT_EQ(view.focusId, Window::ActionList);
     EXPECT_EQ(view.path, NotepadPath);
     EXPECT_TRUE(view.iconShown);
     EXPECT_EQ(view.rows, ZetaRows);
@@ -70,37 +61,33 @@ TEST_F(SettingsWindowTest, OpenedWithUnregisteredPath_NewEntryShownThenRemovedOn
     EXPECT_EQ(view.comboItems, (std::vector<std::string>{"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha", "Foo", "Zeta"}));
     EXPECT_EQ(view.comboIndex, 2);
     EXPECT_EQ(view.path, "C:\\Tools\\Foo.exe");
-    // The file does not exist: the path is shown, the icon is not.
-    EXPECT_FALSE(view.iconShown);
+    EXPECT_FALSE(view.iconShown);  // the file does not exist
     EXPECT_TRUE(view.rows.empty());
-    EXPECT_FALSE(view.editEnabled);
-    EXPECT_FALSE(view.deleteEnabled);
+    EXPECT_FALSE(view.editEnabled || view.deleteEnabled);
     EXPECT_EQ(table.count(), 3);
-    EXPECT_EQ(ReadKeycfg(), StandardFile);
+    EXPECT_EQ(ReadBytes("keycfg.ini"), StandardFile);
 }
 
 TEST_F(SettingsWindowTest, PathWithAShortFileName_GivesAnEmptyNameWithoutReadingPastIt)
 {
-    WindowView view;
-    driver.OnNextDialog([&](HWND window) {
-        view = LookAtWindow(window);
-        Click(window, IDOK);
-    });
-    RunWindow("C:\\Tools\\a.b");
-    ASSERT_EQ(view.comboItems, (std::vector<std::string>{""}));
+    const WindowView view = OpenAndLook("C:\\Tools\\a.b");
+    EXPECT_EQ(view.comboItems, (std::vector<std::string>{""}));
     EXPECT_EQ(view.path, "C:\\Tools\\a.b");
     EXPECT_EQ(table.count(), 0);
 }
 
-TEST_F(SettingsWindowTest, SwitchingApplications_ShowsPathIconAndActionsOfEach)
+TEST_F(SettingsWindowTest, SwitchingApplications_ShowsPathIconAndActionsOfEach_NoneForReservedEntries)
 {
     AddStandardEntries();
-    WindowView zeta, alpha;
+    table.add(AppEntry("edit", "編集"));
+    WindowView zeta, alpha, edit;
     driver.OnNextDialog([&](HWND window) {
-        SelectComboIndex(window, ShortcutSettingsDialog::AppCombo, 2);
+        SelectComboIndex(window, Window::AppCombo, 2);
         zeta = LookAtWindow(window);
-        SelectComboIndex(window, ShortcutSettingsDialog::AppCombo, 1);
+        SelectComboIndex(window, Window::AppCombo, 1);
         alpha = LookAtWindow(window);
+        SelectComboIndex(window, Window::AppCombo, 3);
+        edit = LookAtWindow(window);
         Click(window, IDOK);
     });
     RunWindow();
@@ -110,67 +97,54 @@ TEST_F(SettingsWindowTest, SwitchingApplications_ShowsPathIconAndActionsOfEach)
     EXPECT_EQ(alpha.path, "C:\\Apps\\alpha.exe");
     EXPECT_FALSE(alpha.iconShown);
     EXPECT_EQ(alpha.rows, (Rows{{"Alt + 1", "one"}}));
+    EXPECT_EQ(edit.comboItems.at(3), "編集");
+    EXPECT_EQ(edit.path, "");
+    EXPECT_FALSE(edit.iconShown);
 }
 
 // Each close command prunes entries without actions (but not global and edit) and writes
 // the same file.
-class CloseCommandTest : public SettingsWindowTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(CloseCommandTest, PrunesEmptyEntriesKeepsGlobalAndEditAndSaves)
+TEST_F(SettingsWindowTest, CloseButtonEscAndCloseBox_PruneEmptyEntriesKeepGlobalAndEditAndSave)
 {
-    table.add(AppEntry("global", "(全てのｱﾌﾟﾘｹｰｼｮﾝ)"));
-    table.add(AppEntry("C:\\Empty\\one.exe", "one"));
-    table.add(AppEntry("C:\\Empty\\two.exe", "two"));
-    AppEntry kept("C:\\Kept\\kept.exe", "kept");
-    kept.addAction(MakeAction(CtrlQ, {65, 66}, "AB"));
-    table.add(kept);
-    table.add(AppEntry("edit", "編集"));
-    table.add(AppEntry("C:\\Empty\\three.exe", "three"));
-    const int how = GetParam();
-    driver.OnNextDialog([&](HWND window) {
-        if (how == 0) {
-            Click(window, IDOK);
-        } else if (how == 1) {
-            PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-            PostMessageA(GetFocus(), WM_KEYUP, VK_ESCAPE, 0xC0010001);
-            PumpUntil([&] { return !IsWindow(window); }, 2000);
-        } else {
-            SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-            PumpUntil([&] { return !IsWindow(window); }, 2000);
-        }
-    });
-    EXPECT_EQ(RunWindow(), 0);
+    for (int how = 0; how < 3; ++how) {
+        table.clear();
+        table.add(AppEntry("global", "(全てのｱﾌﾟﾘｹｰｼｮﾝ)"));
+        table.add(AppEntry("C:\\Empty\\one.exe", "one"));
+        table.add(AppEntry("C:\\Empty\\two.exe", "two"));
+        AppEntry kept("C:\\Kept\\kept.exe", "kept");
+        kept.addAction(MakeAction(CtrlQ, {65, 66}, "AB"));
+        table.add(kept);
+        table.add(AppEntry("edit", "編集"));
+        table.add(AppEntry("C:\\Empty\\three.exe", "three"));
+        driver.OnNextDialog([&](HWND window) {
+            if (how == 0) {
+                Click(window, IDOK);
+            } else if (how == 1) {
+                PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+                PostMessageA(GetFocus(), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+            } else {
+                SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+            PumpUntil([&] { return !IsWindowVisible(window); }, 2000);
+        });
+        EXPECT_EQ(RunWindow(), 0) << how;
+        EXPECT_EQ(table.count(), 3) << how;
+        EXPECT_EQ(ReadBytes("keycfg.ini"),
+                  "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n\r\n"
+                  "'C:\\Kept\\kept.exe\r\nname=kept\r\n337.send=65,66\r\n337.name=AB\r\n\r\n"
+                  "'edit\r\nname=編集\r\n\r\n") << how;
+    }
     EXPECT_EQ(driver.dialogsLeftOpen(), 0);
-    EXPECT_EQ(table.count(), 3);
-    EXPECT_EQ(ReadKeycfg(),
-              "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n\r\n"
-              "'C:\\Kept\\kept.exe\r\nname=kept\r\n337.send=65,66\r\n337.name=AB\r\n\r\n"
-              "'edit\r\nname=編集\r\n\r\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(CloseButtonEscAndCloseBox, CloseCommandTest, ::testing::Values(0, 1, 2));
-
-TEST_F(SettingsWindowTest, ReservedEntries_ShowNoPathAndNoIcon)
-{
-    table.add(AppEntry("edit", "edit entry"));
-    WindowView view;
-    driver.OnNextDialog([&](HWND window) {
-        view = LookAtWindow(window);
-        Click(window, IDOK);
-    });
-    RunWindow();
-    EXPECT_EQ(view.path, "");
-    EXPECT_FALSE(view.iconShown);
 }
 
 TEST_F(SettingsWindowTest, EmptyTable_ActionCommandsAndChangeDoNothing)
 {
     WindowView view;
     driver.OnNextDialog([&](HWND window) {
-        Click(window, ShortcutSettingsDialog::NewButton);
-        Click(window, ShortcutSettingsDialog::ChangeButton);
-        SendMessageA(window, WM_COMMAND, ShortcutSettingsDialog::EditButton, 0);
-        SendMessageA(window, WM_COMMAND, ShortcutSettingsDialog::DeleteButton, 0);
+        Click(window, Window::NewButton);
+        Click(window, Window::ChangeButton);
+        SendMessageA(window, WM_COMMAND, Window::EditButton, 0);
+        SendMessageA(window, WM_COMMAND, Window::DeleteButton, 0);
         view = LookAtWindow(window);
         Click(window, IDOK);
     });
@@ -179,7 +153,7 @@ TEST_F(SettingsWindowTest, EmptyTable_ActionCommandsAndChangeDoNothing)
     EXPECT_TRUE(driver.messageBoxes().empty());
     EXPECT_TRUE(view.comboItems.empty());
     EXPECT_EQ(table.count(), 0);
-    EXPECT_EQ(ReadKeycfg(), "");
+    EXPECT_EQ(ReadBytes("keycfg.ini"), "");
 }
 
 }  // namespace
