@@ -150,6 +150,7 @@ public:
     // Unscripted boxes get IDOK; a button the box lacks falls back to Cancel, then to one it shows.
     void AnswerNextMessageBox(int button) { answers_.push_back(button); }
     const std::vector<CapturedMessageBox>& messageBoxes() const { return boxes_; }
+    void ClearMessageBoxes() { boxes_.clear(); }
     int unexpectedDialogs() const { return unexpected_; }
     int dialogsLeftOpen() const { return leftOpen_; }
     size_t pendingSteps() const { return steps_.size(); }

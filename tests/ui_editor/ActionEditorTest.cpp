@@ -103,7 +103,7 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
     Action action = ActionWith({Ctrl, A, Ctrl | Shift | 37, 187, Ctrl | 187}, Ctrl | 69);
     Rows rows;
     std::string name, headers, states;
-    int widths[2] = {}, keyPosition = -1;
+    int keyPosition = -1;
     bool ctrlTicked = false;
     std::vector<int> selected;
     EXPECT_EQ(0, RunEditor(action, [&](HWND editor) {
@@ -111,16 +111,14 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
         keyPosition = ComboIndex(editor, IDC_KEY_COMBO);
         ctrlTicked = IsChecked(editor, IDC_CHECK_CTRL);
         rows = ListRows(List(editor));
-        HWND header = reinterpret_cast<HWND>(SendMessageA(List(editor), LVM_GETHEADER, 0, 0));
         for (int i = 0; i < 2; ++i) {
             char text[64] = {};
-            HDITEMA item = {};
-            item.mask = HDI_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            headers += std::string(text) + "|";
-            widths[i] = static_cast<int>(SendMessageA(List(editor), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+            LVCOLUMNA column = {};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.pszText = text;
+            column.cchTextMax = sizeof text;
+            SendMessageA(List(editor), LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+            headers += std::string(text) + " " + std::to_string(column.cx) + "|";
         }
         selected = SelectedRows(List(editor));
         states = ButtonStates(editor);
@@ -132,9 +130,7 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
     EXPECT_EQ("テスト", name);
     EXPECT_EQ(34, keyPosition);  // E
     EXPECT_TRUE(ctrlTicked);
-    EXPECT_EQ("シフトキー|キー|", headers);
-    EXPECT_EQ(100, widths[0]);
-    EXPECT_EQ(80, widths[1]);
+    EXPECT_EQ("シフトキー 100|キー 80|", headers);
     EXPECT_EQ((Rows{{"Ctrl", ""}, {"", "A"}, {"Ctrl + Shift + ", "←"}, {"", ""}, {"Ctrl", ""}, {"...", ""}}), rows);
     EXPECT_EQ(std::vector<int>{0}, selected);
     EXPECT_EQ("11101", states);
@@ -312,20 +308,17 @@ TEST_F(ActionEditorTest, OkWithEmptyInputKey_WarnsAndStaysOpen_ThenAcceptsFlagsA
 }
 
 // Recording, with keys sent to the editor as the engine sends them.
-constexpr int LockedWhileRecording[] = {
-    IDC_ACTION_NAME, IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN, IDC_KEY_COMBO, IDOK,
-    IDCANCEL, IDC_ADD_BUTTON, IDC_DELETE_BUTTON, IDC_EDIT_BUTTON, IDC_UP_BUTTON, IDC_DOWN_BUTTON};
-
-std::string EnabledStates(HWND editor)
+// The record button's caption, which controls are enabled (those locked while recording,
+// then the list and the record button) and whether the close item is greyed.
+std::string RecordingState(HWND editor)
 {
-    std::string states;
-    for (int id : LockedWhileRecording) states += IsEnabled(editor, id) ? '1' : '0';
-    return states;
-}
-
-bool CloseItemGrayed(HWND editor)
-{
-    return (GetMenuState(GetSystemMenu(editor, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    std::string state = ControlText(editor, IDC_RECORD_BUTTON) + " ";
+    for (int id : {IDC_ACTION_NAME, IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN, IDC_KEY_COMBO, IDOK,
+                   IDCANCEL, IDC_ADD_BUTTON, IDC_DELETE_BUTTON, IDC_EDIT_BUTTON, IDC_UP_BUTTON, IDC_DOWN_BUTTON,
+                   IDC_OUTPUT_LIST, IDC_RECORD_BUTTON})
+        state += IsEnabled(editor, id) ? '1' : '0';
+    const UINT close = GetMenuState(GetSystemMenu(editor, FALSE), SC_CLOSE, MF_BYCOMMAND);
+    return state + ((close & MF_GRAYED) ? " close greyed" : "");
 }
 
 void SendRecordedKey(HWND editor, int code) { SendMessageA(editor, WM_KEY_RECORDED, static_cast<WPARAM>(code), 0); }
@@ -333,19 +326,15 @@ void SendRecordedKey(HWND editor, int code) { SendMessageA(editor, WM_KEY_RECORD
 TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestores)
 {
     Action action = ActionWith({A});
-    std::string captionRecording, captionAfter, statesRecording, statesAfter;
-    bool grayedRecording = false, grayedAfter = true, listEnabled = false, recordEnabled = false, open = false;
+    std::string recording, after;
+    bool open = false;
     int hooksWhileRecording = 0;
     Rows rowsRecording;
     std::vector<int> selectedAfter;
     EXPECT_EQ(0, RunEditor(action, [&](HWND editor) {
         SelectRows(List(editor), {1});
         Click(editor, IDC_RECORD_BUTTON);
-        captionRecording = ControlText(editor, IDC_RECORD_BUTTON);
-        statesRecording = EnabledStates(editor);
-        grayedRecording = CloseItemGrayed(editor);
-        listEnabled = IsEnabled(editor, IDC_OUTPUT_LIST);
-        recordEnabled = IsEnabled(editor, IDC_RECORD_BUTTON);
+        recording = RecordingState(editor);
         hooksWhileRecording = keySystem.installed;
         Snapshot("SHORTCUT_LIST_recording");
         for (int i = 0; i < 3; ++i) SendRecordedKey(editor, Ctrl | C);
@@ -357,27 +346,18 @@ TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestor
         PumpFor(50);  // the close box's Cancel is posted
         open = IsWindowVisible(editor) != FALSE;
         rowsRecording = ListRows(List(editor));
-
         Click(editor, IDC_RECORD_BUTTON);
-        captionAfter = ControlText(editor, IDC_RECORD_BUTTON);
-        statesAfter = EnabledStates(editor);
-        grayedAfter = CloseItemGrayed(editor);
+        after = RecordingState(editor);
         selectedAfter = SelectedRows(List(editor));
         Click(editor, IDCANCEL);
     }));
-    EXPECT_EQ("---終了---(&K)", captionRecording);
-    EXPECT_EQ("0000000000000", statesRecording);
-    EXPECT_TRUE(grayedRecording);
-    EXPECT_TRUE(listEnabled);
-    EXPECT_TRUE(recordEnabled);
+    EXPECT_EQ("---終了---(&K) 000000000000011 close greyed", recording);
     EXPECT_EQ(2, hooksWhileRecording);  // keyboard and message hook
     EXPECT_TRUE(open);
     EXPECT_EQ((Rows{{"", "A"}, {"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"...", ""}}), rowsRecording);
     EXPECT_EQ((Codes{A, Ctrl | C, Ctrl | C, Ctrl | C}), OutputCodes(action));
-    EXPECT_EQ("記録開始(&K)", captionAfter);
     // Row 0 is selected again: Add, Delete, Edit and down come back with it, up stays off.
-    EXPECT_EQ("1111111111101", statesAfter);
-    EXPECT_FALSE(grayedAfter);
+    EXPECT_EQ("記録開始(&K) 111111111110111", after);
     EXPECT_EQ(std::vector<int>{0}, selectedAfter);
     EXPECT_EQ(2, keySystem.removed);
     EXPECT_FALSE(engine.hooksInstalled());

@@ -48,25 +48,6 @@ TEST_F(ActionCommandTest, New_ThroughTheEditor_AppendsTheActionAndListsIt)
     EXPECT_TRUE(driver.messageBoxes().empty());
 }
 
-TEST_F(ActionCommandTest, New_DuplicateInput_WarnsReopensWithUserEntries_CancelAddsNothing)
-{
-    std::string reopened;
-    driver.OnNextDialog([&](HWND window) {
-        Click(window, Window::NewButton);
-        Click(window, IDOK);
-    });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "重複", CtrlE); });
-    driver.OnNextDialog([&](HWND editor) {
-        reopened = EditorView(editor);
-        Click(editor, IDCANCEL);
-    });
-    RunWindow(NotepadPath);
-    ExpectDuplicateWarning();
-    EXPECT_EQ(reopened, "重複|Ctrl+E|1");
-    EXPECT_EQ(zeta().actionCount(), 2);
-    EXPECT_EQ(driver.pendingSteps(), 0u);
-}
-
 TEST_F(ActionCommandTest, New_DuplicateThenAFreeKey_AddsTheCorrected_OtherApplicationsKeysAreFree)
 {
     driver.OnNextDialog([&](HWND window) {
@@ -106,24 +87,33 @@ TEST_F(ActionCommandTest, Edit_KeepingItsOwnInputKey_ReplacesTheActionInPlace)
     EXPECT_EQ(after.selected, (std::vector<int>{0}));
 }
 
-TEST_F(ActionCommandTest, Edit_InputKeyOfAnotherAction_RefusedThenCancelLeavesItUnchanged)
+TEST_F(ActionCommandTest, DuplicateInputFromNewOrEdit_WarnsReopensWithUserEntries_CancelChangesNothing)
 {
-    std::string reopened;
-    driver.OnNextDialog([&](HWND window) {
-        SelectRows(List(window), {1});
-        DoubleClickRow(List(window), 1);
-        Click(window, IDOK);
-    });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "clash", CtrlE); });
-    driver.OnNextDialog([&](HWND editor) {
-        reopened = EditorView(editor);
-        Click(editor, IDCANCEL);
-    });
-    RunWindow(NotepadPath);
-    ExpectDuplicateWarning();
-    EXPECT_EQ(reopened, "clash|Ctrl+E|1");
-    EXPECT_EQ(zeta().actionAt(1).name(), "");
-    EXPECT_EQ(zeta().actionAt(1).input().toCode(), 0x131);
+    for (bool edit : {false, true}) {
+        std::string reopened;
+        driver.OnNextDialog([&](HWND window) {
+            if (edit) {
+                SelectRows(List(window), {1});
+                DoubleClickRow(List(window), 1);
+            } else {
+                Click(window, Window::NewButton);
+            }
+            Click(window, IDOK);
+        });
+        driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "重複", CtrlE); });
+        driver.OnNextDialog([&](HWND editor) {
+            reopened = EditorView(editor);
+            Click(editor, IDCANCEL);
+        });
+        RunWindow(NotepadPath);
+        ExpectDuplicateWarning();
+        driver.ClearMessageBoxes();
+        EXPECT_EQ(reopened, "重複|Ctrl+E|1") << edit;
+        ASSERT_EQ(zeta().actionCount(), 2);
+        EXPECT_EQ(zeta().actionAt(1).name(), "");
+        EXPECT_EQ(zeta().actionAt(1).input().toCode(), 0x131);
+    }
+    EXPECT_EQ(driver.pendingSteps(), 0u);
 }
 
 TEST_F(ActionCommandTest, Edit_KeepsTheOutputKeysTheEditorChanged)
