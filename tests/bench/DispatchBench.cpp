@@ -3,6 +3,7 @@
 // the hotkey test, the look-ups of "global" and of the application, and playback.
 #include "engine/KeyEngine.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/engine/StubKeySystem.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,29 +11,17 @@ namespace {
 
 constexpr int ActionsPerApp = 50;
 
-// Does nothing and answers at once; the application in front is the table's last entry.
-class StubKeySystem : public KeySystem {
+// The application in front is the table's last entry.
+class BenchKeySystem : public StubKeySystem {
 public:
     std::string foregroundPath;
 
-    void keybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {}
     unsigned mapVirtualKey(unsigned code, unsigned type) override
     {
         return type == MapScanToVkEx && code == 0x1D ? 0xA2 : 0x1D;  // left Ctrl
     }
-    std::string loadKeyName(unsigned) override { return {}; }
-    WindowId findWindow(const char*, const char*) override { return 0; }
-    std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
-    bool postMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
-    bool setTimer(WindowId, unsigned, unsigned) override { return true; }
-    bool isKeyDown(std::uint8_t) override { return true; }
     WindowId foregroundWindow() override { return 0x2000; }
     std::string exePathOfWindow(WindowId) override { return foregroundPath; }
-    ModuleId loadLibrary(const char*) override { return 1; }
-    ProcId findProc(ModuleId, const char*) override { return 1; }
-    HookId setHook(int, ProcId, ModuleId) override { return 1; }
-    bool unhook(HookId) override { return true; }
-    void showMessage(const std::string&, const std::string&) override {}
 };
 
 std::string AppPath(int index)
@@ -46,7 +35,7 @@ struct Bench {
     FakeModelSystem model;
     ShortcutTable table{model};
     Settings settings{model};
-    StubKeySystem system;
+    BenchKeySystem system;
     KeyEngine engine{table, settings, 0x100, system};
 
     explicit Bench(int apps)

@@ -4,6 +4,7 @@
 #include "app/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "res/resource.h"
+#include "tests/engine/StubKeySystem.h"
 #include "tests/support/WineTest.h"
 #include "ui/ActionEditor.h"
 #include "ui/KeyVocabulary.h"
@@ -25,23 +26,10 @@ constexpr int Ctrl = KeyStroke::CtrlBit, Alt = KeyStroke::AltBit, Shift = KeyStr
               Win = KeyStroke::WinBit;
 
 // Hooks "install" and "remove" without touching the system; nothing else is used.
-class HookCountingSystem : public KeySystem {
+class HookCountingSystem : public StubKeySystem {
 public:
-    void keybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {}
-    unsigned mapVirtualKey(unsigned, unsigned) override { return 0; }
-    std::string loadKeyName(unsigned) override { return {}; }
-    WindowId findWindow(const char*, const char*) override { return 0; }
-    std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
-    bool postMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
-    bool setTimer(WindowId, unsigned, unsigned) override { return true; }
-    bool isKeyDown(std::uint8_t) override { return true; }
-    WindowId foregroundWindow() override { return 0; }
-    std::string exePathOfWindow(WindowId) override { return {}; }
-    ModuleId loadLibrary(const char*) override { return 1; }
-    ProcId findProc(ModuleId, const char*) override { return 1; }
     HookId setHook(int, ProcId, ModuleId) override { return ++installed; }
     bool unhook(HookId) override { return ++removed > 0; }
-    void showMessage(const std::string&, const std::string&) override {}
     int installed = 0, removed = 0;
 };
 
