@@ -1,13 +1,18 @@
 # Test and tool helpers shared by the folders under tests/.
+#
+# GoogleTest comes through find_package in both builds: the native build uses Debian's
+# packages; the Windows build uses a copy built from Debian's sources (/usr/src/googletest)
+# with the cross compiler and installed into the build tree once (cmake/CrossGTest.cmake).
 
-if(NOT WIN32 AND NOT VR_FUZZ)
-  find_package(GTest REQUIRED)
-endif()
-if(WIN32 AND NOT TARGET gtest)
-  # Debian ships GoogleTest as source; build it with the cross compiler.
-  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(NOT VR_FUZZ)
+  if(NOT WIN32)
+    find_package(GTest REQUIRED)
+  elseif(VR_WINE_TESTS)
+    include(${CMAKE_CURRENT_LIST_DIR}/CrossGTest.cmake)
+    vr_install_cross_gtest(${CMAKE_BINARY_DIR}/googletest)
+    find_package(GTest CONFIG REQUIRED PATHS ${CMAKE_BINARY_DIR}/googletest NO_DEFAULT_PATH
+      NO_CMAKE_FIND_ROOT_PATH)
+  endif()
 endif()
 
 # vr_native_test(name SOURCES a.cpp ... LIBS lib ...): a GoogleTest executable of the native build.
@@ -22,15 +27,16 @@ function(vr_native_test name)
   set_tests_properties(${name} PROPERTIES LABELS native)
 endfunction()
 
-# vr_wine_test(name SOURCES a.cpp ... LIBS lib ... [GUI]): a GoogleTest executable of the
-# Windows build; ctest runs it under Wine through the cross-compiling emulator.
+# vr_wine_test(name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s]): a GoogleTest executable of
+# the Windows build with GoogleTest's main; ctest runs it under Wine through the
+# cross-compiling emulator.
 function(vr_wine_test name)
-  if(NOT WIN32)
+  if(NOT WIN32 OR NOT VR_WINE_TESTS)
     return()
   endif()
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gmock ${VR_STATIC_LINK})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock ${VR_STATIC_LINK})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
@@ -47,7 +53,7 @@ function(vr_fuzz_target name)
     target_link_libraries(${name} PRIVATE ${T_LIBS})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   elseif(NOT WIN32)
-    add_executable(${name}_replay ${T_SOURCE} ${CMAKE_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
+    add_executable(${name}_replay ${T_SOURCE} ${PROJECT_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
     target_link_libraries(${name}_replay PRIVATE ${T_LIBS})
     add_test(NAME ${name}_corpus COMMAND ${name}_replay ${T_CORPUS})
     set_tests_properties(${name}_corpus PROPERTIES LABELS native)

@@ -44,6 +44,27 @@ if [ ! -e "$WINEPREFIX/.varokinto-ready" ]; then
   touch "$WINEPREFIX/.varokinto-ready"
 fi
 
+# Help pages: .htm and .html open with winebrowser, which hands them to the host's browser
+# as file:///... addresses. (The prefix has no HTML viewer of its own: mshtml is off.)
+if [ ! -e "$WINEPREFIX/.varokinto-htm" ]; then
+  reg=$(mktemp --suffix=.reg)
+  printf '%s\r\n' 'REGEDIT4' '' \
+    '[HKEY_CLASSES_ROOT\.htm]' '@="htmlfile"' '' '[HKEY_CLASSES_ROOT\.html]' '@="htmlfile"' '' \
+    '[HKEY_CLASSES_ROOT\htmlfile\shell\open\command]' \
+    '@="\"C:\\windows\\system32\\winebrowser.exe\" \"%1\""' '' > "$reg"
+  wine regedit "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  rm -f "$reg"
+  touch "$WINEPREFIX/.varokinto-htm"
+fi
+# On the user's display winebrowser tries its usual browsers (xdg-open, firefox, ...); on a
+# private Xvfb nobody could see a browser, so a first start or a help button there hands
+# the page to true(1) instead of leaving browsers running.
+if [ -n "$xvfb_pid" ]; then
+  wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d true /f >/dev/null 2>&1
+else
+  wine reg delete 'HKCU\Software\Wine\WineBrowser' /v Browsers /f >/dev/null 2>&1
+fi
+
 # Wine draws caption buttons and check marks with Marlett; Debian's Wine does not find the
 # copy in its data folder, so the buttons would show plain letters ("r" for close).
 marlett=/usr/share/wine/fonts/marlett.ttf

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program's icons and the link cursor and writes them as .ico/.cur files.
 
-varokint.ico (id 105): a key cap with a remapping arrow, 32x32 and 16x16.
-small.ico    (id 112): the same key cap at 16x16, used by the tray.
+varokint.ico (id 105): a key cap with a remapping arrow, 48x48, 32x32 and 16x16; the
+              program's icon in Explorer, its window class and its dialogs.
+small.ico    (id 112): the same key cap at 16x16 only, used by the tray, which then shows
+              the picture drawn for that size rather than a larger one scaled down.
 hand.cur     (id 121): a pointing hand, 32x32, hot spot on the fingertip.
 Run from anywhere; the files are written next to this script.
 """
@@ -141,6 +143,6 @@ def hand_rows():
 
 
 if __name__ == '__main__':
-    write_icon_file('varokint.ico', [render(32, key_cap_colour), render(16, key_cap_colour)])
+    write_icon_file('varokint.ico', [render(size, key_cap_colour) for size in (48, 32, 16)])
     write_icon_file('small.ico', [render(16, key_cap_colour)])
     write_icon_file('hand.cur', [hand_rows()], kind=2, hotspot=(6, 1))
