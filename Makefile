@@ -30,10 +30,10 @@ win: deps
 	@cmake --build $(WIN) -j $(JOBS)
 
 # Only the two shipped files. A new tree leaves the Windows tests out until make test asks
-# for them; a tree that has them keeps them.
+# for them; a tree that has them keeps them. (The build configures again by itself when a
+# CMakeLists.txt changed.)
 shipped: deps
 	@test -e $(WIN)/CMakeCache.txt || cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release -DVR_WINE_TESTS=OFF >/dev/null
-	@cmake -S . -B $(WIN) >/dev/null
 	@cmake --build $(WIN) -j $(JOBS) --target $(SHIPPED)
 
 test: native win
