@@ -1,7 +1,10 @@
 #include "engine/KeyEngine.h"
 
+#include "res/resource.h"
+
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -17,6 +20,26 @@ constexpr std::uint8_t VK_LMENU_ = 0xA4, VK_RMENU_ = 0xA5;
 constexpr const char* HookLibraryName = "varokint";
 constexpr const char* HookErrorCaption = "Error";
 
+// The four modifiers in the order playback changes them: Shift, Win, Ctrl, Alt.
+struct Modifier {
+    std::uint8_t KeyStroke::*held;
+    std::uint8_t KeyState::*right;
+    std::uint8_t vk;  // side-neutral code; the Windows keys go by their own codes
+    std::uint8_t leftVk, rightVk;
+    KeyEngine::ModifierSide left;
+};
+constexpr Modifier Modifiers[] = {
+    {&KeyStroke::shift, &KeyState::rightShift, VK_SHIFT_, VK_LSHIFT_, VK_RSHIFT_, KeyEngine::LeftShift},
+    {&KeyStroke::win, &KeyState::rightWin, 0, VK_LWIN_, VK_RWIN_, KeyEngine::LeftWin},
+    {&KeyStroke::ctrl, &KeyState::rightCtrl, VK_CONTROL_, VK_LCONTROL_, VK_RCONTROL_, KeyEngine::LeftCtrl},
+    {&KeyStroke::alt, &KeyState::rightAlt, VK_MENU_, VK_LMENU_, VK_RMENU_, KeyEngine::LeftAlt},
+};
+
+KeyEngine::ModifierSide Side(KeyEngine::ModifierSide left, bool right)
+{
+    return static_cast<KeyEngine::ModifierSide>(left + (right ? 1 : 0));
+}
+
 }  // namespace
 
 KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWindow, KeySystem& system)
@@ -27,6 +50,7 @@ KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWind
 bool KeyEngine::SetHooks(bool on)
 {
     if (!on) {
+        ForgetOwnKeys();  // nothing is reported back once the hooks are out
         if (keyboardHook_ != 0) {
             system_.unhook(keyboardHook_);
             keyboardHook_ = 0;
@@ -75,8 +99,21 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
         return false;
     std::uint32_t flags = 0;
     std::memcpy(&flags, report.lpData, sizeof flags);
+    const auto vk = static_cast<unsigned>(report.dwData);
 
-    const bool down = UpdateHeldKeys(static_cast<unsigned>(report.dwData), flags);
+    // The hook reports our injected keys back like any other; the system's key state holds
+    // them, so held_ takes them in, but they never trigger anything.
+    OwnKey own{};
+    const bool isOwn = TakeOwnKey(vk, flags, own);
+    ModifierSide side = NoModifier;
+    const bool down = UpdateHeldKeys(vk, flags, side);
+    if (isOwn) {
+        if (own.side != NoModifier)
+            OnOwnModifier(own);
+        return false;
+    }
+    if (side != NoModifier)
+        userHolds_[side] = down;
     if (recordingWindow_ != 0) {
         // Only a key newly pressed is recorded: auto-repeat sends the same vk again, a
         // release in between (-1) makes the next press count.
@@ -92,6 +129,58 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     if (!down)
         return false;
     return Dispatch(held_);
+}
+
+bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, OwnKey& taken)
+{
+    if (own_.empty())
+        return false;
+    const std::uint32_t now = system_.tickCount();
+    if (now - lastOwnTick_ > OwnKeyTimeoutMs) {
+        ForgetOwnKeys();
+        return false;
+    }
+    // The scan code tells our output keys (scan 0) from the user's; the extended bit is not
+    // compared, as the system drops it for Shift.
+    const OwnKey& next = own_.front();
+    const bool up = (flags & KeyUpBit) != 0;
+    if (next.vk != vk || next.scan != ((flags >> 16) & 0xFF) || ((next.flags & KeyEventUp) != 0) != up)
+        return false;
+    taken = next;
+    own_.pop_front();
+    if (taken.side != NoModifier)
+        --ownPending_[taken.side];
+    lastOwnTick_ = now;
+    return true;
+}
+
+void KeyEngine::OnOwnModifier(const OwnKey& key)
+{
+    // The system's state of this key is now the one we gave it, unless more of our events
+    // for it follow. When that differs from what the user holds, the user pressed or let go
+    // while we played (that event is queued before ours and was overridden by it): bring
+    // the key to the user's state. Our correction comes back here in turn, so a user who
+    // changes the key again meanwhile is followed as well.
+    if (ownPending_[key.side] != 0)
+        return;
+    const bool ownDown = (key.flags & KeyEventUp) == 0;
+    if (ownDown != userHolds_[key.side])
+        Inject(key.vk, key.scan, key.flags ^ KeyEventUp, key.side);
+}
+
+void KeyEngine::Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side)
+{
+    own_.push_back(OwnKey{vk, scan, flags, side});
+    if (side != NoModifier)
+        ++ownPending_[side];
+    lastOwnTick_ = system_.tickCount();
+    system_.keybdEvent(vk, scan, flags);
+}
+
+void KeyEngine::ForgetOwnKeys()
+{
+    own_.clear();
+    std::fill(std::begin(ownPending_), std::end(ownPending_), 0);
 }
 
 bool KeyEngine::SetRecordingWindow(WindowId window)
@@ -117,7 +206,7 @@ std::string KeyEngine::GetForegroundExePath()
     return system_.exePathOfWindow(foregroundWindow_);
 }
 
-bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags)
+bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side)
 {
     const bool down = (flags & KeyUpBit) == 0;  // auto-repeats count as key-downs
     const std::uint8_t state = down ? 1 : 0;
@@ -129,14 +218,17 @@ bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags)
     case VK_LSHIFT_:
         held_.shift = state;
         held_.rightShift = 0;
+        side = LeftShift;
         return down;
     case VK_LCONTROL_:
         held_.ctrl = state;
         held_.rightCtrl = 0;
+        side = LeftCtrl;
         return down;
     case VK_LMENU_:
         held_.alt = state;
         held_.rightAlt = 0;
+        side = LeftAlt;
         return down;
     default:
         break;
@@ -144,19 +236,24 @@ bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags)
     switch (vk) {
     case VK_SHIFT_:
         held_.shift = held_.rightShift = state;
+        side = RightShift;
         break;
     case VK_CONTROL_:
         held_.ctrl = held_.rightCtrl = state;
+        side = RightCtrl;
         break;
     case VK_MENU_:
         held_.alt = held_.rightAlt = state;
+        side = RightAlt;
         break;
     case VK_LWIN_:
         held_.win = state;
         held_.rightWin = 0;
+        side = LeftWin;
         break;
     case VK_RWIN_:
         held_.win = held_.rightWin = state;
+        side = RightWin;
         break;
     default:
         held_.vk = vk;
@@ -167,66 +264,88 @@ bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags)
 
 bool KeyEngine::Dispatch(KeyState& held)
 {
-    if (!enabled_)
-        return false;
-    if (settings_.useHotKey && settings_.hotKey.toCode() == held.toCode()) {
+    const bool hotKey = settings_.useHotKey && settings_.hotKey.toCode() == held.toCode();
+    if (!enabled_) {
+        // The pause after an action: an auto-repeat of a held trigger, or a quick second
+        // press, must not reach the application raw, so whatever would act is swallowed.
+        return hotKey || FindAction("global", held) != nullptr || FindAction(GetForegroundExePath(), held) != nullptr;
+    }
+    if (hotKey) {
         RememberForegroundWindow();
         // Posted, so the hook library gets its reply before the settings window opens.
         system_.postMessage(mainWindow_, CommandMessage, IDM_SHORTCUT_SETTINGS, 0);
         // The hooks are off while the settings window is open, so the releases of these
         // modifiers are never seen.
         held.clearModifiers();
+        std::fill(std::begin(userHolds_), std::end(userHolds_), false);
         return true;
     }
-    if (TryApplication("global", held))
+    if (const Action* action = FindAction("global", held)) {
+        PlayAction(*action, held);
         return true;
-    return TryApplication(GetForegroundExePath(), held);
+    }
+    if (const Action* action = FindAction(GetForegroundExePath(), held)) {
+        PlayAction(*action, held);
+        return true;
+    }
+    return false;
 }
 
-bool KeyEngine::TryApplication(const std::string& path, const KeyState& held)
+const Action* KeyEngine::FindAction(const std::string& path, const KeyState& held) const
 {
-    AppEntry* entry = table_.at(table_.findByPath(path));
-    if (entry == nullptr)
-        return false;
-    const Action* action = entry->findActionByInput(held.toCode());
-    if (action == nullptr)
-        return false;
-    PlayAction(*action, held);
-    return true;
+    // The first entry with that path only; later entries with the same path are not searched.
+    const AppEntry* entry = std::as_const(table_).at(table_.findByPath(path));
+    return entry == nullptr ? nullptr : entry->findActionByInput(held.toCode());
 }
 
 void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
 {
-    // A copy: sending the taskbar message lets other sent messages (key reports) in,
-    // which change held_.
+    // From here: sending the taskbar message lets other sent messages (key reports) in,
+    // and a trigger among them must not start a playback inside this one.
+    enabled_ = false;
+    // A copy, as those reports change held_.
     const KeyState physical = trigger;
     const KeyState restore = StillHeld(physical);
     KeyState current = physical;
+    bool changed[std::size(Modifiers)] = {};
     for (int i = 0; i < action.outputCount(); ++i) {
-        const KeyState target(action.outputAt(i));
+        KeyState target(action.outputAt(i));
         if (target.toCode() == StartMenuKeyCode) {
             system_.sendMessage(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0);
             continue;
         }
         SyncModifiers(target, current);
+        for (std::size_t m = 0; m < std::size(Modifiers); ++m) {
+            const Modifier& modifier = Modifiers[m];
+            if (target.*modifier.held != current.*modifier.held)
+                changed[m] = true;
+            else if (target.*modifier.held)
+                target.*modifier.right = current.*modifier.right;  // still the key that is down
+        }
         if (target.vk != 0) {
             const auto vk = static_cast<std::uint8_t>(target.vk);
-            system_.keybdEvent(vk, 0, KeyEventExtended);
-            system_.keybdEvent(vk, 0, KeyEventExtended | KeyEventUp);
+            Inject(vk, 0, KeyEventExtended, NoModifier);
+            Inject(vk, 0, KeyEventExtended | KeyEventUp, NoModifier);
         }
         current = target;
     }
-    SyncModifiers(restore, current);
+    // Back to what the user holds, for the modifiers the outputs changed; the others are
+    // as the user left them.
+    KeyState back = current;
+    for (std::size_t m = 0; m < std::size(Modifiers); ++m) {
+        if (changed[m]) {
+            back.*Modifiers[m].held = restore.*Modifiers[m].held;
+            back.*Modifiers[m].right = restore.*Modifiers[m].right;
+        }
+    }
+    SyncModifiers(back, current, true);
     // The hook library swallowed the trigger's key-down; the application gets its key-up.
-    system_.keybdEvent(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp);
+    Inject(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp, NoModifier);
 
-    // The pause after an action: keys reported in the next `timer` ms pass on untouched.
-    // The keys just injected come back through the hook after this reply, so they cannot
-    // trigger actions themselves: an action whose outputs contain its own input plays
-    // once per physical press. The price is that an auto-repeating trigger plays at most
-    // once per `timer` ms.
-    enabled_ = false;
-    const unsigned pause = static_cast<unsigned>(std::max<std::int32_t>(settings_.timer, 1));
+    // The pause after an action: for `timer` ms a key that would act is swallowed. Our own
+    // keys are told apart by the queue above, so the pause is not what keeps a playback
+    // from feeding itself.
+    const auto pause = static_cast<unsigned>(std::clamp<std::int32_t>(settings_.timer, 1, LongestPauseMs));
     if (!system_.setTimer(mainWindow_, IDT_REENABLE, pause))
         enabled_ = true;  // without the timer nothing would ever switch the engine on again
 }
@@ -248,32 +367,32 @@ KeyState KeyEngine::StillHeld(const KeyState& physical)
     return held;
 }
 
-void KeyEngine::SyncSidedModifier(bool press, bool release, std::uint8_t vk, std::uint8_t leftVk,
-                                  std::uint8_t rightVk, bool targetRight, bool currentRight)
+void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, bool sided)
 {
     // A press takes its side from the target, a release from the current state, so the
     // key released is the one that was pressed.
-    if (press) {
-        const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(targetRight ? rightVk : leftVk, MapVkToScan));
-        system_.keybdEvent(vk, scan, targetRight ? KeyEventExtended : 0);
-    } else if (release) {
-        const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(currentRight ? rightVk : leftVk, MapVkToScan));
-        system_.keybdEvent(vk, scan, KeyEventUp | (currentRight ? KeyEventExtended : 0));
+    for (const Modifier& m : Modifiers) {
+        const bool want = target.*m.held, have = current.*m.held;
+        const bool wantRight = target.*m.right, haveRight = current.*m.right;
+        const bool release = have && (!want || (sided && wantRight != haveRight));
+        const bool press = want && (!have || (sided && wantRight != haveRight));
+        if (release) {
+            if (m.vk == 0) {
+                Inject(haveRight ? m.rightVk : m.leftVk, 0, KeyEventUp, Side(m.left, haveRight));
+            } else {
+                const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(haveRight ? m.rightVk : m.leftVk, MapVkToScan));
+                Inject(m.vk, scan, KeyEventUp | (haveRight ? KeyEventExtended : 0), Side(m.left, haveRight));
+            }
+        }
+        if (press) {
+            if (m.vk == 0) {
+                Inject(wantRight ? m.rightVk : m.leftVk, 0, 0, Side(m.left, wantRight));
+            } else {
+                const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(wantRight ? m.rightVk : m.leftVk, MapVkToScan));
+                Inject(m.vk, scan, wantRight ? KeyEventExtended : 0, Side(m.left, wantRight));
+            }
+        }
     }
-}
-
-void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current)
-{
-    SyncSidedModifier(target.shift && !current.shift, !target.shift && current.shift, VK_SHIFT_, VK_LSHIFT_,
-                      VK_RSHIFT_, target.rightShift, current.rightShift);
-    if (target.win && !current.win)
-        system_.keybdEvent(target.rightWin ? VK_RWIN_ : VK_LWIN_, 0, 0);
-    else if (!target.win && current.win)
-        system_.keybdEvent(current.rightWin ? VK_RWIN_ : VK_LWIN_, 0, KeyEventUp);
-    SyncSidedModifier(target.ctrl && !current.ctrl, !target.ctrl && current.ctrl, VK_CONTROL_, VK_LCONTROL_,
-                      VK_RCONTROL_, target.rightCtrl, current.rightCtrl);
-    SyncSidedModifier(target.alt && !current.alt, !target.alt && current.alt, VK_MENU_, VK_LMENU_, VK_RMENU_,
-                      target.rightAlt, current.rightAlt);
 }
 
 void KeyEngine::SendRecordedKey()

@@ -13,6 +13,7 @@ public:
     bool postMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
     bool setTimer(WindowId, unsigned, unsigned) override { return true; }
     bool isKeyDown(std::uint8_t) override { return true; }
+    std::uint32_t tickCount() override { return 0; }
     WindowId foregroundWindow() override { return 0; }
     std::string exePathOfWindow(WindowId) override { return {}; }
     ModuleId loadLibrary(const char*) override { return 1; }
