@@ -35,6 +35,10 @@ constexpr Modifier Modifiers[] = {
     {&KeyStroke::alt, &KeyState::rightAlt, VK_MENU_, VK_LMENU_, VK_RMENU_, KeyEngine::LeftAlt},
 };
 
+// The system's key-state code of each ModifierSide.
+constexpr std::uint8_t SidedVk[] = {VK_LSHIFT_, VK_RSHIFT_, VK_LCONTROL_, VK_RCONTROL_,
+                                    VK_LMENU_,  VK_RMENU_,  VK_LWIN_,     VK_RWIN_};
+
 KeyEngine::ModifierSide Side(KeyEngine::ModifierSide left, bool right)
 {
     return static_cast<KeyEngine::ModifierSide>(left + (right ? 1 : 0));
@@ -76,6 +80,14 @@ bool KeyEngine::SetHooks(bool on)
             system_.showMessage("フック登録に失敗", HookErrorCaption);
             return false;
         }
+        // Keys pressed or let go while the hooks were out were never reported: start from
+        // the system's key state.
+        for (int side = 0; side < NoModifier; ++side)
+            keyDown_[side] = system_.isKeyDown(SidedVk[side]);
+        for (const Modifier& m : Modifiers) {
+            held_.*m.held = keyDown_[m.left] || keyDown_[m.left + 1] ? 1 : 0;
+            held_.*m.right = keyDown_[m.left + 1] && !keyDown_[m.left] ? 1 : 0;
+        }
     }
     if (messageHook_ == 0) {
         messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, "VRMsgProc"), hookLibrary_);
@@ -103,17 +115,14 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
 
     // The hook reports our injected keys back like any other; the system's key state holds
     // them, so held_ takes them in, but they never trigger anything.
-    OwnKey own{};
-    const bool isOwn = TakeOwnKey(vk, flags, own);
     ModifierSide side = NoModifier;
     const bool down = UpdateHeldKeys(vk, flags, side);
-    if (isOwn) {
-        if (own.side != NoModifier)
-            OnOwnModifier(own);
-        return false;
-    }
+    OwnKey own{};
+    const bool isOwn = TakeOwnKey(vk, flags, side, own);
     if (side != NoModifier)
-        userHolds_[side] = down;
+        FollowLetGo(side, down, isOwn);
+    if (isOwn)
+        return false;
     if (recordingWindow_ != 0) {
         // Only a key newly pressed is recorded: auto-repeat sends the same vk again, a
         // release in between (-1) makes the next press count.
@@ -131,7 +140,7 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     return Dispatch(held_);
 }
 
-bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, OwnKey& taken)
+bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side, OwnKey& taken)
 {
     if (own_.empty())
         return false;
@@ -140,13 +149,16 @@ bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, OwnKey& taken)
         ForgetOwnKeys();
         return false;
     }
-    // The scan code tells our output keys (scan 0) from the user's; the extended bit is not
-    // compared, as the system drops it for Shift.
+    // The scan code tells our output keys (scan 0) from the user's, and the side a modifier
+    // key (the extended bit is not compared as such: the system drops it for Shift, whose
+    // sides differ in scan code).
     const OwnKey& next = own_.front();
     const bool up = (flags & KeyUpBit) != 0;
-    if (next.vk != vk || next.scan != ((flags >> 16) & 0xFF) || ((next.flags & KeyEventUp) != 0) != up)
+    if (next.vk != vk || next.scan != ((flags >> 16) & 0xFF) || ((next.flags & KeyEventUp) != 0) != up ||
+        next.side != side)
         return false;
     taken = next;
+    lastTaken_ = next;
     own_.pop_front();
     if (taken.side != NoModifier)
         --ownPending_[taken.side];
@@ -154,32 +166,53 @@ bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, OwnKey& taken)
     return true;
 }
 
-void KeyEngine::OnOwnModifier(const OwnKey& key)
-{
-    // The system's state of this key is now the one we gave it, unless more of our events
-    // for it follow. When that differs from what the user holds, the user pressed or let go
-    // while we played (that event is queued before ours and was overridden by it): bring
-    // the key to the user's state. Our correction comes back here in turn, so a user who
-    // changes the key again meanwhile is followed as well.
-    if (ownPending_[key.side] != 0)
-        return;
-    const bool ownDown = (key.flags & KeyEventUp) == 0;
-    if (ownDown != userHolds_[key.side])
-        Inject(key.vk, key.scan, key.flags ^ KeyEventUp, key.side);
-}
-
 void KeyEngine::Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side)
 {
     own_.push_back(OwnKey{vk, scan, flags, side});
-    if (side != NoModifier)
+    if (side != NoModifier) {
         ++ownPending_[side];
+        LookAtUser(side);
+        weSet_[side] = (flags & KeyEventUp) == 0 ? 1 : 0;
+    }
     lastOwnTick_ = system_.tickCount();
     system_.keybdEvent(vk, scan, flags);
+}
+
+void KeyEngine::FollowLetGo(ModifierSide side, bool down, bool isOwn)
+{
+    // A user who lets go of a modifier while our playback has it released cannot be seen in
+    // the key state (it is up already), only in the reports: that release arrives after our
+    // release and before our press. As our next event of this key is a press, the release
+    // cannot be taken for one of ours. When our press comes back, let go of the key again.
+    if (!isOwn) {
+        letGo_[side] = !down && !ownReportedDown_[side] && ownPending_[side] > 0;
+        return;
+    }
+    ownReportedDown_[side] = down;
+    if (down && letGo_[side] && ownPending_[side] == 0) {
+        const OwnKey press = lastTaken_;
+        Inject(press.vk, press.scan, press.flags | KeyEventUp, side);
+    }
+    if (down)
+        letGo_[side] = false;
+}
+
+void KeyEngine::LookAtUser(ModifierSide side)
+{
+    // The system's key state is exact and ahead of the reports, but holds our own events
+    // too: while it shows what we last set, the user changed nothing we can see since; once
+    // it differs, the user pressed or let go after our event, and that is the user's state.
+    const int state = system_.isKeyDown(SidedVk[side]) ? 1 : 0;
+    if (weSet_[side] < 0 || state != weSet_[side]) {
+        userHolds_[side] = state != 0;
+        weSet_[side] = -1;
+    }
 }
 
 void KeyEngine::ForgetOwnKeys()
 {
     own_.clear();
+    std::fill(std::begin(letGo_), std::end(letGo_), false);
     std::fill(std::begin(ownPending_), std::end(ownPending_), 0);
 }
 
@@ -209,55 +242,35 @@ std::string KeyEngine::GetForegroundExePath()
 bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side)
 {
     const bool down = (flags & KeyUpBit) == 0;  // auto-repeats count as key-downs
-    const std::uint8_t state = down ? 1 : 0;
     held_.vk = 0;
 
     // The scan code with its extended bit tells the left key from the right one, which
     // the side-neutral VK_SHIFT/VK_CONTROL/VK_MENU of the report do not.
     switch (system_.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
-    case VK_LSHIFT_:
-        held_.shift = state;
-        held_.rightShift = 0;
-        side = LeftShift;
-        return down;
-    case VK_LCONTROL_:
-        held_.ctrl = state;
-        held_.rightCtrl = 0;
-        side = LeftCtrl;
-        return down;
-    case VK_LMENU_:
-        held_.alt = state;
-        held_.rightAlt = 0;
-        side = LeftAlt;
-        return down;
+    case VK_LSHIFT_: side = LeftShift; break;
+    case VK_LCONTROL_: side = LeftCtrl; break;
+    case VK_LMENU_: side = LeftAlt; break;
     default:
-        break;
+        switch (vk) {
+        case VK_SHIFT_: side = RightShift; break;
+        case VK_CONTROL_: side = RightCtrl; break;
+        case VK_MENU_: side = RightAlt; break;
+        case VK_LWIN_: side = LeftWin; break;
+        case VK_RWIN_: side = RightWin; break;
+        default:
+            held_.vk = vk;
+            return down;
+        }
     }
-    switch (vk) {
-    case VK_SHIFT_:
-        held_.shift = held_.rightShift = state;
-        side = RightShift;
-        break;
-    case VK_CONTROL_:
-        held_.ctrl = held_.rightCtrl = state;
-        side = RightCtrl;
-        break;
-    case VK_MENU_:
-        held_.alt = held_.rightAlt = state;
-        side = RightAlt;
-        break;
-    case VK_LWIN_:
-        held_.win = state;
-        held_.rightWin = 0;
-        side = LeftWin;
-        break;
-    case VK_RWIN_:
-        held_.win = held_.rightWin = state;
-        side = RightWin;
-        break;
-    default:
-        held_.vk = vk;
-        break;
+    // Each side apart: with both keys of a modifier down, letting go of one leaves the
+    // modifier held (by the other; the left one when both are).
+    keyDown_[side] = down;
+    for (const Modifier& m : Modifiers) {
+        if (side == m.left || side == m.left + 1) {
+            const bool left = keyDown_[m.left], right = keyDown_[m.left + 1];
+            held_.*m.held = left || right ? 1 : 0;
+            held_.*m.right = right && !left ? 1 : 0;
+        }
     }
     return down;
 }
@@ -274,10 +287,8 @@ bool KeyEngine::Dispatch(KeyState& held)
         RememberForegroundWindow();
         // Posted, so the hook library gets its reply before the settings window opens.
         system_.postMessage(mainWindow_, CommandMessage, IDM_SHORTCUT_SETTINGS, 0);
-        // The hooks are off while the settings window is open, so the releases of these
-        // modifiers are never seen.
-        held.clearModifiers();
-        std::fill(std::begin(userHolds_), std::end(userHolds_), false);
+        // The modifiers stay held: keys typed before the settings window opens still need
+        // them, and when the hooks go back in the key state is read afresh.
         return true;
     }
     if (const Action* action = FindAction("global", held)) {
@@ -305,7 +316,8 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     enabled_ = false;
     // A copy, as those reports change held_.
     const KeyState physical = trigger;
-    const KeyState restore = StillHeld(physical);
+    for (int side = 0; side < NoModifier; ++side)
+        LookAtUser(static_cast<ModifierSide>(side));
     KeyState current = physical;
     bool changed[std::size(Modifiers)] = {};
     for (int i = 0; i < action.outputCount(); ++i) {
@@ -329,13 +341,19 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
         }
         current = target;
     }
-    // Back to what the user holds, for the modifiers the outputs changed; the others are
-    // as the user left them.
+    // Back to what the user holds now, for the modifiers the outputs changed; the others
+    // are as the user left them. The reports lag behind: a modifier let go before or during
+    // the playback, whose release is queued before our events, is not pressed again.
     KeyState back = current;
     for (std::size_t m = 0; m < std::size(Modifiers); ++m) {
         if (changed[m]) {
-            back.*Modifiers[m].held = restore.*Modifiers[m].held;
-            back.*Modifiers[m].right = restore.*Modifiers[m].right;
+            const Modifier& modifier = Modifiers[m];
+            const auto right = static_cast<ModifierSide>(modifier.left + 1);
+            LookAtUser(modifier.left);
+            LookAtUser(right);
+            const bool left = userHolds_[modifier.left], rightHeld = userHolds_[right];
+            back.*modifier.held = left || rightHeld ? 1 : 0;
+            back.*modifier.right = rightHeld && !left ? 1 : 0;
         }
     }
     SyncModifiers(back, current, true);
@@ -348,23 +366,6 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     const auto pause = static_cast<unsigned>(std::clamp<std::int32_t>(settings_.timer, 1, LongestPauseMs));
     if (!system_.setTimer(mainWindow_, IDT_REENABLE, pause))
         enabled_ = true;  // without the timer nothing would ever switch the engine on again
-}
-
-KeyState KeyEngine::StillHeld(const KeyState& physical)
-{
-    // The reported state lags behind the keyboard: a fast typist (or a script) may already
-    // have let go of a modifier whose release is queued behind the trigger key. Pressing it
-    // again after the outputs would come after that release and leave it stuck down.
-    KeyState held = physical;
-    if (held.shift && !system_.isKeyDown(VK_SHIFT_))
-        held.shift = held.rightShift = 0;
-    if (held.ctrl && !system_.isKeyDown(VK_CONTROL_))
-        held.ctrl = held.rightCtrl = 0;
-    if (held.alt && !system_.isKeyDown(VK_MENU_))
-        held.alt = held.rightAlt = 0;
-    if (held.win && !system_.isKeyDown(held.rightWin ? VK_RWIN_ : VK_LWIN_))
-        held.win = held.rightWin = 0;
-    return held;
 }
 
 void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, bool sided)

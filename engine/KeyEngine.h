@@ -69,16 +69,16 @@ private:
     // Folds one event into held_; true for a key-down. side: the modifier key it is, if any.
     bool UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side);
     // Takes the report off the queue of our own keys when it is the next one of them.
-    bool TakeOwnKey(unsigned vk, std::uint32_t flags, OwnKey& taken);
-    void OnOwnModifier(const OwnKey& key);
+    bool TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side, OwnKey& taken);
+    void FollowLetGo(ModifierSide side, bool down, bool isOwn);
+    // Updates userHolds_ for that modifier key from the system's key state.
+    void LookAtUser(ModifierSide side);
     bool Dispatch(KeyState& held);
     const Action* FindAction(const std::string& path, const KeyState& held) const;
     void PlayAction(const Action& action, const KeyState& trigger);
     // Brings the modifiers of current to those of target; sided also changes a modifier held
     // on the other side than the target's.
     void SyncModifiers(const KeyState& target, const KeyState& current, bool sided = false);
-    // The trigger's modifiers less those the system already reports released.
-    KeyState StillHeld(const KeyState& physical);
     void SendRecordedKey();
     void Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side);
     void ForgetOwnKeys();
@@ -100,6 +100,15 @@ private:
     std::deque<OwnKey> own_;
     int ownPending_[NoModifier] = {};  // entries of own_ per modifier key
     std::uint32_t lastOwnTick_ = 0;    // last injection or last own report
-    // Modifier keys the user physically holds, from the reports that are not ours.
+    // Modifier keys down as reported (ours included), from which held_ takes its modifiers.
+    bool keyDown_[NoModifier] = {};
+    // Modifier keys the user holds as far as the system's key state shows, and the state
+    // our last injected event gave each (-1: the user's events came after it).
     bool userHolds_[NoModifier] = {};
+    int weSet_[NoModifier] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    // Per modifier key: the last of our events reported back was a press; the user let go
+    // while our release was the last (see FollowLetGo).
+    bool ownReportedDown_[NoModifier] = {};
+    bool letGo_[NoModifier] = {};
+    OwnKey lastTaken_{};
 };

@@ -58,10 +58,16 @@ protected:
     {
         std::uint32_t flags = 1 | (key.scan << 16) | (key.extended ? 1u << 24 : 0);
         flags |= (repeat || up ? 1u << 30 : 0) | (up ? 1u << 31 : 0);
+        // The system's key state knows the side: VK_LSHIFT..VK_RMENU, VK_LWIN, VK_RWIN.
+        unsigned sided = key.vk;
+        if (key.vk == 0x10)
+            sided = key.scan == 0x36 ? 0xA1 : 0xA0;
+        else if (key.vk == 0x11 || key.vk == 0x12)
+            sided = (key.vk == 0x11 ? 0xA2 : 0xA4) + (key.extended ? 1 : 0);
         if (up)
-            system.pressed.erase(key.vk);
+            system.pressed.erase(sided);
         else
-            system.pressed.insert(key.vk);
+            system.pressed.insert(sided);
         return engine.OnKeyEvent(KeyReport{key.vk, &flags, sizeof flags});
     }
     // Reports the next `count` injected events back, as the hook does (scan code and

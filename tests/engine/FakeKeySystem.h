@@ -44,10 +44,15 @@ public:
         std::uint32_t flags;
     };
     std::vector<Injected> injected;  // every keybdEvent, for reporting them back
+    // The user lets go of a key (sided code) after that many injected events.
+    std::map<std::size_t, unsigned> releaseAfter;
 
     void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override
     {
         injected.push_back({vk, scan, flags});
+        const auto release = releaseAfter.find(injected.size());
+        if (release != releaseAfter.end())
+            pressed.erase(release->second);
         char line[64];
         std::snprintf(line, sizeof line, scan ? "%02X:%02X" : "%02X", vk, scan);
         log.push_back(line + std::string(flags & KeyEventUp ? " up" : " down") +

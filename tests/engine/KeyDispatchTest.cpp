@@ -101,9 +101,9 @@ TEST_P(SequenceTest, RepliesAndEffects)
     settings.useHotKey = s.setup & HotKeyOn;
     system.trayExists = !(s.setup & NoTaskbar);
     if (s.setup & CtrlLetGoEarly)
-        system.releasedNow = {0x11};  // Ctrl's release is queued behind E: it would stick
+        system.releasedNow = {0xA2};  // Ctrl's release is queued behind E: it would stick
     if (s.setup & AltLetGoEarly)
-        system.releasedNow = {0x12};
+        system.releasedNow = {0xA4};
     if (s.setup & RWinLetGoEarly)
         system.releasedNow = {0x5C};
     if (s.setup & NoForeground)
@@ -121,7 +121,7 @@ TEST_P(SequenceTest, RepliesAndEffects)
 INSTANTIATE_TEST_SUITE_P(Engine, SequenceTest, ::testing::ValuesIn(Sequences),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndForgetsHeldModifiers)
+TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndReadsTheKeyStateWhenTheHooksReturn)
 {
     settings.useHotKey = true;
     Add("global", 0x80D, {0x41});
@@ -129,9 +129,16 @@ TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndForgets
     EXPECT_EQ(Type("RWin Enter"), "01");
     EXPECT_EQ(system.log, (Lines{"path 2222", "post 100 WM_COMMAND 9C42 0"}));
     EXPECT_EQ(engine.foregroundWindow(), 0x2222u);
-    EXPECT_EQ(engine.held().toCode(), 0x0D);
-    EXPECT_EQ(engine.held().rightWin, 0);
+    EXPECT_EQ(engine.held().toCode(), 0x80D);  // Win still held for the keys that follow
+    EXPECT_EQ(engine.held().rightWin, 1);
     EXPECT_TRUE(engine.enabled());  // no pause after the hotkey
+    // The settings window takes the hooks out; Win is let go and Shift pressed meanwhile.
+    engine.SetHooks(false);
+    system.pressed = {0xA1};
+    engine.SetHooks(true);
+    EXPECT_EQ(engine.held().toCode(), 0x400 | 0x0D);
+    EXPECT_EQ(engine.held().rightShift, 1);
+    EXPECT_EQ(engine.held().rightWin, 0);
 }
 
 TEST_F(EngineTest, LaterEntryWithTheSamePath_IsNotSearched)
