@@ -181,20 +181,21 @@ void KeyEngine::Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, 
 void KeyEngine::FollowLetGo(ModifierSide side, bool down, bool isOwn)
 {
     // A user who lets go of a modifier while our playback has it released cannot be seen in
-    // the key state (it is up already), only in the reports: that release arrives after our
-    // release and before our press. As our next event of this key is a press, the release
-    // cannot be taken for one of ours. When our press comes back, let go of the key again.
+    // the key state (it is up already), only in the reports: that release is reported
+    // before our later press. When the last of our events for the key comes back and it is
+    // a press made after the user's last reported release, let go of the key again.
     if (!isOwn) {
-        letGo_[side] = !down && !ownReportedDown_[side] && ownPending_[side] > 0;
+        letGo_[side] = !down;
+        // Newer than what the key state showed while it still held our event.
+        if (weSet_[side] >= 0)
+            userHolds_[side] = down;
         return;
     }
-    ownReportedDown_[side] = down;
     if (down && letGo_[side] && ownPending_[side] == 0) {
-        const OwnKey press = lastTaken_;
-        Inject(press.vk, press.scan, press.flags | KeyEventUp, side);
-    }
-    if (down)
         letGo_[side] = false;
+        userHolds_[side] = false;
+        Inject(lastTaken_.vk, lastTaken_.scan, lastTaken_.flags | KeyEventUp, side);
+    }
 }
 
 void KeyEngine::LookAtUser(ModifierSide side)

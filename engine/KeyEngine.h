@@ -106,9 +106,7 @@ private:
     // our last injected event gave each (-1: the user's events came after it).
     bool userHolds_[NoModifier] = {};
     int weSet_[NoModifier] = {-1, -1, -1, -1, -1, -1, -1, -1};
-    // Per modifier key: the last of our events reported back was a press; the user let go
-    // while our release was the last (see FollowLetGo).
-    bool ownReportedDown_[NoModifier] = {};
+    // Per modifier key: the user's last reported event was a release (see FollowLetGo).
     bool letGo_[NoModifier] = {};
     OwnKey lastTaken_{};
 };
