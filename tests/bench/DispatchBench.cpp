@@ -77,9 +77,9 @@ void BM_Dispatch(benchmark::State& state, unsigned vk, unsigned scan, bool plays
     }
 }
 
-BENCHMARK_CAPTURE(BM_Dispatch, NoMatch, 0x7B, 0x58, false)->Arg(10)->Arg(100)->Arg(1000);
-BENCHMARK_CAPTURE(BM_Dispatch, LastApp, 0x30 + ActionsPerApp - 1, 0x10, true)->Arg(10)->Arg(100)->Arg(1000);
-BENCHMARK_CAPTURE(BM_Dispatch, Global, 0x30, 0x0B, true)->Arg(10)->Arg(100)->Arg(1000);
+BENCHMARK_CAPTURE(BM_Dispatch, NoMatch, 0x7B, 0x58, false)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
+BENCHMARK_CAPTURE(BM_Dispatch, LastApp, 0x30 + ActionsPerApp - 1, 0x10, true)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
+BENCHMARK_CAPTURE(BM_Dispatch, Global, 0x30, 0x0B, true)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
 
 }  // namespace
 
