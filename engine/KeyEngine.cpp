@@ -186,9 +186,12 @@ void KeyEngine::FollowLetGo(ModifierSide side, bool down, bool isOwn)
     // a press made after the user's last reported release, let go of the key again.
     if (!isOwn) {
         letGo_[side] = !down;
-        // Newer than what the key state showed while it still held our event.
-        if (weSet_[side] >= 0)
-            userHolds_[side] = down;
+        // Newer than what the key state showed while it still held our event. A press is
+        // not taken from the reports: one of ours may come back looking like the user's
+        // (when the user's identical press was taken for it), and the key state shows the
+        // user's presses that matter anyway.
+        if (!down && weSet_[side] >= 0)
+            userHolds_[side] = false;
         return;
     }
     if (down && letGo_[side] && ownPending_[side] == 0) {
