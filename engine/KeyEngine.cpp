@@ -190,8 +190,13 @@ void KeyEngine::FollowLetGo(ModifierSide side, bool down, bool isOwn)
         // not taken from the reports: one of ours may come back looking like the user's
         // (when the user's identical press was taken for it), and the key state shows the
         // user's presses that matter anyway.
-        if (!down && weSet_[side] >= 0)
+        if (ownPending_[side] == 0) {
+            // None of ours can be taken for it: the key state now follows the user's events.
+            userHolds_[side] = down;
+            weSet_[side] = -1;
+        } else if (!down && weSet_[side] >= 0) {
             userHolds_[side] = false;
+        }
         return;
     }
     if (down && letGo_[side] && ownPending_[side] == 0) {
