@@ -73,3 +73,8 @@ fuzz: deps
 # run/ stays: it holds the settings of make run.
 clean:
 	rm -rf build dist
+
+# The engine's model-based test at 1,000,000 sequences (make test runs 10,000).
+.PHONY: model-check
+model-check: native
+	@cd $(NATIVE)/tests/engine && VR_MODEL_SEQUENCES=$${VR_MODEL_SEQUENCES:-1000000} ./engine_tests --gtest_filter='ModelCheck.*' --gtest_brief=1

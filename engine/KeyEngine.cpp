@@ -1,7 +1,10 @@
 #include "engine/KeyEngine.h"
 
+#include "res/resource.h"
+
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -17,6 +20,30 @@ constexpr std::uint8_t VK_LMENU_ = 0xA4, VK_RMENU_ = 0xA5;
 constexpr const char* HookLibraryName = "varokint";
 constexpr const char* HookErrorCaption = "Error";
 
+// The four modifiers in the order playback changes them: Shift, Win, Ctrl, Alt.
+struct Modifier {
+    std::uint8_t KeyStroke::*held;
+    std::uint8_t KeyState::*right;
+    std::uint8_t vk;  // side-neutral code; the Windows keys go by their own codes
+    std::uint8_t leftVk, rightVk;
+    KeyEngine::ModifierSide left;
+};
+constexpr Modifier Modifiers[] = {
+    {&KeyStroke::shift, &KeyState::rightShift, VK_SHIFT_, VK_LSHIFT_, VK_RSHIFT_, KeyEngine::LeftShift},
+    {&KeyStroke::win, &KeyState::rightWin, 0, VK_LWIN_, VK_RWIN_, KeyEngine::LeftWin},
+    {&KeyStroke::ctrl, &KeyState::rightCtrl, VK_CONTROL_, VK_LCONTROL_, VK_RCONTROL_, KeyEngine::LeftCtrl},
+    {&KeyStroke::alt, &KeyState::rightAlt, VK_MENU_, VK_LMENU_, VK_RMENU_, KeyEngine::LeftAlt},
+};
+
+// The system's key-state code of each ModifierSide.
+constexpr std::uint8_t SidedVk[] = {VK_LSHIFT_, VK_RSHIFT_, VK_LCONTROL_, VK_RCONTROL_,
+                                    VK_LMENU_,  VK_RMENU_,  VK_LWIN_,     VK_RWIN_};
+
+KeyEngine::ModifierSide Side(KeyEngine::ModifierSide left, bool right)
+{
+    return static_cast<KeyEngine::ModifierSide>(left + (right ? 1 : 0));
+}
+
 }  // namespace
 
 KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWindow, KeySystem& system)
@@ -27,6 +54,7 @@ KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWind
 bool KeyEngine::SetHooks(bool on)
 {
     if (!on) {
+        ForgetOwnKeys();  // nothing is reported back once the hooks are out
         if (keyboardHook_ != 0) {
             system_.unhook(keyboardHook_);
             keyboardHook_ = 0;
@@ -52,6 +80,14 @@ bool KeyEngine::SetHooks(bool on)
             system_.showMessage("フック登録に失敗", HookErrorCaption);
             return false;
         }
+        // Keys pressed or let go while the hooks were out were never reported: start from
+        // the system's key state.
+        for (int side = 0; side < NoModifier; ++side)
+            keyDown_[side] = system_.isKeyDown(SidedVk[side]);
+        for (const Modifier& m : Modifiers) {
+            held_.*m.held = keyDown_[m.left] || keyDown_[m.left + 1] ? 1 : 0;
+            held_.*m.right = keyDown_[m.left + 1] && !keyDown_[m.left] ? 1 : 0;
+        }
     }
     if (messageHook_ == 0) {
         messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, "VRMsgProc"), hookLibrary_);
@@ -75,8 +111,18 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
         return false;
     std::uint32_t flags = 0;
     std::memcpy(&flags, report.lpData, sizeof flags);
+    const auto vk = static_cast<unsigned>(report.dwData);
 
-    const bool down = UpdateHeldKeys(static_cast<unsigned>(report.dwData), flags);
+    // The hook reports our injected keys back like any other; the system's key state holds
+    // them, so held_ takes them in, but they never trigger anything.
+    ModifierSide side = NoModifier;
+    const bool down = UpdateHeldKeys(vk, flags, side);
+    OwnKey own{};
+    const bool isOwn = TakeOwnKey(vk, flags, side, own);
+    if (side != NoModifier)
+        FollowLetGo(side, down, isOwn);
+    if (isOwn)
+        return false;
     if (recordingWindow_ != 0) {
         // Only a key newly pressed is recorded: auto-repeat sends the same vk again, a
         // release in between (-1) makes the next press count.
@@ -92,6 +138,91 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     if (!down)
         return false;
     return Dispatch(held_);
+}
+
+bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side, OwnKey& taken)
+{
+    if (own_.empty())
+        return false;
+    const std::uint32_t now = system_.tickCount();
+    if (now - lastOwnTick_ > OwnKeyTimeoutMs) {
+        ForgetOwnKeys();
+        return false;
+    }
+    // The scan code tells our output keys (scan 0) from the user's, and the side a modifier
+    // key (the extended bit is not compared as such: the system drops it for Shift, whose
+    // sides differ in scan code).
+    const OwnKey& next = own_.front();
+    const bool up = (flags & KeyUpBit) != 0;
+    if (next.vk != vk || next.scan != ((flags >> 16) & 0xFF) || ((next.flags & KeyEventUp) != 0) != up ||
+        next.side != side)
+        return false;
+    taken = next;
+    lastTaken_ = next;
+    own_.pop_front();
+    if (taken.side != NoModifier)
+        --ownPending_[taken.side];
+    lastOwnTick_ = now;
+    return true;
+}
+
+void KeyEngine::Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side)
+{
+    own_.push_back(OwnKey{vk, scan, flags, side});
+    if (side != NoModifier) {
+        ++ownPending_[side];
+        LookAtUser(side);
+        weSet_[side] = (flags & KeyEventUp) == 0 ? 1 : 0;
+    }
+    lastOwnTick_ = system_.tickCount();
+    system_.keybdEvent(vk, scan, flags);
+}
+
+void KeyEngine::FollowLetGo(ModifierSide side, bool down, bool isOwn)
+{
+    // A user who lets go of a modifier while our playback has it released cannot be seen in
+    // the key state (it is up already), only in the reports: that release is reported
+    // before our later press. When the last of our events for the key comes back and it is
+    // a press made after the user's last reported release, let go of the key again.
+    if (!isOwn) {
+        letGo_[side] = !down;
+        // Newer than what the key state showed while it still held our event. A press is
+        // not taken from the reports: one of ours may come back looking like the user's
+        // (when the user's identical press was taken for it), and the key state shows the
+        // user's presses that matter anyway.
+        if (ownPending_[side] == 0) {
+            // None of ours can be taken for it: the key state now follows the user's events.
+            userHolds_[side] = down;
+            weSet_[side] = -1;
+        } else if (!down && weSet_[side] >= 0) {
+            userHolds_[side] = false;
+        }
+        return;
+    }
+    if (down && letGo_[side] && ownPending_[side] == 0) {
+        letGo_[side] = false;
+        userHolds_[side] = false;
+        Inject(lastTaken_.vk, lastTaken_.scan, lastTaken_.flags | KeyEventUp, side);
+    }
+}
+
+void KeyEngine::LookAtUser(ModifierSide side)
+{
+    // The system's key state is exact and ahead of the reports, but holds our own events
+    // too: while it shows what we last set, the user changed nothing we can see since; once
+    // it differs, the user pressed or let go after our event, and that is the user's state.
+    const int state = system_.isKeyDown(SidedVk[side]) ? 1 : 0;
+    if (weSet_[side] < 0 || state != weSet_[side]) {
+        userHolds_[side] = state != 0;
+        weSet_[side] = -1;
+    }
+}
+
+void KeyEngine::ForgetOwnKeys()
+{
+    own_.clear();
+    std::fill(std::begin(letGo_), std::end(letGo_), false);
+    std::fill(std::begin(ownPending_), std::end(ownPending_), 0);
 }
 
 bool KeyEngine::SetRecordingWindow(WindowId window)
@@ -117,163 +248,161 @@ std::string KeyEngine::GetForegroundExePath()
     return system_.exePathOfWindow(foregroundWindow_);
 }
 
-bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags)
+bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side)
 {
     const bool down = (flags & KeyUpBit) == 0;  // auto-repeats count as key-downs
-    const std::uint8_t state = down ? 1 : 0;
     held_.vk = 0;
 
     // The scan code with its extended bit tells the left key from the right one, which
     // the side-neutral VK_SHIFT/VK_CONTROL/VK_MENU of the report do not.
     switch (system_.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
-    case VK_LSHIFT_:
-        held_.shift = state;
-        held_.rightShift = 0;
-        return down;
-    case VK_LCONTROL_:
-        held_.ctrl = state;
-        held_.rightCtrl = 0;
-        return down;
-    case VK_LMENU_:
-        held_.alt = state;
-        held_.rightAlt = 0;
-        return down;
+    case VK_LSHIFT_: side = LeftShift; break;
+    case VK_LCONTROL_: side = LeftCtrl; break;
+    case VK_LMENU_: side = LeftAlt; break;
     default:
-        break;
+        switch (vk) {
+        case VK_SHIFT_: side = RightShift; break;
+        case VK_CONTROL_: side = RightCtrl; break;
+        case VK_MENU_: side = RightAlt; break;
+        case VK_LWIN_: side = LeftWin; break;
+        case VK_RWIN_: side = RightWin; break;
+        default:
+            held_.vk = vk;
+            return down;
+        }
     }
-    switch (vk) {
-    case VK_SHIFT_:
-        held_.shift = held_.rightShift = state;
-        break;
-    case VK_CONTROL_:
-        held_.ctrl = held_.rightCtrl = state;
-        break;
-    case VK_MENU_:
-        held_.alt = held_.rightAlt = state;
-        break;
-    case VK_LWIN_:
-        held_.win = state;
-        held_.rightWin = 0;
-        break;
-    case VK_RWIN_:
-        held_.win = held_.rightWin = state;
-        break;
-    default:
-        held_.vk = vk;
-        break;
+    // Each side apart: with both keys of a modifier down, letting go of one leaves the
+    // modifier held (by the other; the left one when both are).
+    keyDown_[side] = down;
+    for (const Modifier& m : Modifiers) {
+        if (side == m.left || side == m.left + 1) {
+            const bool left = keyDown_[m.left], right = keyDown_[m.left + 1];
+            held_.*m.held = left || right ? 1 : 0;
+            held_.*m.right = right && !left ? 1 : 0;
+        }
     }
     return down;
 }
 
 bool KeyEngine::Dispatch(KeyState& held)
 {
-    if (!enabled_)
-        return false;
-    if (settings_.useHotKey && settings_.hotKey.toCode() == held.toCode()) {
+    const bool hotKey = settings_.useHotKey && settings_.hotKey.toCode() == held.toCode();
+    if (!enabled_) {
+        // The pause after an action: an auto-repeat of a held trigger, or a quick second
+        // press, must not reach the application raw, so whatever would act is swallowed.
+        return hotKey || FindAction("global", held) != nullptr || FindAction(GetForegroundExePath(), held) != nullptr;
+    }
+    if (hotKey) {
         RememberForegroundWindow();
         // Posted, so the hook library gets its reply before the settings window opens.
         system_.postMessage(mainWindow_, CommandMessage, IDM_SHORTCUT_SETTINGS, 0);
-        // The hooks are off while the settings window is open, so the releases of these
-        // modifiers are never seen.
-        held.clearModifiers();
+        // The modifiers stay held: keys typed before the settings window opens still need
+        // them, and when the hooks go back in the key state is read afresh.
         return true;
     }
-    if (TryApplication("global", held))
+    if (const Action* action = FindAction("global", held)) {
+        PlayAction(*action, held);
         return true;
-    return TryApplication(GetForegroundExePath(), held);
+    }
+    if (const Action* action = FindAction(GetForegroundExePath(), held)) {
+        PlayAction(*action, held);
+        return true;
+    }
+    return false;
 }
 
-bool KeyEngine::TryApplication(const std::string& path, const KeyState& held)
+const Action* KeyEngine::FindAction(const std::string& path, const KeyState& held) const
 {
-    AppEntry* entry = table_.at(table_.findByPath(path));
-    if (entry == nullptr)
-        return false;
-    const Action* action = entry->findActionByInput(held.toCode());
-    if (action == nullptr)
-        return false;
-    PlayAction(*action, held);
-    return true;
+    // The first entry with that path only; later entries with the same path are not searched.
+    const AppEntry* entry = std::as_const(table_).at(table_.findByPath(path));
+    return entry == nullptr ? nullptr : entry->findActionByInput(held.toCode());
 }
 
 void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
 {
-    // A copy: sending the taskbar message lets other sent messages (key reports) in,
-    // which change held_.
+    // From here: sending the taskbar message lets other sent messages (key reports) in,
+    // and a trigger among them must not start a playback inside this one.
+    enabled_ = false;
+    // A copy, as those reports change held_.
     const KeyState physical = trigger;
-    const KeyState restore = StillHeld(physical);
+    for (int side = 0; side < NoModifier; ++side)
+        LookAtUser(static_cast<ModifierSide>(side));
     KeyState current = physical;
+    bool changed[std::size(Modifiers)] = {};
     for (int i = 0; i < action.outputCount(); ++i) {
-        const KeyState target(action.outputAt(i));
+        KeyState target(action.outputAt(i));
         if (target.toCode() == StartMenuKeyCode) {
             system_.sendMessage(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0);
             continue;
         }
         SyncModifiers(target, current);
+        for (std::size_t m = 0; m < std::size(Modifiers); ++m) {
+            const Modifier& modifier = Modifiers[m];
+            if (target.*modifier.held != current.*modifier.held)
+                changed[m] = true;
+            else if (target.*modifier.held)
+                target.*modifier.right = current.*modifier.right;  // still the key that is down
+        }
         if (target.vk != 0) {
             const auto vk = static_cast<std::uint8_t>(target.vk);
-            system_.keybdEvent(vk, 0, KeyEventExtended);
-            system_.keybdEvent(vk, 0, KeyEventExtended | KeyEventUp);
+            Inject(vk, 0, KeyEventExtended, NoModifier);
+            Inject(vk, 0, KeyEventExtended | KeyEventUp, NoModifier);
         }
         current = target;
     }
-    SyncModifiers(restore, current);
+    // Back to what the user holds now, for the modifiers the outputs changed; the others
+    // are as the user left them. The reports lag behind: a modifier let go before or during
+    // the playback, whose release is queued before our events, is not pressed again.
+    KeyState back = current;
+    for (std::size_t m = 0; m < std::size(Modifiers); ++m) {
+        if (changed[m]) {
+            const Modifier& modifier = Modifiers[m];
+            const auto right = static_cast<ModifierSide>(modifier.left + 1);
+            LookAtUser(modifier.left);
+            LookAtUser(right);
+            const bool left = userHolds_[modifier.left], rightHeld = userHolds_[right];
+            back.*modifier.held = left || rightHeld ? 1 : 0;
+            back.*modifier.right = rightHeld && !left ? 1 : 0;
+        }
+    }
+    SyncModifiers(back, current, true);
     // The hook library swallowed the trigger's key-down; the application gets its key-up.
-    system_.keybdEvent(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp);
+    Inject(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp, NoModifier);
 
-    // The pause after an action: keys reported in the next `timer` ms pass on untouched.
-    // The keys just injected come back through the hook after this reply, so they cannot
-    // trigger actions themselves: an action whose outputs contain its own input plays
-    // once per physical press. The price is that an auto-repeating trigger plays at most
-    // once per `timer` ms.
-    enabled_ = false;
-    const unsigned pause = static_cast<unsigned>(std::max<std::int32_t>(settings_.timer, 1));
+    // The pause after an action: for `timer` ms a key that would act is swallowed. Our own
+    // keys are told apart by the queue above, so the pause is not what keeps a playback
+    // from feeding itself.
+    const auto pause = static_cast<unsigned>(std::clamp<std::int32_t>(settings_.timer, 1, LongestPauseMs));
     if (!system_.setTimer(mainWindow_, IDT_REENABLE, pause))
         enabled_ = true;  // without the timer nothing would ever switch the engine on again
 }
 
-KeyState KeyEngine::StillHeld(const KeyState& physical)
-{
-    // The reported state lags behind the keyboard: a fast typist (or a script) may already
-    // have let go of a modifier whose release is queued behind the trigger key. Pressing it
-    // again after the outputs would come after that release and leave it stuck down.
-    KeyState held = physical;
-    if (held.shift && !system_.isKeyDown(VK_SHIFT_))
-        held.shift = held.rightShift = 0;
-    if (held.ctrl && !system_.isKeyDown(VK_CONTROL_))
-        held.ctrl = held.rightCtrl = 0;
-    if (held.alt && !system_.isKeyDown(VK_MENU_))
-        held.alt = held.rightAlt = 0;
-    if (held.win && !system_.isKeyDown(held.rightWin ? VK_RWIN_ : VK_LWIN_))
-        held.win = held.rightWin = 0;
-    return held;
-}
-
-void KeyEngine::SyncSidedModifier(bool press, bool release, std::uint8_t vk, std::uint8_t leftVk,
-                                  std::uint8_t rightVk, bool targetRight, bool currentRight)
+void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, bool sided)
 {
     // A press takes its side from the target, a release from the current state, so the
     // key released is the one that was pressed.
-    if (press) {
-        const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(targetRight ? rightVk : leftVk, MapVkToScan));
-        system_.keybdEvent(vk, scan, targetRight ? KeyEventExtended : 0);
-    } else if (release) {
-        const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(currentRight ? rightVk : leftVk, MapVkToScan));
-        system_.keybdEvent(vk, scan, KeyEventUp | (currentRight ? KeyEventExtended : 0));
+    for (const Modifier& m : Modifiers) {
+        const bool want = target.*m.held, have = current.*m.held;
+        const bool wantRight = target.*m.right, haveRight = current.*m.right;
+        const bool release = have && (!want || (sided && wantRight != haveRight));
+        const bool press = want && (!have || (sided && wantRight != haveRight));
+        if (release) {
+            if (m.vk == 0) {
+                Inject(haveRight ? m.rightVk : m.leftVk, 0, KeyEventUp, Side(m.left, haveRight));
+            } else {
+                const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(haveRight ? m.rightVk : m.leftVk, MapVkToScan));
+                Inject(m.vk, scan, KeyEventUp | (haveRight ? KeyEventExtended : 0), Side(m.left, haveRight));
+            }
+        }
+        if (press) {
+            if (m.vk == 0) {
+                Inject(wantRight ? m.rightVk : m.leftVk, 0, 0, Side(m.left, wantRight));
+            } else {
+                const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(wantRight ? m.rightVk : m.leftVk, MapVkToScan));
+                Inject(m.vk, scan, wantRight ? KeyEventExtended : 0, Side(m.left, wantRight));
+            }
+        }
     }
-}
-
-void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current)
-{
-    SyncSidedModifier(target.shift && !current.shift, !target.shift && current.shift, VK_SHIFT_, VK_LSHIFT_,
-                      VK_RSHIFT_, target.rightShift, current.rightShift);
-    if (target.win && !current.win)
-        system_.keybdEvent(target.rightWin ? VK_RWIN_ : VK_LWIN_, 0, 0);
-    else if (!target.win && current.win)
-        system_.keybdEvent(current.rightWin ? VK_RWIN_ : VK_LWIN_, 0, KeyEventUp);
-    SyncSidedModifier(target.ctrl && !current.ctrl, !target.ctrl && current.ctrl, VK_CONTROL_, VK_LCONTROL_,
-                      VK_RCONTROL_, target.rightCtrl, current.rightCtrl);
-    SyncSidedModifier(target.alt && !current.alt, !target.alt && current.alt, VK_MENU_, VK_LMENU_, VK_RMENU_,
-                      target.rightAlt, current.rightAlt);
 }
 
 void KeyEngine::SendRecordedKey()

@@ -9,6 +9,7 @@
 #include "model/ShortcutTable.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 
 // What the engine believes is held down. The right-hand flags only choose which physical
@@ -23,9 +24,14 @@ struct KeyState : KeyStroke {
 
 class KeyEngine {
 public:
-    static constexpr unsigned IDM_SHORTCUT_SETTINGS = 40002;
     static constexpr unsigned TaskbarMessage = 0x504;  // opens the Start menu
     static constexpr int StartMenuKeyCode = 0x800;     // Win alone, no vk
+    // The longest pause after an action, whatever the settings say: a hand-edited hour
+    // (or the int limit, 24.8 days) would switch remapping and the hotkey off for that long.
+    static constexpr std::int32_t LongestPauseMs = 10000;
+    // Our own injected keys that the hook has not reported back after this long never will
+    // (the keys went to a window whose process our hook does not reach).
+    static constexpr std::uint32_t OwnKeyTimeoutMs = 1000;
 
     KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWindow, KeySystem& system);
     KeyEngine(const KeyEngine&) = delete;
@@ -39,25 +45,43 @@ public:
     void RememberForegroundWindow();
     std::string GetForegroundExePath();
     WindowId foregroundWindow() const { return foregroundWindow_; }
-    // End of the pause after an action; the shell calls it on WM_TIMER IDT_REENABLE.
+    // End of the pause after an action; the shell calls it on WM_TIMER IDT_REENABLE and
+    // when a framed dialog closes.
     void Reenable() { enabled_ = true; }
 
     bool enabled() const { return enabled_; }
     const KeyState& held() const { return held_; }
     bool hooksInstalled() const { return keyboardHook_ != 0 && messageHook_ != 0; }
+    // Injected events not yet reported back.
+    std::size_t ownKeysPending() const { return own_.size(); }
+
+    // The eight modifier keys, each side apart: what the user holds and what we inject.
+    enum ModifierSide { LeftShift, RightShift, LeftCtrl, RightCtrl, LeftAlt, RightAlt, LeftWin, RightWin, NoModifier };
 
 private:
-    // Folds one event into held_; true for a key-down.
-    bool UpdateHeldKeys(unsigned vk, std::uint32_t flags);
+    // One event we injected, as the hook will report it back.
+    struct OwnKey {
+        std::uint8_t vk, scan;
+        std::uint32_t flags;
+        ModifierSide side;
+    };
+
+    // Folds one event into held_; true for a key-down. side: the modifier key it is, if any.
+    bool UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side);
+    // Takes the report off the queue of our own keys when it is the next one of them.
+    bool TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side, OwnKey& taken);
+    void FollowLetGo(ModifierSide side, bool down, bool isOwn);
+    // Updates userHolds_ for that modifier key from the system's key state.
+    void LookAtUser(ModifierSide side);
     bool Dispatch(KeyState& held);
-    bool TryApplication(const std::string& path, const KeyState& held);
+    const Action* FindAction(const std::string& path, const KeyState& held) const;
     void PlayAction(const Action& action, const KeyState& trigger);
-    void SyncModifiers(const KeyState& target, const KeyState& current);
-    // The trigger's modifiers less those the system already reports released.
-    KeyState StillHeld(const KeyState& physical);
+    // Brings the modifiers of current to those of target; sided also changes a modifier held
+    // on the other side than the target's.
+    void SyncModifiers(const KeyState& target, const KeyState& current, bool sided = false);
     void SendRecordedKey();
-    void SyncSidedModifier(bool press, bool release, std::uint8_t vk, std::uint8_t leftVk,
-                           std::uint8_t rightVk, bool targetRight, bool currentRight);
+    void Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side);
+    void ForgetOwnKeys();
 
     ShortcutTable& table_;
     Settings& settings_;
@@ -71,4 +95,18 @@ private:
     KeyState held_;
     std::int32_t lastRecordedKey_ = 0;
     bool enabled_ = true;
+
+    // Our injected events in injection order, until the hook reports each back.
+    std::deque<OwnKey> own_;
+    int ownPending_[NoModifier] = {};  // entries of own_ per modifier key
+    std::uint32_t lastOwnTick_ = 0;    // last injection or last own report
+    // Modifier keys down as reported (ours included), from which held_ takes its modifiers.
+    bool keyDown_[NoModifier] = {};
+    // Modifier keys the user holds as far as the system's key state shows, and the state
+    // our last injected event gave each (-1: the user's events came after it).
+    bool userHolds_[NoModifier] = {};
+    int weSet_[NoModifier] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    // Per modifier key: the user's last reported event was a release (see FollowLetGo).
+    bool letGo_[NoModifier] = {};
+    OwnKey lastTaken_{};
 };

@@ -52,6 +52,9 @@ public:
     // already differ from what the reported events said.
     virtual bool isKeyDown(std::uint8_t vk) = 0;
 
+    // GetTickCount: milliseconds since some start, wrapping at 2^32.
+    virtual std::uint32_t tickCount() = 0;
+
     virtual WindowId foregroundWindow() = 0;
     // Full executable path of the process that owns the window, or "" when it cannot be found.
     virtual std::string exePathOfWindow(WindowId window) = 0;

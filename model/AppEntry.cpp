@@ -8,7 +8,7 @@ AppEntry::AppEntry(std::string path, std::string name)
 {
 }
 
-AppEntry::AppEntry(const AppEntry& other) : path_(other.path_), name_(other.name_)
+AppEntry::AppEntry(const AppEntry& other) : path_(other.path_), name_(other.name_), indexStale_(true)
 {
     actions_.reserve(other.actions_.size());
     for (const auto& action : other.actions_)
@@ -28,26 +28,67 @@ Action& AppEntry::actionAt(int index)
 {
     if (index < 0 || index >= actionCount())
         throw std::out_of_range("AppEntry::actionAt");
+    handOut(index);
     return *actions_[static_cast<std::size_t>(index)];
 }
 
 const Action& AppEntry::actionAt(int index) const
 {
-    return const_cast<AppEntry*>(this)->actionAt(index);
+    if (index < 0 || index >= actionCount())
+        throw std::out_of_range("AppEntry::actionAt");
+    return *actions_[static_cast<std::size_t>(index)];
+}
+
+void AppEntry::handOut(int index) const
+{
+    if (handedOut_.size() > actions_.size())
+        indexStale_ = true, handedOut_.clear();  // as cheap to rebuild as to check them all
+    if (!indexStale_ && (handedOut_.empty() || handedOut_.back() != index))
+        handedOut_.push_back(index);
+}
+
+void AppEntry::indexAction(int index) const
+{
+    const int code = actions_[static_cast<std::size_t>(index)]->input().toCode();
+    indexedInputs_.push_back(code);
+    const auto [found, added] = byInput_.try_emplace(code, Indexed{index, 1});
+    if (!added)
+        ++found->second.count;  // an earlier action keeps its place
+}
+
+void AppEntry::refreshIndex() const
+{
+    for (const int index : handedOut_) {
+        if (index < actionCount() &&
+            actions_[static_cast<std::size_t>(index)]->input().toCode() != indexedInputs_[static_cast<std::size_t>(index)])
+            indexStale_ = true;
+    }
+    handedOut_.clear();
+    if (!indexStale_)
+        return;
+    byInput_.clear();
+    indexedInputs_.clear();
+    indexedInputs_.reserve(actions_.size());
+    for (int i = 0; i < actionCount(); ++i)
+        indexAction(i);
+    indexStale_ = false;
 }
 
 Action* AppEntry::findActionByInput(int keyCode)
 {
-    for (const auto& action : actions_) {
-        if (action->input().toCode() == keyCode)
-            return action.get();
-    }
-    return nullptr;
+    refreshIndex();
+    const auto found = byInput_.find(keyCode);
+    if (found == byInput_.end())
+        return nullptr;
+    handOut(found->second.first);
+    return actions_[static_cast<std::size_t>(found->second.first)].get();
 }
 
 const Action* AppEntry::findActionByInput(int keyCode) const
 {
-    return const_cast<AppEntry*>(this)->findActionByInput(keyCode);
+    refreshIndex();
+    const auto found = byInput_.find(keyCode);
+    return found == byInput_.end() ? nullptr : actions_[static_cast<std::size_t>(found->second.first)].get();
 }
 
 bool AppEntry::addAction(const Action& action)
@@ -55,6 +96,7 @@ bool AppEntry::addAction(const Action& action)
     if (!isInputFree(action.input(), -1))
         return false;
     actions_.push_back(std::make_unique<Action>(action));
+    indexAction(actionCount() - 1);
     return true;
 }
 
@@ -63,14 +105,16 @@ bool AppEntry::removeAction(int index)
     if (index < 0 || index >= actionCount())
         return false;
     actions_.erase(actions_.begin() + index);
+    indexStale_ = true;  // every later action moved down by one
     return true;
 }
 
 bool AppEntry::isInputFree(const KeyStroke& key, int exceptIndex) const
 {
-    for (int i = 0; i < actionCount(); ++i) {
-        if (i != exceptIndex && actions_[static_cast<std::size_t>(i)]->input() == key)
-            return false;
-    }
-    return true;
+    refreshIndex();
+    const auto found = byInput_.find(key.toCode());
+    if (found == byInput_.end())
+        return true;
+    // Edits through actionAt may have left two actions with one input.
+    return found->second.count == 1 && found->second.first == exceptIndex;
 }

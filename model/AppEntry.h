@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -13,8 +14,8 @@ public:
     AppEntry(std::string path, std::string name);
     AppEntry(const AppEntry& other);
     AppEntry& operator=(const AppEntry& other);
-    AppEntry(AppEntry&&) noexcept = default;
-    AppEntry& operator=(AppEntry&&) noexcept = default;
+    AppEntry(AppEntry&&) = default;
+    AppEntry& operator=(AppEntry&&) = default;
 
     const std::string& name() const { return name_; }
     void setName(std::string name) { name_ = std::move(name); }
@@ -22,7 +23,8 @@ public:
     void setPath(std::string path) { path_ = std::move(path); }
 
     int actionCount() const { return static_cast<int>(actions_.size()); }
-    // Throws std::out_of_range for an index outside 0..count-1.
+    // Throws std::out_of_range for an index outside 0..count-1. The action handed out may
+    // be edited (its input too); the next look-up takes that into account.
     Action& actionAt(int index);
     const Action& actionAt(int index) const;
 
@@ -36,7 +38,23 @@ public:
     bool isInputFree(const KeyStroke& key, int exceptIndex) const;
 
 private:
+    struct Indexed {
+        int first;  // index of the first action with that input
+        int count;
+    };
+    // Rebuilt after a removal or when an action handed out came back with another input;
+    // otherwise only addAction extends it.
+    void refreshIndex() const;
+    void indexAction(int index) const;
+    void handOut(int index) const;
+
     std::string path_;
     std::string name_;
     std::vector<std::unique_ptr<Action>> actions_;
+
+    // Input key code -> actions, with the results of a scan from index 0.
+    mutable std::unordered_map<int, Indexed> byInput_;
+    mutable std::vector<int> indexedInputs_;  // each action's input key code as indexed
+    mutable std::vector<int> handedOut_;      // actions handed out since the last refresh
+    mutable bool indexStale_ = false;
 };

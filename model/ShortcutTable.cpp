@@ -1,41 +1,8 @@
 #include "model/ShortcutTable.h"
 
+#include "model/AsciiCase.h"
+
 #include <cstddef>
-
-namespace {
-
-bool isShiftJisLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-unsigned char foldAsciiLetter(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-// Equal ignoring the case of ASCII letters, byte by byte and without the C locale.
-// The second byte of a Shift-JIS double-byte character may lie in 'A'..'Z' or 'a'..'z';
-// it is compared exactly, so that two different Japanese characters never match.
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (isShiftJisLeadByte(ca) && i + 1 < a.size()) {
-            if (ca != cb || a[i + 1] != b[i + 1])
-                return false;
-            ++i;
-        } else if (foldAsciiLetter(ca) != foldAsciiLetter(cb)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 ShortcutTable::ShortcutTable(ModelSystem& system) : system_(system) {}
 
@@ -43,12 +10,46 @@ AppEntry* ShortcutTable::at(int index)
 {
     if (index < 0 || index >= count())
         return nullptr;
+    if (handedOut_.size() > entries_.size())
+        indexStale_ = true, handedOut_.clear();  // as cheap to rebuild as to check them all
+    if (!indexStale_ && (handedOut_.empty() || handedOut_.back() != index))
+        handedOut_.push_back(index);
     return entries_[static_cast<std::size_t>(index)].get();
 }
 
 const AppEntry* ShortcutTable::at(int index) const
 {
-    return const_cast<ShortcutTable*>(this)->at(index);
+    if (index < 0 || index >= count())
+        return nullptr;
+    return entries_[static_cast<std::size_t>(index)].get();
+}
+
+void ShortcutTable::indexEntry(int index) const
+{
+    const std::string& path = entries_[static_cast<std::size_t>(index)]->path();
+    indexedPaths_.push_back(path);
+    ++countByPath_[path];
+    firstByFoldedPath_.emplace(foldAsciiCase(path), index);  // an earlier entry keeps its place
+}
+
+void ShortcutTable::refreshIndex() const
+{
+    for (const int index : handedOut_) {
+        if (index < count() && entries_[static_cast<std::size_t>(index)]->path() != indexedPaths_[static_cast<std::size_t>(index)])
+            indexStale_ = true;
+    }
+    handedOut_.clear();
+    if (!indexStale_)
+        return;
+    // Paths change only through the editing windows, one at a time: a rebuild is cheap
+    // next to the user's typing.
+    firstByFoldedPath_.clear();
+    countByPath_.clear();
+    indexedPaths_.clear();
+    indexedPaths_.reserve(entries_.size());
+    for (int i = 0; i < count(); ++i)
+        indexEntry(i);
+    indexStale_ = false;
 }
 
 int ShortcutTable::findByName(const std::string& name) const
@@ -62,21 +63,19 @@ int ShortcutTable::findByName(const std::string& name) const
 
 int ShortcutTable::findByPath(const std::string& path) const
 {
-    for (int i = 0; i < count(); ++i) {
-        if (equalsIgnoringAsciiCase(entries_[static_cast<std::size_t>(i)]->path(), path))
-            return i;
-    }
-    return -1;
+    refreshIndex();
+    const auto found = firstByFoldedPath_.find(foldAsciiCase(path));
+    return found == firstByFoldedPath_.end() ? -1 : found->second;
 }
 
 int ShortcutTable::add(const AppEntry& entry)
 {
+    refreshIndex();
     // Exact bytes here, unlike the look-ups: paths differing only in case are both kept.
-    for (const auto& existing : entries_) {
-        if (existing->path() == entry.path())
-            return -1;
-    }
+    if (countByPath_.count(entry.path()) != 0)
+        return -1;
     entries_.push_back(std::make_unique<AppEntry>(entry));
+    indexEntry(count() - 1);
     return count() - 1;
 }
 
@@ -85,5 +84,16 @@ bool ShortcutTable::remove(int index)
     if (index < 0 || index >= count())
         return false;
     entries_.erase(entries_.begin() + index);
+    indexStale_ = true;  // every later entry moved down by one
     return true;
+}
+
+void ShortcutTable::clear()
+{
+    entries_.clear();
+    firstByFoldedPath_.clear();
+    countByPath_.clear();
+    indexedPaths_.clear();
+    handedOut_.clear();
+    indexStale_ = false;
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class ShortcutTable {
@@ -15,7 +16,8 @@ public:
     ShortcutTable& operator=(const ShortcutTable&) = delete;
 
     int count() const { return static_cast<int>(entries_.size()); }
-    // Null for an index outside 0..count-1.
+    // Null for an index outside 0..count-1. The entry handed out may be edited (its path
+    // too); the next look-up takes that into account.
     AppEntry* at(int index);
     const AppEntry* at(int index) const;
 
@@ -25,7 +27,7 @@ public:
     // Appends a deep copy and returns its index; -1 when an entry has byte-for-byte the same path.
     int add(const AppEntry& entry);
     bool remove(int index);
-    void clear() { entries_.clear(); }
+    void clear();
 
     // Read and write "keycfg.ini" in the current directory.
     bool load();
@@ -34,6 +36,18 @@ public:
     bool resetToDefaults();
 
 private:
+    // Brings the index up to date: rebuilt after a removal or when an entry handed out by
+    // at() came back with another path; otherwise only add() extends it.
+    void refreshIndex() const;
+    void indexEntry(int index) const;
+
     ModelSystem& system_;
     std::vector<std::unique_ptr<AppEntry>> entries_;
+
+    // Look-ups by path in constant time on average, with the results of a scan from index 0.
+    mutable std::unordered_map<std::string, int> firstByFoldedPath_;
+    mutable std::unordered_map<std::string, int> countByPath_;  // exact bytes, for add
+    mutable std::vector<std::string> indexedPaths_;             // each entry's path as indexed
+    mutable std::vector<int> handedOut_;                        // at() results since the last refresh
+    mutable bool indexStale_ = false;
 };

@@ -13,6 +13,14 @@ else
   echo "missing $bench/tests/bench/vr_dispatch_bench"; rc=1
 fi
 
+echo
+echo "== Loading keycfg.ini (native) =="
+if [ -x "$bench/tests/bench/vr_load_bench" ]; then
+  "$bench/tests/bench/vr_load_bench" 100000 || rc=1
+else
+  echo "missing $bench/tests/bench/vr_load_bench"; rc=1
+fi
+
 # ---- End-to-end key latency under Wine (added by the shell's end-to-end tests) ----
 # Uses "$win" and "$here"; leave the native part above as it is.
 echo
@@ -20,7 +28,7 @@ echo "== Key latency end to end (Wine: varokint.exe and varokint.dll) =="
 if [ ! -e "$win/CMakeCache.txt" ]; then
   cmake -S "$here/.." -B "$win" -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-if cmake --build "$win" -j "$(nproc)" --target KeyLatencyBench >/dev/null; then
+if cmake --build "$win" -j "$(nproc)" --target KeyLatencyBench MinimalHost >/dev/null; then
   "$here/wine-session.sh" "$here/wine-run.sh" "$win/tests/e2e/KeyLatencyBench.exe" "${VR_BENCH_PRESSES:-200}" || rc=1
 else
   echo "could not build KeyLatencyBench in $win"; rc=1

@@ -20,6 +20,7 @@ public:
     WindowId foregroundWindow() override;
     std::string exePathOfWindow(WindowId window) override;
     bool isKeyDown(std::uint8_t vk) override { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+    std::uint32_t tickCount() override { return GetTickCount(); }
     ModuleId loadLibrary(const char* name) override;
     ProcId findProc(ModuleId module, const char* name) override;
     HookId setHook(int type, ProcId proc, ModuleId module) override;

@@ -3,8 +3,10 @@
 // The program injects N key presses to its own window and times each from keybd_event
 // until the window receives the key: with Varokinto not running, running with no action
 // for the key, and running with a one-key action (F played as G, so the time runs until
-// G arrives). It starts varokint.exe itself, in a folder of its own, and ends it through
-// its exit command. Prints p50 and p99 per case and their ratio to the first case.
+// G arrives); and, between the first two, with MinimalHost.exe in Varokinto's place: the
+// hook library's report and a reply of 0 at once, the cost of the cross-process report
+// alone. It starts the programs itself, in a folder of their own, and ends them through
+// their exit command. Prints p50 and p99 per case and their ratio to the first case.
 #include "tests/support/WineTest.h"
 
 #include <algorithm>
@@ -94,6 +96,26 @@ int main(int argc, char** argv)
     std::vector<std::pair<const char*, std::vector<double>>> results;
     Measure(20, PlainKey, PlainKey);  // warm-up
     results.emplace_back("Varokinto not running", Measure(presses, PlainKey, PlainKey));
+    {
+        // Beside this benchmark in the build tree.
+        const std::string own = OwnExePath();
+        const std::string hostExe = own.substr(0, own.find_last_of("\\/") + 1) + "MinimalHost.exe";
+        Process host;
+        HWND hostWindow = nullptr;
+        if (CopyFileA(hostExe.c_str(), dir.file("MinimalHost.exe").c_str(), FALSE) &&
+            host.start(dir.file("MinimalHost.exe"), dir.path())) {
+            PumpUntil([&] { return (hostWindow = FindTopWindow(host.id(), "VRClass", "Varokinto")) != nullptr; });
+        }
+        if (hostWindow == nullptr) {
+            std::printf("KeyLatencyBench: MinimalHost.exe did not start\n");
+            return 1;
+        }
+        PumpFor(300);  // its hooks go in right after the window exists
+        SetForegroundWindow(window);
+        Measure(20, PlainKey, PlainKey);
+        results.emplace_back("minimal host (report, reply 0)", Measure(presses, PlainKey, PlainKey));
+        ExitProgram(host, hostWindow);
+    }
     Process program;
     HWND mainWindow = StartProgram(program, dir);
     if (mainWindow == nullptr) {

@@ -58,8 +58,33 @@ protected:
     {
         std::uint32_t flags = 1 | (key.scan << 16) | (key.extended ? 1u << 24 : 0);
         flags |= (repeat || up ? 1u << 30 : 0) | (up ? 1u << 31 : 0);
+        // The system's key state knows the side: VK_LSHIFT..VK_RMENU, VK_LWIN, VK_RWIN.
+        unsigned sided = key.vk;
+        if (key.vk == 0x10)
+            sided = key.scan == 0x36 ? 0xA1 : 0xA0;
+        else if (key.vk == 0x11 || key.vk == 0x12)
+            sided = (key.vk == 0x11 ? 0xA2 : 0xA4) + (key.extended ? 1 : 0);
+        if (up)
+            system.pressed.erase(sided);
+        else
+            system.pressed.insert(sided);
         return engine.OnKeyEvent(KeyReport{key.vk, &flags, sizeof flags});
     }
+    // Reports the next `count` injected events back, as the hook does (scan code and
+    // extended bit as injected); returns the replies.
+    std::string ReportInjected(std::size_t count)
+    {
+        std::string replies;
+        for (; count > 0 && reportedBack_ < system.injected.size(); --count) {
+            const FakeKeySystem::Injected key = system.injected[reportedBack_++];
+            std::uint32_t flags = 1 | (std::uint32_t{key.scan} << 16) | (key.flags & KeyEventExtended ? 1u << 24 : 0);
+            flags |= key.flags & KeyEventUp ? 3u << 30 : 0;
+            replies += engine.OnKeyEvent(KeyReport{key.vk, &flags, sizeof flags}) ? '1' : '0';
+        }
+        return replies;
+    }
+    std::size_t reportedBack_ = 0;
+
     // Reports "LCtrl" as a press, "/LCtrl" as a release and "C*" as an auto-repeat, in
     // order; returns the replies, one digit per report.
     std::string Type(const std::string& keys)

@@ -27,7 +27,10 @@ public:
     std::map<WindowId, std::string> exePaths;
     bool libraryLoads = true, keyboardHookInstalls = true, messageHookInstalls = true;
     bool timerStarts = true, trayExists = true;
-    std::set<unsigned> releasedNow;  // keys the system already reports up (isKeyDown)
+    // isKeyDown: a key is down when pressed (EngineTest::Report keeps this) and not among
+    // the keys the system already reports released.
+    std::set<unsigned> pressed, releasedNow;
+    std::uint32_t now = 0;  // tickCount
 
     static std::string Hex(std::uintmax_t value)
     {
@@ -36,8 +39,20 @@ public:
         return text;
     }
 
+    struct Injected {
+        std::uint8_t vk, scan;
+        std::uint32_t flags;
+    };
+    std::vector<Injected> injected;  // every keybdEvent, for reporting them back
+    // The user lets go of a key (sided code) after that many injected events.
+    std::map<std::size_t, unsigned> releaseAfter;
+
     void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override
     {
+        injected.push_back({vk, scan, flags});
+        const auto release = releaseAfter.find(injected.size());
+        if (release != releaseAfter.end())
+            pressed.erase(release->second);
         char line[64];
         std::snprintf(line, sizeof line, scan ? "%02X:%02X" : "%02X", vk, scan);
         log.push_back(line + std::string(flags & KeyEventUp ? " up" : " down") +
@@ -80,7 +95,8 @@ public:
         return timerStarts;
     }
     WindowId foregroundWindow() override { return foreground; }
-    bool isKeyDown(std::uint8_t vk) override { return releasedNow.count(vk) == 0; }
+    bool isKeyDown(std::uint8_t vk) override { return pressed.count(vk) != 0 && releasedNow.count(vk) == 0; }
+    std::uint32_t tickCount() override { return now; }
     std::string exePathOfWindow(WindowId window) override
     {
         log.push_back("path " + Hex(window));

@@ -67,44 +67,67 @@ TEST_F(EngineTest, WhileOurHooksAreOff_NothingIsActedOnOrHeld)
     EXPECT_EQ(Type("LCtrl E"), "01");
 }
 
-TEST_F(EngineTest, Pause_AutoRepeatPlaysAtMostOncePerTimerAndAgainAfterReenable)
+TEST_F(EngineTest, Pause_SwallowsWhatWouldActAndPassesTheRest)
 {
     settings.timer = 250;
-    Add(Explorer, 0x70, {0x71});  // F1 -> F2
+    settings.useHotKey = true;
+    Add(Explorer, 0x70, {0x71});     // F1 -> F2
+    Add("global", 0x41, {0x42});     // A -> B
     EXPECT_EQ(Type("F1"), "1");
     EXPECT_FALSE(engine.enabled());
     system.log.clear();
-    EXPECT_EQ(Type("F1* F1*"), "00");  // within the pause the key passes on untouched
-    EXPECT_EQ(system.log, Lines{});
+    // Repeats of the held trigger, a global action, the hotkey: swallowed, nothing played
+    // or opened; an unmatched key passes.
+    EXPECT_EQ(Type("F1* F1* A LWin Enter /Enter /LWin F2"), "11101000");
+    EXPECT_EQ(system.log, (Lines{"path 2000", "path 2000", "path 2000", "path 2000"}));
     engine.Reenable();
     EXPECT_EQ(Type("F1*"), "1");
-    EXPECT_EQ(system.log, (Lines{"path 2000", "71 down ext", "71 up ext", "70 up", "timer 100 id 1 ms 250"}));
+    EXPECT_EQ(system.log.size(), 9u);
 }
 
-TEST_F(EngineTest, Pause_ActionThatPlaysItsOwnInputRunsOncePerPhysicalPress)
+TEST_F(EngineTest, Pause_LastsFromOneMillisecondToTenSecondsAndIsSkippedWhenNoTimerStarts)
 {
-    Add(Explorer, 0x70, {0x70, 0x41});  // F1 -> F1, A
-    EXPECT_EQ(Type("F1"), "1");
-    const Lines played = system.log;
-    // The hook reports the injected F1 back: it must reach the application, not replay.
-    EXPECT_FALSE(Report(PhysicalKey{0x70, 0, true}, false));
-    EXPECT_FALSE(Report(PhysicalKey{0x70, 0, true}, true));
-    EXPECT_EQ(system.log, played);
-    engine.Reenable();
-    EXPECT_EQ(Type("F1"), "1");  // the next physical press plays again
-    EXPECT_EQ(system.log.size(), 2 * played.size());
-}
-
-TEST_F(EngineTest, Pause_IsAtLeastOneMillisecondAndSkippedWhenNoTimerStarts)
-{
-    settings.timer = -5;
     Add(Explorer, 0x70, {});
-    EXPECT_EQ(Type("F1"), "1");
-    EXPECT_EQ(system.log.back(), "timer 100 id 1 ms 1");
-    engine.Reenable();
+    for (const int timer : {-5, 1, 99999, 2147483647}) {
+        settings.timer = timer;
+        EXPECT_EQ(Type("F1"), "1");
+        engine.Reenable();
+    }
+    EXPECT_EQ(system.log, (Lines{"path 2000", "70 up", "timer 100 id 1 ms 1", "path 2000", "70 up",
+                                 "timer 100 id 1 ms 1", "path 2000", "70 up", "timer 100 id 1 ms 10000",
+                                 "path 2000", "70 up", "timer 100 id 1 ms 10000"}));
     system.timerStarts = false;  // nothing would ever switch the engine on again
     EXPECT_EQ(Type("F1"), "1");
     EXPECT_TRUE(engine.enabled());
+}
+
+TEST_F(EngineTest, OwnKeys_NeverActEvenAfterThePauseAndAreForgottenAfterASecond)
+{
+    Add(Explorer, 0x70, {0x70, 0x41});  // F1 -> F1, A
+    EXPECT_EQ(Type("F1"), "1");
+    engine.Reenable();                  // a 1 ms pause ends before the keys come back
+    const Lines played = system.log;
+    EXPECT_EQ(ReportInjected(5), "00000");  // F1, A and the trigger's key-up reach the application
+    EXPECT_EQ(system.log, played);
+    EXPECT_EQ(engine.ownKeysPending(), 0u);
+    EXPECT_EQ(Type("F1"), "1");  // the next physical press plays again
+    engine.Reenable();
+    EXPECT_EQ(system.log.size(), 2 * played.size());
+    // Keys that never come back (the window in front changed) do not stay ours for ever.
+    system.now += KeyEngine::OwnKeyTimeoutMs + 1;
+    EXPECT_EQ(ReportInjected(1), "1");  // now the F1 counts as the user's
+}
+
+TEST_F(EngineTest, LetGoDuringPlayback_TheModifierIsNotPressedAgain)
+{
+    Add(Explorer, 0x145, {0x256, 0x142, 0x43});  // Ctrl+E -> Alt+V, Ctrl+B, C
+    // Ctrl is let go after the fifth injected event, the Ctrl press for B: its release is
+    // queued before our later events, which must not leave Ctrl down.
+    system.releaseAfter[5] = 0xA2;
+    EXPECT_EQ(Type("LCtrl E"), "01");
+    EXPECT_EQ(system.log, (Lines{"path 2000", "path 2000", "11:1D up", "12:38 down", "56 down ext", "56 up ext",
+                                 "11:1D down", "12:38 up", "42 down ext", "42 up ext", "11:1D up", "43 down ext",
+                                 "43 up ext", "45 up", "timer 100 id 1 ms 100"}));
 }
 
 }  // namespace

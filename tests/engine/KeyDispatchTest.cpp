@@ -9,7 +9,10 @@ struct Added {
     std::vector<int> outputs;
 };
 
-enum Setup { Plain = 0, HotKeyOn = 1, Recording = 2, NoTaskbar = 4, CtrlLetGoEarly = 8, NoForeground = 16 };
+enum Setup {
+    Plain = 0, HotKeyOn = 1, Recording = 2, NoTaskbar = 4, CtrlLetGoEarly = 8, NoForeground = 16, AltLetGoEarly = 32,
+    RWinLetGoEarly = 64,
+};
 
 struct Sequence {
     const char* name;
@@ -32,6 +35,20 @@ const Sequence Sequences[] = {
      {Lookup, Lookup, "11:1D up", "12:38 down", "56 down ext", "56 up ext", "11:1D down", "12:38 up", "45 up", Pause}},
     {"CtrlLetGoBeforePlayback_IsNotPressedAgain", CtrlLetGoEarly, {{E, 0x145, {0x256}}}, "LCtrl E", "01",
      {Lookup, Lookup, "11:1D up", "12:38 down", "56 down ext", "56 up ext", "12:38 up", "45 up", Pause}},
+    {"NoOutputsCtrlLetGoEarly_OnlyTheTriggersKeyUp", CtrlLetGoEarly, {{E, 0x171, {}}}, "LCtrl F2", "01",
+     {Lookup, Lookup, "71 up", Pause}},
+    {"AltLetGoBeforePlayback_IsNotPressedAgain", AltLetGoEarly, {{E, 0x245, {0x41}}}, "LAlt E", "01",
+     {Lookup, Lookup, "12:38 up", "41 down ext", "41 up ext", "45 up", Pause}},
+    {"RightWin_ReleasedAndPressedAgainOnTheRight", Plain, {{"global", 0x843, {0x41}}}, "RWin C", "01",
+     {Lookup, "5C up", "41 down ext", "41 up ext", "5C down", "43 up", Pause}},
+    {"RightWinLetGoBeforePlayback_IsNotPressedAgain", RWinLetGoEarly, {{"global", 0x843, {0x41}}}, "RWin C", "01",
+     {Lookup, "5C up", "41 down ext", "41 up ext", "43 up", Pause}},
+    {"RightCtrlKeptThroughAnOutputWithCtrl_ReleasedOnTheRight", Plain, {{E, 0x145, {0x142, 0x43}}}, "RCtrl E", "01",
+     {Lookup, Lookup, "42 down ext", "42 up ext", "11:1D up ext", "43 down ext", "43 up ext", "11:1D down ext",
+      "45 up", Pause}},
+    {"RightCtrlHeldLeftCtrlPlayed_RestoreSwapsTheSides", Plain, {{E, 0x145, {0x41, 0x142}}}, "RCtrl E", "01",
+     {Lookup, Lookup, "11:1D up ext", "41 down ext", "41 up ext", "11:1D down", "42 down ext", "42 up ext",
+      "11:1D up", "11:1D down ext", "45 up", Pause}},
     {"WinC_StartMenuByTheTaskbarThenSAndCWithoutWin", Plain, {{"global", 0x843, {0x800, 0x53, 0x43}}}, "LWin C", "01",
      {Lookup, "send 7700 504 0 0", "5B up", "53 down ext", "53 up ext", "43 down ext", "43 up ext", "5B down", "43 up",
       Pause}},
@@ -84,7 +101,11 @@ TEST_P(SequenceTest, RepliesAndEffects)
     settings.useHotKey = s.setup & HotKeyOn;
     system.trayExists = !(s.setup & NoTaskbar);
     if (s.setup & CtrlLetGoEarly)
-        system.releasedNow = {0x11};  // Ctrl's release is queued behind E: it would stick
+        system.releasedNow = {0xA2};  // Ctrl's release is queued behind E: it would stick
+    if (s.setup & AltLetGoEarly)
+        system.releasedNow = {0xA4};
+    if (s.setup & RWinLetGoEarly)
+        system.releasedNow = {0x5C};
     if (s.setup & NoForeground)
         system.foreground = 0;
     if (s.setup & Recording) {
@@ -100,7 +121,7 @@ TEST_P(SequenceTest, RepliesAndEffects)
 INSTANTIATE_TEST_SUITE_P(Engine, SequenceTest, ::testing::ValuesIn(Sequences),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndForgetsHeldModifiers)
+TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndReadsTheKeyStateWhenTheHooksReturn)
 {
     settings.useHotKey = true;
     Add("global", 0x80D, {0x41});
@@ -108,9 +129,16 @@ TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndForgets
     EXPECT_EQ(Type("RWin Enter"), "01");
     EXPECT_EQ(system.log, (Lines{"path 2222", "post 100 WM_COMMAND 9C42 0"}));
     EXPECT_EQ(engine.foregroundWindow(), 0x2222u);
-    EXPECT_EQ(engine.held().toCode(), 0x0D);
-    EXPECT_EQ(engine.held().rightWin, 0);
+    EXPECT_EQ(engine.held().toCode(), 0x80D);  // Win still held for the keys that follow
+    EXPECT_EQ(engine.held().rightWin, 1);
     EXPECT_TRUE(engine.enabled());  // no pause after the hotkey
+    // The settings window takes the hooks out; Win is let go and Shift pressed meanwhile.
+    engine.SetHooks(false);
+    system.pressed = {0xA1};
+    engine.SetHooks(true);
+    EXPECT_EQ(engine.held().toCode(), 0x400 | 0x0D);
+    EXPECT_EQ(engine.held().rightShift, 1);
+    EXPECT_EQ(engine.held().rightWin, 0);
 }
 
 TEST_F(EngineTest, LaterEntryWithTheSamePath_IsNotSearched)

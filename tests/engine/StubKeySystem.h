@@ -1,4 +1,4 @@
-// A KeySystem that touches nothing and answers at once: hooks "install", every key is
+// A KeySystem that touches nothing and answers at once: hooks "install", no key is
 // down, no window exists. Tests override the few answers they care about.
 #pragma once
 #include "engine/KeySystem.h"
@@ -12,7 +12,8 @@ public:
     std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
     bool postMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
     bool setTimer(WindowId, unsigned, unsigned) override { return true; }
-    bool isKeyDown(std::uint8_t) override { return true; }
+    bool isKeyDown(std::uint8_t) override { return false; }
+    std::uint32_t tickCount() override { return 0; }
     WindowId foregroundWindow() override { return 0; }
     std::string exePathOfWindow(WindowId) override { return {}; }
     ModuleId loadLibrary(const char*) override { return 1; }

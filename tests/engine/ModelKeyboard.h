@@ -1,0 +1,148 @@
+// A keyboard that behaves as the system does around the engine: the key state that
+// isKeyDown reads (physical presses and releases plus every injected event, each side of a
+// modifier apart), the input queue, and the hook reporting every event back in queue order,
+// later than the key state changed. The previous-state bit of each report is taken from the
+// key state at the moment of the event, so an injected key-down of a key the user holds
+// carries it like an auto-repeat. Physical events can be set to arrive in the middle of a
+// playback, between two injected events.
+#pragma once
+#include "engine/KeySystem.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class ModelKeyboard : public KeySystem {
+public:
+    static constexpr WindowId MainWindow = 0x100, TrayWindow = 0x7700;
+
+    // Key identities of the key state: a plain key by its vk, a modifier by its side.
+    enum : int { LShift = 256, RShift, LCtrl, RCtrl, LAlt, RAlt, LWin, RWin, KeyCount };
+
+    struct Event {
+        std::uint8_t vk, scan;
+        bool extended, up, injected;
+        std::uint32_t flags;  // the keystroke flags word the hook reports
+    };
+
+    bool state[KeyCount] = {};
+    std::deque<Event> queue;
+    long injectedCount = 0;
+    bool timerPending = false, hotKeyPosted = false;
+    std::uint32_t now = 0;
+    WindowId foreground = 0x2000;
+    std::map<WindowId, std::string> exePaths;
+    // Physical events waiting to happen: each after that many more injected events.
+    std::vector<std::pair<int, Event>> during;
+    // Called when the engine sends the taskbar message: sent messages (key reports) are
+    // handled while a send waits.
+    std::function<void()> whileSending;
+
+    static int KeyOf(std::uint8_t vk, std::uint8_t scan, bool extended)
+    {
+        switch (vk) {
+        case 0x10: return scan == 0x36 ? RShift : LShift;
+        case 0x11: return extended ? RCtrl : LCtrl;
+        case 0x12: return extended ? RAlt : LAlt;
+        case 0x5B: return LWin;
+        case 0x5C: return RWin;
+        default: return vk;
+        }
+    }
+    static bool IsModifierKey(int key) { return key >= LShift; }
+
+    // An event enters the queue and changes the key state at once.
+    void Enqueue(std::uint8_t vk, std::uint8_t scan, bool extended, bool up, bool injected)
+    {
+        if (vk == 0x10)
+            extended = false;  // the system drops the extended bit of Shift
+        const int key = KeyOf(vk, scan, extended);
+        const bool previous = up || state[key];
+        state[key] = !up;
+        const std::uint32_t flags = 1u | (std::uint32_t{scan} << 16) | (extended ? 1u << 24 : 0) |
+                                    (previous ? 1u << 30 : 0) | (up ? 1u << 31 : 0);
+        queue.push_back(Event{vk, scan, extended, up, injected, flags});
+    }
+
+    void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override
+    {
+        ++injectedCount;
+        Enqueue(vk, scan, (flags & KeyEventExtended) != 0, (flags & KeyEventUp) != 0, true);
+        for (std::size_t i = 0; i < during.size();) {
+            if (--during[i].first <= 0) {
+                const Event e = during[i].second;
+                during.erase(during.begin() + static_cast<std::ptrdiff_t>(i));
+                Enqueue(e.vk, e.scan, e.extended, e.up, false);
+            } else {
+                ++i;
+            }
+        }
+    }
+    unsigned mapVirtualKey(unsigned code, unsigned mapType) override
+    {
+        if (mapType == MapVkToScan) {
+            switch (code) {
+            case 0xA0: return 0x2A;
+            case 0xA1: return 0x36;
+            case 0xA2: return 0x1D;
+            case 0xA3: return 0xE01D;
+            case 0xA4: return 0x38;
+            case 0xA5: return 0xE038;
+            default: return 0;
+            }
+        }
+        switch (code) {
+        case 0x2A: return 0xA0;
+        case 0x36: return 0xA1;
+        case 0x1D: return 0xA2;
+        case 0x11D: return 0xA3;
+        case 0x38: return 0xA4;
+        case 0x138: return 0xA5;
+        default: return 0;
+        }
+    }
+    std::string loadKeyName(unsigned) override { return {}; }
+    WindowId findWindow(const char*, const char*) override { return TrayWindow; }
+    std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override
+    {
+        if (whileSending)
+            whileSending();
+        return 0;
+    }
+    bool postMessage(WindowId window, unsigned message, std::uintptr_t, std::intptr_t) override
+    {
+        hotKeyPosted = hotKeyPosted || (window == MainWindow && message == CommandMessage);
+        return true;
+    }
+    bool setTimer(WindowId, unsigned, unsigned) override { return timerPending = true; }
+    bool isKeyDown(std::uint8_t vk) override
+    {
+        switch (vk) {
+        case 0x10: return state[LShift] || state[RShift];
+        case 0x11: return state[LCtrl] || state[RCtrl];
+        case 0x12: return state[LAlt] || state[RAlt];
+        case 0x5B: return state[LWin];
+        case 0x5C: return state[RWin];
+        case 0xA0: case 0xA1: case 0xA2: case 0xA3: case 0xA4: case 0xA5: return state[LShift + vk - 0xA0];
+        default: return state[vk];
+        }
+    }
+    std::uint32_t tickCount() override { return now; }
+    WindowId foregroundWindow() override { return foreground; }
+    std::string exePathOfWindow(WindowId window) override
+    {
+        const auto found = exePaths.find(window);
+        return found == exePaths.end() ? std::string() : found->second;
+    }
+    ModuleId loadLibrary(const char*) override { return 1; }
+    ProcId findProc(ModuleId, const char*) override { return 1; }
+    HookId setHook(int, ProcId, ModuleId) override { return ++hooks_; }
+    bool unhook(HookId) override { return true; }
+    void showMessage(const std::string&, const std::string&) override {}
+
+private:
+    HookId hooks_ = 0;
+};
