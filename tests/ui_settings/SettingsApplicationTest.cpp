@@ -75,6 +75,10 @@ TEST_F(ApplicationTest, DuplicateNameOrPath_WarnsAndReopensWithTheUsersEntries)
         {"ZETA", "C:\\windows\\regedit.exe", nameTaken, "名前重複のお知らせ", "Regedit", "Regedit",
          "C:\\windows\\regedit.exe"},
         {nullptr, NotepadPath, pathTaken, "ｱﾌﾟﾘｹｰｼｮﾝ重複のお知らせ", nullptr, "alpha", "C:\\Apps\\alpha.exe"},
+        // The engine finds an application by its path ignoring letter case: a second entry
+        // for the same file would never act.
+        {nullptr, "C:\\WINDOWS\\NOTEPAD.EXE", pathTaken, "ｱﾌﾟﾘｹｰｼｮﾝ重複のお知らせ", nullptr, "alpha",
+         "C:\\Apps\\alpha.exe"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -97,6 +101,37 @@ TEST_F(ApplicationTest, DuplicateNameOrPath_WarnsAndReopensWithTheUsersEntries)
         EXPECT_EQ(table.at(2)->name(), c.finalName);
         EXPECT_EQ(table.at(2)->path(), c.finalPath);
     }
+}
+
+// "ア" is 83 41 and "ヂ" 83 61 in Shift-JIS: the second bytes differ only as the letters A
+// and a would, and two different characters are never one name.
+TEST_F(ApplicationTest, NamesDifferingInATrailByteOnly_AreTwoNames_EachShowsItsOwnEntry)
+{
+    AppEntry a("C:\\Apps\\a.exe", "ア");
+    a.addAction(MakeAction(0x241, {66}, "a"));
+    table.add(a);
+    std::vector<std::string> items;
+    WindowView renamed, shownA;
+    driver.OnNextDialog([&](HWND window) {
+        items = ComboItems(window, IDC_APP_COMBO);
+        const auto alpha = std::find(items.begin(), items.end(), "alpha") - items.begin();
+        SelectComboIndex(window, IDC_APP_COMBO, static_cast<int>(alpha));
+        Click(window, IDC_CHANGE_APP);
+        renamed = LookAtWindow(window);
+        const auto katakana = std::find(renamed.comboItems.begin(), renamed.comboItems.end(), "ア") -
+                              renamed.comboItems.begin();
+        SelectComboIndex(window, IDC_APP_COMBO, static_cast<int>(katakana));
+        shownA = LookAtWindow(window);
+        Click(window, IDOK);
+    });
+    Register("ヂ", nullptr);
+    RunWindow();
+    EXPECT_TRUE(driver.messageBoxes().empty());
+    EXPECT_EQ(table.at(2)->name(), "ヂ");
+    EXPECT_EQ(renamed.path, "C:\\Apps\\alpha.exe");
+    EXPECT_EQ(renamed.rows, (Rows{{"Alt + 1", "one"}}));
+    EXPECT_EQ(shownA.path, "C:\\Apps\\a.exe");
+    EXPECT_EQ(shownA.rows, (Rows{{"Alt + A", "a"}}));
 }
 
 TEST_F(ApplicationTest, DeleteFromTheRegistrationDialog_SelectsTheItemTakingItsPlaceOrTheOneBefore)
