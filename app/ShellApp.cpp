@@ -243,6 +243,9 @@ void ShellApp::BringDialogToFront()
         return;
     }
     BringToFront(dialog);
+    // Under Wine the window handed the foreground while the input was shared loses it
+    // again when the threads part; asked once more, now from the thread in front, it keeps it.
+    SetForegroundWindow(dialog);
     HWND focus = GetFocus();
     if (focus != dialog && !IsChild(dialog, focus)) {
         SetFocus(dialog);
