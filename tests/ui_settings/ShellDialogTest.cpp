@@ -173,6 +173,7 @@ TEST_F(LongPause, ClosingADialog_EndsThePauseAfterAnAction)
     Command(IDM_PROPERTIES);
     HWND properties = WaitForDialog("ホットキーの割り当て");
     ASSERT_NE(properties, nullptr);
+    Snapshot("PROPERTY_in_program");
     PostMessageA(properties, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(PumpUntil([&] { return Dialogs().empty(); }));
 
