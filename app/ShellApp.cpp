@@ -1,10 +1,10 @@
 #include "app/ShellApp.h"
 
-#include "app/HelpLauncher.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
-#include "ui/ShortcutSettingsDialog.h"
+#include "ui/HelpLauncher.h"
 #include "ui/PropertyDialog.h"
+#include "ui/ShortcutSettingsDialog.h"
 
 namespace {
 
@@ -38,9 +38,6 @@ ShellApp::~ShellApp()
     if (mainWindow != nullptr) {
         DestroyWindow(mainWindow);
     }
-    if (menu != nullptr) {
-        DestroyMenu(menu);
-    }
 }
 
 bool ShellApp::Startup(HINSTANCE instanceHandle)
@@ -67,8 +64,8 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
 {
     largeIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_LARGE));
     smallIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_SMALL));
-    menu = LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-    trayMenu = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
+    menu.reset(LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    trayMenu = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (trayMenu == nullptr || largeIcon == nullptr || smallIcon == nullptr) {
         return false;
     }
@@ -175,6 +172,13 @@ LRESULT ShellApp::OnCopyData(LPARAM lParam)
 
 bool ShellApp::OnCommand(WORD id)
 {
+    // One framed dialog at a time: a second one would put the hooks back on when it
+    // closed, while the first is still open. The command shows the open one instead.
+    const bool opensFramedDialog = id == IDM_SHORTCUT_SETTINGS || id == IDM_PROPERTIES || id == IDM_ABOUT;
+    if (opensFramedDialog && dialogOpen) {
+        BringDialogToFront();
+        return true;
+    }
     switch (id) {
     case IDM_SHORTCUT_SETTINGS:
         OpenShortcutSettings();
@@ -202,7 +206,7 @@ void ShellApp::ShowTrayMenu(WPARAM request, LPARAM mouseMessage)
         return;
     }
     if (dialogOpen) {
-        SetForegroundWindow(mainWindow);
+        BringDialogToFront();
         return;
     }
     POINT at = {};
@@ -210,7 +214,7 @@ void ShellApp::ShowTrayMenu(WPARAM request, LPARAM mouseMessage)
         RECT workArea = {};
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
         at = {workArea.right, workArea.bottom};
-        BringMainWindowToFront();
+        BringToFront(mainWindow);
         // Nobody clicked, so the menu would open without a highlighted item; a Down arrow
         // queued now is the first thing the menu reads and selects its first item.
         keybd_event(VK_DOWN, 0, 0, 0);
@@ -224,9 +228,31 @@ void ShellApp::ShowTrayMenu(WPARAM request, LPARAM mouseMessage)
     }
     // The menu only closes on a click elsewhere if our window is in front when it opens.
     TrackPopupMenu(trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, mainWindow, nullptr);
+    // A menu opened from a background window leaves its owner in a state where the next
+    // click on the icon is lost, unless a message reaches the owner once it has closed.
+    PostMessageA(mainWindow, WM_NULL, 0, 0);
 }
 
-void ShellApp::BringMainWindowToFront()
+void ShellApp::BringDialogToFront()
+{
+    // Dialogs have no taskbar button: the one the user is looking for is the main window's
+    // last active pop-up (the innermost dialog or message box), and the hidden main window
+    // must not take the keyboard from it.
+    HWND dialog = GetLastActivePopup(mainWindow);
+    if (dialog == nullptr || dialog == mainWindow) {
+        return;
+    }
+    BringToFront(dialog);
+    // Under Wine the window handed the foreground while the input was shared loses it
+    // again when the threads part; asked once more, now from the thread in front, it keeps it.
+    SetForegroundWindow(dialog);
+    HWND focus = GetFocus();
+    if (focus != dialog && !IsChild(dialog, focus)) {
+        SetFocus(dialog);
+    }
+}
+
+void ShellApp::BringToFront(HWND window)
 {
     // Windows lets only the thread that owns the foreground window hand it over; sharing
     // its input state for the call makes SetForegroundWindow take effect.
@@ -236,7 +262,7 @@ void ShellApp::BringMainWindowToFront()
     if (attach) {
         AttachThreadInput(ours, front, TRUE);
     }
-    SetForegroundWindow(mainWindow);
+    SetForegroundWindow(window);
     if (attach) {
         AttachThreadInput(ours, front, FALSE);
     }
@@ -247,6 +273,10 @@ template <class Body> void ShellApp::RunFramed(Body body)
     dialogOpen = true;
     engine->SetHooks(false);
     body();
+    // A pause after an action ends with the dialog: a time changed in it applies at once,
+    // and a long pause never outlives the user's visit to the settings.
+    KillTimer(mainWindow, IDT_REENABLE);
+    engine->Reenable();
     engine->SetHooks(true);
     dialogOpen = false;
 }
@@ -260,7 +290,7 @@ void ShellApp::OpenShortcutSettings()
                                  : engine->GetForegroundExePath();
     RunFramed([&] {
         SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
-        BringMainWindowToFront();
+        BringToFront(mainWindow);
         ShortcutSettingsDialog(table, *engine, instance, path).Run(mainWindow);
         SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE);
     });

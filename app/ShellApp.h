@@ -6,6 +6,7 @@
 #include "engine/win32/Win32KeySystem.h"
 #include "model/Settings.h"
 #include "model/ShortcutTable.h"
+#include "ui/WinHandles.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -38,7 +39,11 @@ private:
     bool OnCommand(WORD id);
 
     void ShowTrayMenu(WPARAM request, LPARAM mouseMessage);
-    void BringMainWindowToFront();
+    // SetForegroundWindow as the thread in front allows it.
+    void BringToFront(HWND window);
+    // While a framed dialog is open, the tray icon, a second copy and the commands that
+    // open dialogs show that dialog.
+    void BringDialogToFront();
     // Runs one dialog with the hooks removed, so that no key is remapped while it is open.
     template <class Body> void RunFramed(Body body);
 
@@ -54,7 +59,7 @@ private:
     std::unique_ptr<KeyEngine> engine;
     bool dialogOpen = false;
     NOTIFYICONDATAA trayIcon = {};
-    HMENU menu = nullptr;
+    OwnedMenu menu;
     HMENU trayMenu = nullptr;
     HICON largeIcon = nullptr;
     HICON smallIcon = nullptr;

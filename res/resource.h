@@ -33,6 +33,30 @@
 #define IDC_ACTION_NAME         1020
 #define IDC_RECORD_BUTTON       1039
 
+// Shortcut settings window (EditDialog). The application drop-down takes the key
+// drop-down's id, the action list the output list's.
+#define IDC_EDIT_ACTION         3
+#define IDC_DELETE_ACTION       4
+#define IDC_NEW_ACTION          5
+#define IDC_APP_COMBO           1002
+#define IDC_ACTION_LIST         1003
+#define IDC_PATH_TEXT           1004
+#define IDC_ICON_AREA           1006
+#define IDC_APP_GROUP           1053
+#define IDC_CHANGE_APP          1054
+
+// Application registration dialog (APP_EDIT).
+#define IDC_APP_PATH            1004
+#define IDC_APP_DELETE          1015
+#define IDC_APP_BROWSE          1016
+#define IDC_APP_NAME            1037
+#define IDC_APP_ICON            1038
+
+// About dialog (VERSIONDLG).
+#define IDC_ABOUT_ICON          1046
+#define IDC_WEB_LINK            1049
+#define IDC_MAIL_LINK           1050
+
 // Hotkey and timing dialog (PROPERTY).
 #define IDC_USE_HOTKEY          1028
 #define IDC_PLUS_STATIC         1029

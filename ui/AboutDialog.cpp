@@ -17,12 +17,6 @@ std::string windowText(HWND window)
     return text;
 }
 
-// The hidden menu lives only while it is shown.
-struct MenuHolder {
-    HMENU menu = CreatePopupMenu();
-    ~MenuHolder() { if (menu) DestroyMenu(menu); }
-};
-
 }  // namespace
 
 void AboutDialog::ShellOpen(HWND owner, const std::string& address)
@@ -30,83 +24,64 @@ void AboutDialog::ShellOpen(HWND owner, const std::string& address)
     ShellExecuteA(owner, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-AboutDialog::AboutDialog(HINSTANCE instance, Opener opener) : instance_(instance), opener_(opener) {}
-
-AboutDialog::~AboutDialog() { releaseFont(); }
+AboutDialog::AboutDialog(HINSTANCE instance, Opener opener) : DialogBase(instance, "VERSIONDLG"), opener_(opener) {}
 
 INT_PTR AboutDialog::Run(HWND owner)
 {
-    DialogBinding<AboutDialog>::Run(instance_, "VERSIONDLG", owner, *this);
-    releaseFont();
+    RunModal(owner);
+    // The underlined font lives as long as the dialog shows it.
+    linkFont_.reset();
     return 0;
 }
 
-void AboutDialog::releaseFont()
-{
-    if (linkFont_) {
-        DeleteObject(linkFont_);
-        linkFont_ = nullptr;
-    }
-}
-
-INT_PTR AboutDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
-        window_ = window;
         initialise();
         return TRUE;
     case WM_SETCURSOR: {
-        const BOOL handled = onSetCursor(window);
+        const BOOL handled = onSetCursor(window());
         // A dialog procedure's TRUE only keeps the default cursor away when the result says so too.
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, handled);
+        SetWindowLongPtrA(window(), DWLP_MSGRESULT, handled);
         return handled;
     }
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_NCDESTROY:
-        window_ = nullptr;
-        return FALSE;
     }
     return FALSE;
 }
 
-LRESULT CALLBACK AboutDialog::LinkProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT AboutDialog::OnControlMessage(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<AboutDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
     case WM_PAINT:
-        self->paintLink(window);
+        paintLink(link);
         return 0;
     case WM_SETCURSOR:
-        return self->onSetCursor(window);
+        return onSetCursor(link);
     }
-    return CallWindowProcA(self->previousLinkProc_, window, message, wParam, lParam);
+    return CallPrevious(link, message, wParam, lParam);
 }
 
 void AboutDialog::initialise()
 {
-    webLink_ = GetDlgItem(window_, WebLink);
-    mailLink_ = GetDlgItem(window_, MailLink);
+    webLink_ = control(IDC_WEB_LINK);
+    mailLink_ = control(IDC_MAIL_LINK);
 
     const auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(webLink_, WM_GETFONT, 0, 0));
     GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT),
                sizeof linkLogFont_, &linkLogFont_);
     linkLogFont_.lfUnderline = TRUE;
-    releaseFont();
-    linkFont_ = CreateFontIndirectA(&linkLogFont_);
-    SendMessageA(webLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
-    SendMessageA(mailLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
+    linkFont_.reset(CreateFontIndirectA(&linkLogFont_));
+    SendMessageA(webLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
+    SendMessageA(mailLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
 
-    // Both links are statics, so one previous procedure serves both.
-    previousLinkProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(webLink_, GWLP_WNDPROC));
-    for (HWND link : {webLink_, mailLink_}) {
-        SetWindowLongPtrA(link, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        SetWindowLongPtrA(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AboutDialog::LinkProc));
-    }
+    Subclass(webLink_);
+    Subclass(mailLink_);
 
-    handCursor_ = LoadCursorA(instance_, MAKEINTRESOURCEA(IDC_LINK_HAND));
+    handCursor_ = LoadCursorA(instance(), MAKEINTRESOURCEA(IDC_LINK_HAND));
     arrowCursor_ = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
 }
 
@@ -131,17 +106,15 @@ BOOL AboutDialog::onSetCursor(HWND target)
 
 void AboutDialog::paintLink(HWND link)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(link, &paint);
-    const HGDIOBJ oldFont = SelectObject(dc, linkFont_);
+    const PaintDC paint(link);
+    const HDC dc = paint.get();
+    const SelectedObject font(dc, linkFont_.get());
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkMode(dc, TRANSPARENT);
     const bool hot = link == webLink_ ? webHot_ : mailHot_;
     SetTextColor(dc, hot ? HotLinkColour : LinkColour);
     const std::string text = windowText(link);
     TextOutA(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(dc, oldFont);
-    EndPaint(link, &paint);
 }
 
 void AboutDialog::onCommand(int id, int code)
@@ -149,17 +122,17 @@ void AboutDialog::onCommand(int id, int code)
     switch (id) {
     case IDOK:
     case IDCANCEL:
-        EndDialog(window_, 0);
+        EndDialog(window(), 0);
         break;
-    case WebLink:
+    case IDC_WEB_LINK:
         if (code == STN_CLICKED)
-            opener_(window_, windowText(webLink_));
+            opener_(window(), windowText(webLink_));
         break;
-    case MailLink:
+    case IDC_MAIL_LINK:
         if (code == STN_CLICKED)
-            opener_(window_, MailPrefix + windowText(mailLink_));
+            opener_(window(), MailPrefix + windowText(mailLink_));
         break;
-    case IconControl:
+    case IDC_ABOUT_ICON:
         if (code == STN_DBLCLK)
             showHiddenMenu();
         break;
@@ -168,17 +141,18 @@ void AboutDialog::onCommand(int id, int code)
 
 void AboutDialog::showHiddenMenu()
 {
-    MenuHolder holder;
-    if (!holder.menu)
+    // The hidden menu lives only while it is shown.
+    const OwnedMenu menu(CreatePopupMenu());
+    if (!menu)
         return;
     for (int i = 0; i < 3; ++i)
-        AppendMenuA(holder.menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(holder.menu, MF_STRING, IDM_HIDDEN_1, "隠しメニューだよ　　ｖ（・_____________・）ｖ");
-    AppendMenuA(holder.menu, MF_STRING, IDM_HIDDEN_2, "そのうちお遊びの内容を入れたいな♪");
+        AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING, IDM_HIDDEN_1, "隠しメニューだよ　　ｖ（・_____________・）ｖ");
+    AppendMenuA(menu.get(), MF_STRING, IDM_HIDDEN_2, "そのうちお遊びの内容を入れたいな♪");
     for (int i = 0; i < 3; ++i)
-        AppendMenuA(holder.menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
 
     RECT icon;
-    GetWindowRect(GetDlgItem(window_, IconControl), &icon);
-    TrackPopupMenu(holder.menu, TPM_LEFTBUTTON, icon.left, icon.bottom, 0, window_, nullptr);
+    GetWindowRect(control(IDC_ABOUT_ICON), &icon);
+    TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, icon.left, icon.bottom, 0, window(), nullptr);
 }

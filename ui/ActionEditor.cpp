@@ -1,6 +1,5 @@
 #include "ui/ActionEditor.h"
 
-#include "app/HelpLauncher.h"
 #include "res/resource.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
@@ -23,6 +22,8 @@ constexpr char DeleteQuestion[] = "選択中のキーを削除してよろしい
 constexpr char DeleteCaption[] = "削除の確認";
 constexpr char BadInputText[] = "入力キーが正しく入力されていません。正しく設定して下さい。";
 constexpr char BadInputCaption[] = "入力キーが不正です";
+// Marks the editor window whose keys the recording filter drops.
+constexpr char RecordingProperty[] = "VarokintoRecording";
 
 // Everything the user could change besides the list and the record button.
 constexpr int ControlsLockedWhileRecording[] = {
@@ -42,24 +43,22 @@ void InitListViewClass()
 }  // namespace
 
 ActionEditor::ActionEditor(Action& action, KeyEngine& engine, HINSTANCE instance)
-    : KeyPicker(input_, instance), action_(action), engine_(engine)
+    : DialogBase(instance, "SHORTCUT_LIST", HelpPage), action_(action), engine_(engine), picker_(input_, instance)
 {
 }
-
-ActionEditor::~ActionEditor() = default;
 
 INT_PTR ActionEditor::Run(HWND owner)
 {
     // The template's list view needs its window class before the dialog is created.
     InitListViewClass();
-    return DialogBinding<ActionEditor>::Run(instance(), "SHORTCUT_LIST", owner, *this);
+    return RunModal(owner);
 }
 
-INT_PTR ActionEditor::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR ActionEditor::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(window);
+        OnInitDialog();
         return TRUE;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -79,32 +78,34 @@ INT_PTR ActionEditor::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
         // the owner goes away the engine must not keep sending keys to a dead window.
         if (recording_) {
             recording_ = false;
+            recordingFilter_.reset();
+            RemovePropA(window(), RecordingProperty);
             engine_.SetRecordingWindow(0);
         }
         return FALSE;
     case WM_NCDESTROY:
         list_ = addButton_ = deleteButton_ = editButton_ = upButton_ = downButton_ = nullptr;
         recordButton_ = nullptr;
-        ForgetWindow();
+        picker_.Forget();
         return FALSE;
     }
     return FALSE;
 }
 
-void ActionEditor::OnInitDialog(HWND window)
+void ActionEditor::OnInitDialog()
 {
-    list_ = GetDlgItem(window, IDC_OUTPUT_LIST);
-    addButton_ = GetDlgItem(window, IDC_ADD_BUTTON);
-    deleteButton_ = GetDlgItem(window, IDC_DELETE_BUTTON);
-    editButton_ = GetDlgItem(window, IDC_EDIT_BUTTON);
-    upButton_ = GetDlgItem(window, IDC_UP_BUTTON);
-    downButton_ = GetDlgItem(window, IDC_DOWN_BUTTON);
-    recordButton_ = GetDlgItem(window, IDC_RECORD_BUTTON);
+    list_ = control(IDC_OUTPUT_LIST);
+    addButton_ = control(IDC_ADD_BUTTON);
+    deleteButton_ = control(IDC_DELETE_BUTTON);
+    editButton_ = control(IDC_EDIT_BUTTON);
+    upButton_ = control(IDC_UP_BUTTON);
+    downButton_ = control(IDC_DOWN_BUTTON);
+    recordButton_ = control(IDC_RECORD_BUTTON);
     InitListViewClass();
 
-    SetDlgItemTextA(window, IDC_ACTION_NAME, action_.name().c_str());
+    SetDlgItemTextA(window(), IDC_ACTION_NAME, action_.name().c_str());
     input_ = action_.input();
-    InitPicker(window);
+    picker_.Init(window());
 
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
     const std::pair<const char*, int> columns[] = {{"シフトキー", ShiftColumnWidth},
@@ -119,30 +120,29 @@ void ActionEditor::OnInitDialog(HWND window)
         SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    previousListProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
+    Subclass(list_);
     FillList(0);
 }
 
-LRESULT CALLBACK ActionEditor::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ActionEditor::OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The dialog's user data holds the editor for as long as its children live.
-    auto* editor = reinterpret_cast<ActionEditor*>(GetWindowLongPtrA(GetParent(list), GWLP_USERDATA));
-    if (editor == nullptr || editor->previousListProc_ == nullptr) {
-        return DefWindowProcA(list, message, wParam, lParam);
-    }
-    const WNDPROC previous = editor->previousListProc_;
-    if (message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
-        if (!editor->recording_) {
-            editor->Move(wParam == VK_UP);
+    if (control == list_ && message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+        if (!recording_) {
+            Move(wParam == VK_UP);
         }
         return 0;
     }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        editor->previousListProc_ = nullptr;
+    return CallPrevious(control, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ActionEditor::RecordingFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message != nullptr && message->message >= WM_KEYFIRST &&
+        message->message <= WM_KEYLAST && GetPropA(GetAncestor(message->hwnd, GA_ROOT), RecordingProperty)) {
+        return 1;
     }
-    return CallWindowProcA(previous, list, message, wParam, lParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void ActionEditor::OnCommand(int id)
@@ -155,9 +155,6 @@ void ActionEditor::OnCommand(int id)
         break;
     case IDCANCEL:
         if (!recording_) EndDialog(window(), 0);
-        break;
-    case IDC_HELP_BUTTON:
-        OpenHelpPage(window(), HelpPage);
         break;
     case IDC_ADD_BUTTON:
         if (!recording_) Add();
@@ -405,12 +402,16 @@ void ActionEditor::StartRecording()
     SetWindowTextA(recordButton_, StopCaption);
     SetControlsForRecording(true);
     EnableMenuItem(GetSystemMenu(window(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    SetPropA(window(), RecordingProperty, reinterpret_cast<HANDLE>(this));
+    recordingFilter_.reset(SetWindowsHookExA(WH_MSGFILTER, &RecordingFilter, nullptr, GetCurrentThreadId()));
     engine_.SetRecordingWindow(reinterpret_cast<WindowId>(window()));
 }
 
 void ActionEditor::StopRecording()
 {
     recording_ = false;
+    recordingFilter_.reset();
+    RemovePropA(window(), RecordingProperty);
     SetWindowTextA(recordButton_, RecordCaption);
     SetControlsForRecording(false);
     FillList(0);
@@ -438,7 +439,7 @@ void ActionEditor::Confirm()
     GetDlgItemTextA(window(), IDC_ACTION_NAME, name.data(), NameBufferSize);
     name.resize(std::strlen(name.c_str()));
     action_.setName(name);
-    if (!StorePicker()) {
+    if (!picker_.Store()) {
         MessageBoxA(window(), BadInputText, BadInputCaption, MB_OK | MB_ICONWARNING);
         return;
     }

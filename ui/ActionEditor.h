@@ -5,12 +5,12 @@
 #include "model/Action.h"
 #include "ui/DialogBinding.h"
 #include "ui/KeyPicker.h"
+#include "ui/WinHandles.h"
 
-class ActionEditor : public KeyPicker {
+class ActionEditor : public DialogBase {
 public:
     // The action is the caller's working copy; it holds the edits whatever the result.
     ActionEditor(Action& action, KeyEngine& engine, HINSTANCE instance);
-    ~ActionEditor() override;
 
     // 1 when confirmed with OK and an input key is set; 0 on Cancel, Esc or the close box.
     INT_PTR Run(HWND owner);
@@ -23,16 +23,19 @@ public:
     static constexpr int SeveralSelected = -2;
 
 private:
-    friend struct DialogBinding<ActionEditor>;
-    INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The list hears Alt+arrow as WM_SYSKEYDOWN and, under Wine at least, reports no
+    // LVN_KEYDOWN for it, so the list is subclassed to see those keys itself.
+    LRESULT OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // While recording, every key message meant for the editor is dropped before the dialog
+    // manager sees it: the keys go to the engine through the hook library, and none of
+    // them may press a button, move the focus or close the dialog.
+    static LRESULT CALLBACK RecordingFilter(int code, WPARAM wParam, LPARAM lParam);
 
-    void OnInitDialog(HWND window);
+    void OnInitDialog();
     void OnCommand(int id);
     void OnNotify(const NMHDR& header);
     void OnListKeyDown(WORD vk);
-    // The list hears Alt+arrow as WM_SYSKEYDOWN and, under Wine at least, reports no
-    // LVN_KEYDOWN for it, so the list is subclassed to see those keys itself.
-    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     void OnKeyRecorded(WPARAM keyCode);
 
     // Rows of the output-key list.
@@ -56,10 +59,11 @@ private:
     void SetControlsForRecording(bool on);
     void Confirm();
 
-    // The picker edits this copy of the input key; OK hands it to the action.
-    KeyStroke input_;
     Action& action_;
     KeyEngine& engine_;
+    // The picker edits this copy of the input key; OK hands it to the action.
+    KeyStroke input_;
+    KeyPicker picker_;
     HWND list_ = nullptr;
     HWND addButton_ = nullptr;
     HWND deleteButton_ = nullptr;
@@ -67,7 +71,7 @@ private:
     HWND upButton_ = nullptr;
     HWND downButton_ = nullptr;
     HWND recordButton_ = nullptr;
-    WNDPROC previousListProc_ = nullptr;
+    OwnedHook recordingFilter_;
     bool recording_ = false;
     int insertAt_ = 0;
     // True while rows are being rebuilt, when the list and the action briefly disagree.

@@ -1,7 +1,7 @@
 #include "ui/AppEditDialog.h"
 
-#include "app/HelpLauncher.h"
 #include "model/AppEntry.h"
+#include "res/resource.h"
 
 #include <shellapi.h>
 
@@ -18,6 +18,7 @@ constexpr char ExeSuffix[] = ".exe";
 constexpr size_t ExeSuffixLength = sizeof ExeSuffix - 1;
 // Filter pairs, each string terminated, the list ended by an empty string.
 constexpr char ExeFilter[] = "アプリケーション(*.exe)\0*.exe\0";
+constexpr char HelpPage[] = "appedit.htm";
 
 std::string readField(HWND field, size_t bufferSize)
 {
@@ -39,35 +40,8 @@ bool fileExists(const std::string& path)
 
 }  // namespace
 
-void OwnedIcon::reset(HICON icon, bool owned)
-{
-    if (icon_ && owned_)
-        DestroyIcon(icon_);
-    icon_ = icon;
-    owned_ = owned;
-}
-
-void OwnedIcon::swap(OwnedIcon& other) noexcept
-{
-    std::swap(icon_, other.icon_);
-    std::swap(owned_, other.owned_);
-}
-
-void LoadExecutableIcon(OwnedIcon& holder, const char* path, bool large)
-{
-    HICON icon = nullptr;
-    const UINT got = large ? ExtractIconExA(path, 0, &icon, nullptr, 1)
-                           : ExtractIconExA(path, 0, nullptr, &icon, 1);
-    if (got == 1 && icon) {
-        holder.reset(icon, true);
-        return;
-    }
-    if (icon)
-        DestroyIcon(icon);
-    holder.reset(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)), false);
-}
-
-AppEditDialog::AppEditDialog(AppEntry& entry, HINSTANCE instance) : entry_(entry), instance_(instance)
+AppEditDialog::AppEditDialog(AppEntry& entry, HINSTANCE instance)
+    : DialogBase(instance, "APP_EDIT", HelpPage), entry_(entry)
 {
     // The earlier, shorter form of the record, which every system version accepts.
     fileDialog_.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -80,37 +54,33 @@ AppEditDialog::AppEditDialog(AppEntry& entry, HINSTANCE instance) : entry_(entry
 
 INT_PTR AppEditDialog::Run(HWND owner)
 {
-    const INT_PTR result = DialogBinding<AppEditDialog>::Run(instance_, "APP_EDIT", owner, *this);
+    const INT_PTR result = RunModal(owner);
     icon_.reset();
     return result < 0 ? 0 : result;
 }
 
-INT_PTR AppEditDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+INT_PTR AppEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
-        window_ = window;
         initialise();
         return TRUE;
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_NCDESTROY:
-        window_ = nullptr;
-        return FALSE;
     }
     return FALSE;
 }
 
 void AppEditDialog::initialise()
 {
-    okButton_ = GetDlgItem(window_, IDOK);
-    deleteButton_ = GetDlgItem(window_, DeleteButton);
-    browseButton_ = GetDlgItem(window_, BrowseButton);
-    nameField_ = GetDlgItem(window_, NameField);
-    pathField_ = GetDlgItem(window_, PathField);
-    iconControl_ = GetDlgItem(window_, IconControl);
-    fileDialog_.hwndOwner = window_;
+    okButton_ = control(IDOK);
+    deleteButton_ = control(IDC_APP_DELETE);
+    browseButton_ = control(IDC_APP_BROWSE);
+    nameField_ = control(IDC_APP_NAME);
+    pathField_ = control(IDC_APP_PATH);
+    iconControl_ = control(IDC_APP_ICON);
+    fileDialog_.hwndOwner = window();
 
     SetWindowTextA(nameField_, entry_.name().c_str());
     if (entry_.path() == GlobalPath) {
@@ -134,20 +104,17 @@ void AppEditDialog::onCommand(int id, int code)
         accept();
         break;
     case IDCANCEL:
-        EndDialog(window_, 0);
+        EndDialog(window(), 0);
         break;
-    case PathField:
+    case IDC_APP_PATH:
         if (code == EN_CHANGE)
             validatePath();
         break;
-    case DeleteButton:
+    case IDC_APP_DELETE:
         confirmDelete();
         break;
-    case BrowseButton:
+    case IDC_APP_BROWSE:
         browse();
-        break;
-    case 500:
-        OpenHelpPage(window_, "appedit.htm");
         break;
     }
 }
@@ -204,14 +171,14 @@ void AppEditDialog::browse()
 
 void AppEditDialog::confirmDelete()
 {
-    if (MessageBoxA(window_, "このｱﾌﾟﾘｹｰｼｮﾝに割り当てたアクションを全て削除してもよろしいですか？",
+    if (MessageBoxA(window(), "このｱﾌﾟﾘｹｰｼｮﾝに割り当てたアクションを全て削除してもよろしいですか？",
                     "削除の確認", MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
-        EndDialog(window_, ResultDelete);
+        EndDialog(window(), ResultDelete);
 }
 
 void AppEditDialog::accept()
 {
     entry_.setName(readField(nameField_, TextBufferSize));
     entry_.setPath(readField(pathField_, TextBufferSize));
-    EndDialog(window_, IDOK);
+    EndDialog(window(), IDOK);
 }

@@ -15,8 +15,6 @@ KeyPicker::KeyPicker(KeyStroke& stroke, HINSTANCE instance)
 {
 }
 
-KeyPicker::~KeyPicker() = default;
-
 int KeyPicker::ChoicePosition(const unsigned* choices, std::size_t count, unsigned vk)
 {
     int position = 0;
@@ -28,10 +26,10 @@ int KeyPicker::ChoicePosition(const unsigned* choices, std::size_t count, unsign
     return position;
 }
 
-void KeyPicker::InitPicker(HWND window)
+void KeyPicker::Init(HWND dialog)
 {
-    window_ = window;
-    keyCombo_ = GetDlgItem(window, IDC_KEY_COMBO);
+    dialog_ = dialog;
+    keyCombo_ = GetDlgItem(dialog, IDC_KEY_COMBO);
     SendMessageA(keyCombo_, CB_RESETCONTENT, 0, 0);
     for (unsigned vk : choices_) {
         char name[KeyNameBufferSize] = {};
@@ -41,19 +39,19 @@ void KeyPicker::InitPicker(HWND window)
     const int position = ChoicePosition(choices_.data(), choices_.size(), stroke_.vk);
     SendMessageA(keyCombo_, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 
-    CheckDlgButton(window, IDC_CHECK_CTRL, stroke_.ctrl ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(window, IDC_CHECK_ALT, stroke_.alt ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(window, IDC_CHECK_SHIFT, stroke_.shift ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(window, IDC_CHECK_WIN, stroke_.win ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_CHECK_CTRL, stroke_.ctrl ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_CHECK_ALT, stroke_.alt ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_CHECK_SHIFT, stroke_.shift ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_CHECK_WIN, stroke_.win ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool KeyPicker::StorePicker()
+bool KeyPicker::Store()
 {
     KeyStroke picked;
-    picked.ctrl = IsDlgButtonChecked(window_, IDC_CHECK_CTRL) == BST_CHECKED;
-    picked.alt = IsDlgButtonChecked(window_, IDC_CHECK_ALT) == BST_CHECKED;
-    picked.shift = IsDlgButtonChecked(window_, IDC_CHECK_SHIFT) == BST_CHECKED;
-    picked.win = IsDlgButtonChecked(window_, IDC_CHECK_WIN) == BST_CHECKED;
+    picked.ctrl = IsDlgButtonChecked(dialog_, IDC_CHECK_CTRL) == BST_CHECKED;
+    picked.alt = IsDlgButtonChecked(dialog_, IDC_CHECK_ALT) == BST_CHECKED;
+    picked.shift = IsDlgButtonChecked(dialog_, IDC_CHECK_SHIFT) == BST_CHECKED;
+    picked.win = IsDlgButtonChecked(dialog_, IDC_CHECK_WIN) == BST_CHECKED;
     const LRESULT position = SendMessageA(keyCombo_, CB_GETCURSEL, 0, 0);
     if (position >= 0 && position < ChoiceCount) {
         picked.vk = choices_[static_cast<std::size_t>(position)];

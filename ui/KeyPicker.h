@@ -1,6 +1,6 @@
 // The part of a dialog that chooses one key combination: the key drop-down 1002 and the
 // Ctrl, Alt, Shift and Win check boxes 1009-1012, bound to one KeyStroke. The output key
-// dialog, the action editor and the hotkey dialog all derive from it.
+// dialog, the action editor and the hotkey dialog each hold one.
 #pragma once
 #include "model/KeyStroke.h"
 
@@ -13,8 +13,8 @@ class KeyPicker {
 public:
     static constexpr int ChoiceCount = 98;
 
+    // The stroke must outlive the picker; it is read only at Init.
     KeyPicker(KeyStroke& stroke, HINSTANCE instance);
-    virtual ~KeyPicker();
     KeyPicker(const KeyPicker&) = delete;
     KeyPicker& operator=(const KeyPicker&) = delete;
 
@@ -22,22 +22,18 @@ public:
     // entry) when none does.
     static int ChoicePosition(const unsigned* choices, std::size_t count, unsigned vk);
 
-protected:
-    // Called at WM_INITDIALOG: records the window, fills the drop-down, sets the controls
-    // from the bound stroke.
-    void InitPicker(HWND window);
+    // At WM_INITDIALOG: fills the drop-down of that dialog and sets the controls from the
+    // bound stroke.
+    void Init(HWND dialog);
     // Writes the controls back into the bound stroke. False, with the stroke unchanged,
     // when they describe no key and no modifier.
-    bool StorePicker();
-    // Called at WM_NCDESTROY.
-    void ForgetWindow() { window_ = nullptr; keyCombo_ = nullptr; }
-
-    HWND window() const { return window_; }
-    HINSTANCE instance() const { return instance_; }
+    bool Store();
+    // At WM_NCDESTROY.
+    void Forget() { dialog_ = nullptr; keyCombo_ = nullptr; }
 
 private:
     KeyStroke& stroke_;
-    HWND window_ = nullptr;
+    HWND dialog_ = nullptr;
     std::array<unsigned, ChoiceCount> choices_;
     HINSTANCE instance_;
     HWND keyCombo_ = nullptr;

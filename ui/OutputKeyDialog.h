@@ -3,15 +3,16 @@
 #include "ui/DialogBinding.h"
 #include "ui/KeyPicker.h"
 
-class OutputKeyDialog : public KeyPicker {
+class OutputKeyDialog : public DialogBase {
 public:
     OutputKeyDialog(KeyStroke& stroke, HINSTANCE instance);
 
     // 1 on OK, whether or not the stroke changed (an empty choice is not stored); 0 on
     // Cancel, Esc or the close box.
-    INT_PTR Run(HWND owner);
+    INT_PTR Run(HWND owner) { return RunModal(owner); }
 
 private:
-    friend struct DialogBinding<OutputKeyDialog>;
-    INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    KeyPicker picker_;
 };

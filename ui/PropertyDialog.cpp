@@ -1,6 +1,5 @@
 #include "ui/PropertyDialog.h"
 
-#include "app/HelpLauncher.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -21,20 +20,15 @@ long DecimalValue(const char* text) { return std::strtol(text, nullptr, 10); }
 }  // namespace
 
 PropertyDialog::PropertyDialog(Settings& settings, HINSTANCE instance)
-    : KeyPicker(settings.hotKey, instance), settings_(settings)
+    : DialogBase(instance, "PROPERTY", HelpPage), settings_(settings), picker_(settings.hotKey, instance)
 {
 }
 
-INT_PTR PropertyDialog::Run(HWND owner)
-{
-    return DialogBinding<PropertyDialog>::Run(instance(), "PROPERTY", owner, *this);
-}
-
-INT_PTR PropertyDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM)
+INT_PTR PropertyDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(window);
+        OnInitDialog();
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -42,10 +36,7 @@ INT_PTR PropertyDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             Confirm();
             return TRUE;
         case IDCANCEL:
-            EndDialog(window, 0);
-            return TRUE;
-        case IDC_HELP_BUTTON:
-            OpenHelpPage(window, HelpPage);
+            EndDialog(window(), 0);
             return TRUE;
         case IDC_USE_HOTKEY:
             ApplyEnabling();
@@ -54,24 +45,24 @@ INT_PTR PropertyDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         return FALSE;
     case WM_NCDESTROY:
         keyCombo_ = ctrlBox_ = altBox_ = shiftBox_ = winBox_ = plusStatic_ = timerEdit_ = nullptr;
-        ForgetWindow();
+        picker_.Forget();
         return FALSE;
     }
     return FALSE;
 }
 
-void PropertyDialog::OnInitDialog(HWND window)
+void PropertyDialog::OnInitDialog()
 {
-    keyCombo_ = GetDlgItem(window, IDC_KEY_COMBO);
-    ctrlBox_ = GetDlgItem(window, IDC_CHECK_CTRL);
-    altBox_ = GetDlgItem(window, IDC_CHECK_ALT);
-    shiftBox_ = GetDlgItem(window, IDC_CHECK_SHIFT);
-    winBox_ = GetDlgItem(window, IDC_CHECK_WIN);
-    plusStatic_ = GetDlgItem(window, IDC_PLUS_STATIC);
-    timerEdit_ = GetDlgItem(window, IDC_TIMER_EDIT);
+    keyCombo_ = control(IDC_KEY_COMBO);
+    ctrlBox_ = control(IDC_CHECK_CTRL);
+    altBox_ = control(IDC_CHECK_ALT);
+    shiftBox_ = control(IDC_CHECK_SHIFT);
+    winBox_ = control(IDC_CHECK_WIN);
+    plusStatic_ = control(IDC_PLUS_STATIC);
+    timerEdit_ = control(IDC_TIMER_EDIT);
 
-    InitPicker(window);
-    CheckDlgButton(window, IDC_USE_HOTKEY, settings_.useHotKey ? BST_CHECKED : BST_UNCHECKED);
+    picker_.Init(window());
+    CheckDlgButton(window(), IDC_USE_HOTKEY, settings_.useHotKey ? BST_CHECKED : BST_UNCHECKED);
     ApplyEnabling();
     char timer[16];
     std::snprintf(timer, sizeof timer, "%d", static_cast<int>(settings_.timer));
@@ -96,7 +87,7 @@ void PropertyDialog::Confirm()
         return;
     }
     // An empty picker leaves the hotkey as it was; it is stored even when not in use.
-    StorePicker();
+    picker_.Store();
     settings_.useHotKey = IsDlgButtonChecked(window(), IDC_USE_HOTKEY) == BST_CHECKED;
     settings_.timer = static_cast<std::int32_t>(timer);
     settings_.save();

@@ -5,24 +5,24 @@
 #include "ui/DialogBinding.h"
 #include "ui/KeyPicker.h"
 
-class PropertyDialog : public KeyPicker {
+class PropertyDialog : public DialogBase {
 public:
     // Edits the shared settings in place, and only when OK is accepted.
     PropertyDialog(Settings& settings, HINSTANCE instance);
 
     // 1 when the values were accepted and saved; 0 on Cancel, Esc or the close box.
-    INT_PTR Run(HWND owner);
+    INT_PTR Run(HWND owner) { return RunModal(owner); }
 
 private:
-    friend struct DialogBinding<PropertyDialog>;
-    INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    void OnInitDialog(HWND window);
+    void OnInitDialog();
     // The hotkey controls follow the tick of 1028.
     void ApplyEnabling();
     void Confirm();
 
     Settings& settings_;
+    KeyPicker picker_;
     HWND keyCombo_ = nullptr;
     HWND ctrlBox_ = nullptr;
     HWND altBox_ = nullptr;

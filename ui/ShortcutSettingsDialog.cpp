@@ -1,9 +1,11 @@
 #include "ui/ShortcutSettingsDialog.h"
 
-#include "app/HelpLauncher.h"
 #include "engine/KeyEngine.h"
+#include "model/AsciiCase.h"
 #include "model/ShortcutTable.h"
+#include "res/resource.h"
 #include "ui/ActionEditor.h"
+#include "ui/AppEditDialog.h"
 #include "ui/KeyVocabulary.h"
 
 #include <commctrl.h>
@@ -31,22 +33,7 @@ constexpr char DuplicatePathText[] =
 constexpr char DuplicatePathCaption[] = "ｱﾌﾟﾘｹｰｼｮﾝ重複のお知らせ";
 constexpr char DropCaption[] = "varokint";
 
-// Letter case ignored for ASCII only: trail bytes of double-byte characters stay as they are,
-// exactly as the table's own look-ups compare.
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char ca = static_cast<unsigned char>(a[i]);
-        unsigned char cb = static_cast<unsigned char>(b[i]);
-        if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-        if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-        if (ca != cb)
-            return false;
-    }
-    return true;
-}
+constexpr char HelpPage[] = "editshortcutdlg.htm";
 
 bool isReservedPath(const std::string& path) { return path == GlobalPath || path == EditPath; }
 
@@ -56,6 +43,22 @@ std::string nameFromPath(const std::string& path)
     const size_t slash = path.rfind('\\');
     const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     return file.size() > ExeSuffixLength ? file.substr(0, file.size() - ExeSuffixLength) : std::string();
+}
+
+// Names and paths are the same to the window as they are to the table's look-ups.
+bool sameNameToTable(const ShortcutTable&, const std::string& name, const std::string& known)
+{
+    return equalsIgnoringAsciiCase(name, known);
+}
+
+bool samePathToTable(const ShortcutTable&, const std::string& path, const std::string& known)
+{
+    return equalsIgnoringAsciiCase(path, known);
+}
+
+bool endsWithExe(const std::string& path)
+{
+    return path.size() >= ExeSuffixLength && _stricmp(path.c_str() + path.size() - ExeSuffixLength, ExeSuffix) == 0;
 }
 
 std::string comboItemText(HWND combo, int index)
@@ -72,22 +75,22 @@ std::string comboItemText(HWND combo, int index)
 
 ShortcutSettingsDialog::ShortcutSettingsDialog(ShortcutTable& table, KeyEngine& engine,
                                                HINSTANCE instance, std::string initialPath)
-    : table_(table), engine_(engine), instance_(instance), initialPath_(std::move(initialPath))
+    : DialogBase(instance, "EditDialog", HelpPage), table_(table), engine_(engine),
+      initialPath_(std::move(initialPath))
 {
 }
 
 INT_PTR ShortcutSettingsDialog::Run(HWND owner)
 {
-    DialogBinding<ShortcutSettingsDialog>::Run(instance_, "EditDialog", owner, *this);
+    RunModal(owner);
     icon_.reset();
     return 0;
 }
 
-INT_PTR ShortcutSettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR ShortcutSettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        window_ = window;
         return initialise();
     case WM_PAINT:
         drawIcon();
@@ -99,45 +102,38 @@ INT_PTR ShortcutSettingsDialog::HandleMessage(HWND window, UINT message, WPARAM 
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_NCDESTROY:
-        window_ = nullptr;
+        appGroup_ = nullptr;
         return FALSE;
     }
     return FALSE;
 }
 
-LRESULT CALLBACK ShortcutSettingsDialog::DropProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam)
+LRESULT ShortcutSettingsDialog::OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<ShortcutSettingsDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_DROPFILES) {
-        self->onDropFiles(reinterpret_cast<HDROP>(wParam));
+    if (control == appGroup_ && message == WM_DROPFILES) {
+        onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
-    const WNDPROC previous = self->previousGroupProc_;
-    if (message == WM_NCDESTROY)
-        self->appGroup_ = nullptr;
-    return CallWindowProcA(previous, window, message, wParam, lParam);
+    return CallPrevious(control, message, wParam, lParam);
 }
 
 BOOL ShortcutSettingsDialog::initialise()
 {
-    appGroup_ = GetDlgItem(window_, AppGroup);
-    appCombo_ = GetDlgItem(window_, AppCombo);
-    iconArea_ = GetDlgItem(window_, IconArea);
-    pathText_ = GetDlgItem(window_, PathText);
-    actionList_ = GetDlgItem(window_, ActionList);
-    newButton_ = GetDlgItem(window_, NewButton);
-    editButton_ = GetDlgItem(window_, EditButton);
-    deleteButton_ = GetDlgItem(window_, DeleteButton);
+    appGroup_ = control(IDC_APP_GROUP);
+    appCombo_ = control(IDC_APP_COMBO);
+    iconArea_ = control(IDC_ICON_AREA);
+    pathText_ = control(IDC_PATH_TEXT);
+    actionList_ = control(IDC_ACTION_LIST);
+    newButton_ = control(IDC_NEW_ACTION);
+    editButton_ = control(IDC_EDIT_ACTION);
+    deleteButton_ = control(IDC_DELETE_ACTION);
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     setUpActionList();
 
     DragAcceptFiles(appGroup_, TRUE);
-    SetWindowLongPtrA(appGroup_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    previousGroupProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(appGroup_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ShortcutSettingsDialog::DropProc)));
+    Subclass(appGroup_);
 
     for (int i = 0; i < table_.count(); ++i)
         SendMessageA(appCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(table_.at(i)->name().c_str()));
@@ -175,31 +171,28 @@ void ShortcutSettingsDialog::onCommand(int id, int code)
     case IDCANCEL:
         closeWindow();
         break;
-    case NewButton:
+    case IDC_NEW_ACTION:
         newAction();
         break;
-    case EditButton:
+    case IDC_EDIT_ACTION:
         editAction();
         break;
-    case DeleteButton:
+    case IDC_DELETE_ACTION:
         deleteAction();
         break;
-    case AppCombo:
+    case IDC_APP_COMBO:
         if (code == CBN_SELCHANGE)
             showApplication();
         break;
-    case ChangeButton:
+    case IDC_CHANGE_APP:
         changeApplication();
-        break;
-    case 500:
-        OpenHelpPage(window_, "editshortcutdlg.htm");
         break;
     }
 }
 
 void ShortcutSettingsDialog::onNotify(const NMHDR& header)
 {
-    if (header.idFrom != ActionList)
+    if (header.idFrom != IDC_ACTION_LIST)
         return;
     switch (header.code) {
     case LVN_ITEMCHANGED:
@@ -261,11 +254,12 @@ void ShortcutSettingsDialog::selectApplicationByPath(const std::string& path)
             return;
         SendMessageA(appCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     }
-    // Compared here rather than by the combo box, which finds no empty name.
+    // Compared here rather than by the combo box, which finds no empty name and has a
+    // letter-case rule of its own.
     const std::string& name = table_.at(index)->name();
     const int items = static_cast<int>(SendMessageA(appCombo_, CB_GETCOUNT, 0, 0));
     for (int item = 0; item < items; ++item) {
-        if (equalsIgnoringAsciiCase(comboItemText(appCombo_, item), name)) {
+        if (sameNameToTable(table_, comboItemText(appCombo_, item), name)) {
             SendMessageA(appCombo_, CB_SETCURSEL, item, 0);
             return;
         }
@@ -319,9 +313,8 @@ void ShortcutSettingsDialog::drawIcon()
     UpdateWindow(iconArea_);
     if (!icon_.get())
         return;
-    HDC dc = GetDC(iconArea_);
-    DrawIconEx(dc, 0, 0, icon_.get(), 16, 16, 0, nullptr, DI_NORMAL);
-    ReleaseDC(iconArea_, dc);
+    const WindowDC dc(iconArea_);
+    DrawIconEx(dc.get(), 0, 0, icon_.get(), 16, 16, 0, nullptr, DI_NORMAL);
 }
 
 int ShortcutSettingsDialog::selectedActionIndex() const
@@ -332,8 +325,8 @@ int ShortcutSettingsDialog::selectedActionIndex() const
 bool ShortcutSettingsDialog::editUntilInputFree(Action& working, int exceptIndex)
 {
     for (;;) {
-        ActionEditor editor(working, engine_, instance_);
-        if (editor.Run(window_) != IDOK)
+        ActionEditor editor(working, engine_, instance());
+        if (editor.Run(window()) != IDOK)
             return false;
         // The entry is looked up again: nothing else may run while the editor is open,
         // but a stale pointer must never be the reason for a fault.
@@ -342,7 +335,7 @@ bool ShortcutSettingsDialog::editUntilInputFree(Action& working, int exceptIndex
             return false;
         if (entry->isInputFree(working.input(), exceptIndex))
             return true;
-        MessageBoxA(window_, DuplicateInputText, DuplicateInputCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(window(), DuplicateInputText, DuplicateInputCaption, MB_OK | MB_ICONEXCLAMATION);
     }
 }
 
@@ -376,13 +369,13 @@ void ShortcutSettingsDialog::deleteAction()
     const int k = selectedActionIndex();
     if (!entry || k < 0)
         return;
-    if (MessageBoxA(window_, "選択中のアクションを削除してよろしいですか？", "削除の確認",
+    if (MessageBoxA(window(), "選択中のアクションを削除してよろしいですか？", "削除の確認",
                     MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     if (entry->removeAction(k))
         fillActionList(appIndex_);
     else
-        MessageBoxA(window_, "内部エラーにより削除できませんでした", "Error", MB_OKCANCEL);
+        MessageBoxA(window(), "内部エラーにより削除できませんでした", "Error", MB_OKCANCEL);
 }
 
 void ShortcutSettingsDialog::changeApplication()
@@ -391,9 +384,9 @@ void ShortcutSettingsDialog::changeApplication()
     if (!current)
         return;
     AppEntry working = *current;
-    AppEditDialog dialog(working, instance_);
+    AppEditDialog dialog(working, instance());
     for (;;) {
-        const INT_PTR result = dialog.Run(window_);
+        const INT_PTR result = dialog.Run(window());
         if (result == IDOK && conflictsWithOtherEntries(working))
             continue;
         if (result == AppEditDialog::ResultDelete) {
@@ -423,14 +416,15 @@ bool ShortcutSettingsDialog::conflictsWithOtherEntries(const AppEntry& working)
         if (i == appIndex_)
             continue;
         const AppEntry& other = *table_.at(i);
-        // Letter case is ignored because the window finds an application by its name that way:
-        // a second name differing only in case could never be shown again.
-        if (equalsIgnoringAsciiCase(other.name(), working.name())) {
-            MessageBoxA(window_, DuplicateNameText, DuplicateNameCaption, MB_OK | MB_ICONEXCLAMATION);
+        // Both compare as the table's look-ups do: the window finds an application by its
+        // name, and the engine by its path, with letter case ignored, so a second name or
+        // path differing only in case could never be shown again or never act.
+        if (sameNameToTable(table_, working.name(), other.name())) {
+            MessageBoxA(window(), DuplicateNameText, DuplicateNameCaption, MB_OK | MB_ICONEXCLAMATION);
             return true;
         }
-        if (other.path() == working.path()) {
-            MessageBoxA(window_, DuplicatePathText, DuplicatePathCaption, MB_OK | MB_ICONEXCLAMATION);
+        if (samePathToTable(table_, working.path(), other.path())) {
+            MessageBoxA(window(), DuplicatePathText, DuplicatePathCaption, MB_OK | MB_ICONEXCLAMATION);
             return true;
         }
     }
@@ -452,8 +446,7 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
     DragFinish(drop);
 
     const std::string path = file;
-    if (path.size() >= ExeSuffixLength &&
-        equalsIgnoringAsciiCase(path.substr(path.size() - ExeSuffixLength), ExeSuffix)) {
+    if (endsWithExe(path)) {
         selectApplicationByPath(path);
         showApplication();
         return;
@@ -471,5 +464,5 @@ void ShortcutSettingsDialog::closeWindow()
             ++i;
     }
     table_.save();
-    EndDialog(window_, 0);
+    EndDialog(window(), 0);
 }

@@ -3,42 +3,31 @@
 // table and writes keycfg.ini when it closes.
 #pragma once
 #include "ui/DialogBinding.h"
+#include "ui/WinHandles.h"
 
 #include <windows.h>
 #include <shellapi.h>
-
-#include "ui/AppEditDialog.h"
+#include <commctrl.h>
 
 #include <string>
 
 class Action;
+class AppEntry;
 class KeyEngine;
 class ShortcutTable;
 
-class ShortcutSettingsDialog {
+class ShortcutSettingsDialog : public DialogBase {
 public:
-    static constexpr int AppGroup = 1053;
-    static constexpr int AppCombo = 1002;
-    static constexpr int ChangeButton = 1054;
-    static constexpr int ActionList = 1003;
-    static constexpr int IconArea = 1006;
-    static constexpr int PathText = 1004;
-    static constexpr int NewButton = 5;
-    static constexpr int EditButton = 3;
-    static constexpr int DeleteButton = 4;
-
     ShortcutSettingsDialog(ShortcutTable& table, KeyEngine& engine, HINSTANCE instance,
                            std::string initialPath);
-    ShortcutSettingsDialog(const ShortcutSettingsDialog&) = delete;
-    ShortcutSettingsDialog& operator=(const ShortcutSettingsDialog&) = delete;
 
     // Always 0.
     INT_PTR Run(HWND owner);
 
 private:
-    friend struct DialogBinding<ShortcutSettingsDialog>;
-    INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK DropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The group box 1053 takes the dropped files.
+    LRESULT OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     BOOL initialise();
     void setUpActionList();
@@ -67,11 +56,9 @@ private:
 
     ShortcutTable& table_;
     KeyEngine& engine_;
-    HINSTANCE instance_;
     int comboIndex_ = -1;
     int appIndex_ = -1;
     std::string initialPath_;
-    HWND window_ = nullptr;
     HWND appGroup_ = nullptr;
     HWND appCombo_ = nullptr;
     HWND iconArea_ = nullptr;
@@ -81,5 +68,4 @@ private:
     HWND editButton_ = nullptr;
     HWND deleteButton_ = nullptr;
     OwnedIcon icon_;
-    WNDPROC previousGroupProc_ = nullptr;
 };

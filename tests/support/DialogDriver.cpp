@@ -62,7 +62,7 @@ CapturedMessageBox ReadMessageBox(HWND box)
             if (LoadIconA(nullptr, name) == shown) icon = style;
         }
     }
-    return {Text(box), Text(GetDlgItem(box, MessageBoxTextId)), buttons | icon};
+    return {Text(box), Text(GetDlgItem(box, MessageBoxTextId)), buttons | icon, GetWindow(box, GW_OWNER)};
 }
 
 DialogDriver::DialogDriver() : previous_(currentDriver)

@@ -87,6 +87,7 @@ struct CapturedMessageBox {
     std::string caption;
     std::string text;
     UINT style = 0;
+    HWND owner = nullptr;  // the window it was shown for, if any
     UINT buttons() const { return style & MB_TYPEMASK; }
     UINT icon() const { return style & MB_ICONMASK; }
 };

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "tests/support/WineTest.h"
 #include "ui/ActionEditor.h"
+#include "ui/HelpLauncher.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,50 @@ TEST_F(RecordingEndToEndTest, EscapeAndEnterWhileRecording_AreRecordedAndDoNotCl
     EXPECT_TRUE(open);
     EXPECT_EQ((Rows{{"", "ESC"}, {"", "Enter"}, {"...", ""}}), rows);
     EXPECT_FALSE(engine->hooksInstalled());
+}
+
+// The user clicks the record button and types letters that are the editor's access keys
+// (K the record button, H help, S the output list), Space (which presses a focused button)
+// and Enter (OK): every one is recorded, none acts on the dialog; a second click stops.
+TEST_F(RecordingEndToEndTest, ClickedRecordButton_AccessKeysSpaceAndEnterAreRecorded_ClickStops)
+{
+    static int helpOpened = 0;
+    helpOpened = 0;
+    const auto countHelp = [](HWND, const char*) { ++helpOpened; };
+    const HelpViewers previous = SetHelpViewers({countHelp, countHelp});
+    Action action("");
+    Rows rows;
+    std::string captionWhileRecording, captionAfter;
+    int focusWhileRecording = 0;
+    bool clickedStart = false, typed = false, clickedStop = false, recordingAfter = true;
+    driver.OnNextDialog([&](HWND editor) {
+        HWND record = GetDlgItem(editor, IDC_RECORD_BUTTON);
+        clickedStart = ClickWindow(record) && PumpUntil([&] { return engine->hooksInstalled(); }, KeyWaitMs);
+        typed = Xdotool("sleep 0.2 key k key h key s key space key Return", 10000);
+        PumpUntil([&] { return RowsOf(editor).size() >= 6; }, KeyWaitMs);
+        PumpFor(300);
+        rows = RowsOf(editor);
+        captionWhileRecording = ControlText(editor, IDC_RECORD_BUTTON);
+        focusWhileRecording = GetDlgCtrlID(GetFocus());
+        clickedStop = ClickWindow(record) &&
+                      PumpUntil([&] { return ControlText(editor, IDC_RECORD_BUTTON) == "記録開始(&K)"; }, KeyWaitMs);
+        captionAfter = ControlText(editor, IDC_RECORD_BUTTON);
+        recordingAfter = engine->hooksInstalled();
+        Click(editor, IDCANCEL);
+    });
+    EXPECT_EQ(0, ActionEditor(action, *engine, GetModuleHandleA(nullptr)).Run(nullptr));
+    SetHelpViewers(previous);
+
+    EXPECT_TRUE(clickedStart && typed && clickedStop);
+    EXPECT_EQ((Rows{{"", "K"}, {"", "H"}, {"", "S"}, {"", "Space"}, {"", "Enter"}, {"...", ""}}), rows);
+    EXPECT_EQ("---終了---(&K)", captionWhileRecording);
+    EXPECT_EQ(IDC_RECORD_BUTTON, focusWhileRecording);
+    EXPECT_EQ(0, helpOpened);
+    EXPECT_TRUE(driver.messageBoxes().empty());
+    EXPECT_EQ(0, driver.unexpectedDialogs());
+    EXPECT_EQ("記録開始(&K)", captionAfter);
+    EXPECT_FALSE(recordingAfter);
+    EXPECT_EQ(5, action.outputCount());
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ int CountPixels(HWND window, COLORREF colour)
 std::string LinkColours(HWND dialog)
 {
     std::string colours;
-    for (int id : {AboutDialog::WebLink, AboutDialog::MailLink}) {
+    for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
         const bool blue = CountPixels(Control(dialog, id), AboutDialog::LinkColour) > 0;
         const bool orange = CountPixels(Control(dialog, id), AboutDialog::HotLinkColour) > 0;
         colours += blue && !orange ? 'B' : orange && !blue ? 'O' : '-';
@@ -77,13 +77,13 @@ TEST_F(AboutDialogTest, Template_ShowsNoticeAndLinkTexts_EachFittingItsControlOn
     std::vector<std::pair<SIZE, RECT>> fits;
     EXPECT_EQ(Run([&](HWND dialog) {
         caption = Text(dialog);
-        web = ControlText(dialog, AboutDialog::WebLink);
-        mail = ControlText(dialog, AboutDialog::MailLink);
+        web = ControlText(dialog, IDC_WEB_LINK);
+        mail = ControlText(dialog, IDC_MAIL_LINK);
         HWND notice = nullptr;
         for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (Text(child) == "(C) 2026 Varokinto Project") notice = child;
         }
-        for (HWND control : {notice, Control(dialog, AboutDialog::WebLink), Control(dialog, AboutDialog::MailLink)}) {
+        for (HWND control : {notice, Control(dialog, IDC_WEB_LINK), Control(dialog, IDC_MAIL_LINK)}) {
             RECT client{};
             if (control) GetClientRect(control, &client);
             fits.emplace_back(control ? TextNeeds(control) : SIZE{9999, 9999}, client);
@@ -107,10 +107,10 @@ TEST_F(AboutDialogTest, Hover_TurnsTheLinkUnderThePointerOrangeWithTheHandCursor
     LRESULT firstAway = -1, secondAway = -1;
     Run([&](HWND dialog) {
         before = LinkColours(dialog);
-        HoverOver(Control(dialog, AboutDialog::WebLink));
+        HoverOver(Control(dialog, IDC_WEB_LINK));
         cursorOverWeb = GetCursor();
         overWeb = LinkColours(dialog);
-        HoverOver(Control(dialog, AboutDialog::MailLink));
+        HoverOver(Control(dialog, IDC_MAIL_LINK));
         cursorOverMail = GetCursor();
         overMail = LinkColours(dialog);
         firstAway = HoverOver(dialog);
@@ -136,7 +136,7 @@ TEST_F(AboutDialogTest, Hover_TurnsTheLinkUnderThePointerOrangeWithTheHandCursor
 TEST_F(AboutDialogTest, ClickingTheLinks_OpensThePageAndMailtoWithTheAddress)
 {
     Run([&](HWND dialog) {
-        for (int id : {AboutDialog::WebLink, AboutDialog::MailLink}) {
+        for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
             PostMessageA(Control(dialog, id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             PostMessageA(Control(dialog, id), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
             PumpFor(100);
@@ -174,7 +174,7 @@ TEST_F(AboutDialogTest, HiddenMenu_OpensOnlyOnADoubleClickOfTheIcon)
     int afterSingleClick = -1, afterDoubleClick = -1;
     RECT iconRect{};
     EXPECT_EQ(Run([&](HWND dialog) {
-        HWND icon = Control(dialog, AboutDialog::IconControl);
+        HWND icon = Control(dialog, IDC_ABOUT_ICON);
         GetWindowRect(icon, &iconRect);
         const UINT_PTR timer = SetTimer(nullptr, 0, 30, &MenuWatch::Tick);
         PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

@@ -1,5 +1,6 @@
 // The application registration dialog under Wine, driven through its real template.
 #include "model/AppEntry.h"
+#include "res/resource.h"
 #include "tests/support/WineTest.h"
 #include "ui/AppEditDialog.h"
 
@@ -16,7 +17,7 @@ constexpr char MissingExe[] = "C:\\Windows\\no-such-program.exe";
 std::string Look(HWND dialog)
 {
     const auto icon = reinterpret_cast<HICON>(
-        SendMessageA(Control(dialog, AppEditDialog::IconControl), STM_GETIMAGE, IMAGE_ICON, 0));
+        SendMessageA(Control(dialog, IDC_APP_ICON), STM_GETIMAGE, IMAGE_ICON, 0));
     const bool defaultIcon = icon == LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
     return std::string(IsEnabled(dialog, IDOK) ? "ok" : "no ok") +
            (icon == nullptr ? ", no icon" : defaultIcon ? "+default icon" : "+icon");
@@ -40,11 +41,11 @@ TEST_F(AppEditDialogTest, ValidatePath_EnablesOkAndShowsTheIconOnlyForAnExisting
     std::vector<std::string> seen;
     EXPECT_EQ(Run(dialog, [&](HWND window) {
         caption = Text(window);
-        name = ControlText(window, AppEditDialog::NameField);
-        path = ControlText(window, AppEditDialog::PathField);
+        name = ControlText(window, IDC_APP_NAME);
+        path = ControlText(window, IDC_APP_PATH);
         seen.push_back(Look(window));
         for (const char* typed : {MissingExe, ".exe", "C:\\Windows\\win.ini", Notepad}) {
-            SetControlText(window, AppEditDialog::PathField, typed);
+            SetControlText(window, IDC_APP_PATH, typed);
             seen.push_back(Look(window));
         }
         Snapshot("APP_EDIT");
@@ -80,7 +81,7 @@ TEST_F(AppEditDialogTest, PathLongerThan259Bytes_IsCheckedOnItsFirst259BytesAndS
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string seen;
     EXPECT_EQ(Run(dialog, [&](HWND window) {
-        SetControlText(window, AppEditDialog::PathField, longPath);
+        SetControlText(window, IDC_APP_PATH, longPath);
         seen = Look(window);
         Click(window, IDOK);
     }), IDOK);
@@ -95,14 +96,14 @@ TEST_F(AppEditDialogTest, Ok_StoresNameAndPathEvenAnEmptyName_AndTheNextRunShows
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string shownAgain;
     EXPECT_EQ(Run(dialog, [&](HWND window) {
-        SetControlText(window, AppEditDialog::NameField, "");
-        SetControlText(window, AppEditDialog::PathField, Notepad);
+        SetControlText(window, IDC_APP_NAME, "");
+        SetControlText(window, IDC_APP_PATH, Notepad);
         Click(window, IDOK);
     }), IDOK);
     EXPECT_EQ(entry.name(), "");
     EXPECT_EQ(entry.path(), Notepad);
     EXPECT_EQ(Run(dialog, [&](HWND window) {
-        shownAgain = ControlText(window, AppEditDialog::NameField) + "|" + ControlText(window, AppEditDialog::PathField);
+        shownAgain = ControlText(window, IDC_APP_NAME) + "|" + ControlText(window, IDC_APP_PATH);
         Click(window, IDCANCEL);
     }), 0);
     EXPECT_EQ(shownAgain, std::string("|") + Notepad);
@@ -116,10 +117,10 @@ TEST_F(AppEditDialogTest, Delete_AsksAndReturnsTwoOnlyOnOk)
     driver.AnswerNextMessageBox(IDCANCEL);
     driver.AnswerNextMessageBox(IDOK);
     EXPECT_EQ(Run(dialog, [&](HWND window) {
-        SetControlText(window, AppEditDialog::NameField, "Changed");
-        Click(window, AppEditDialog::DeleteButton);
+        SetControlText(window, IDC_APP_NAME, "Changed");
+        Click(window, IDC_APP_DELETE);
         openAfterCancel = IsWindowVisible(window) != FALSE;
-        Click(window, AppEditDialog::DeleteButton);
+        Click(window, IDC_APP_DELETE);
     }), AppEditDialog::ResultDelete);
     EXPECT_TRUE(openAfterCancel);
     ASSERT_EQ(driver.messageBoxes().size(), 2u);
@@ -138,10 +139,10 @@ TEST_F(AppEditDialogTest, GlobalEntry_IsReadOnly)
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string name, path, enabled;
     EXPECT_EQ(Run(dialog, [&](HWND window) {
-        name = ControlText(window, AppEditDialog::NameField);
-        path = ControlText(window, AppEditDialog::PathField);
-        for (int id : {IDOK, AppEditDialog::DeleteButton, AppEditDialog::BrowseButton, AppEditDialog::NameField,
-                       AppEditDialog::PathField, IDCANCEL, 500})
+        name = ControlText(window, IDC_APP_NAME);
+        path = ControlText(window, IDC_APP_PATH);
+        for (int id : {IDOK, IDC_APP_DELETE, IDC_APP_BROWSE, IDC_APP_NAME,
+                       IDC_APP_PATH, IDCANCEL, IDC_HELP_BUTTON})
             enabled += IsEnabled(window, id) ? '1' : '0';
         Click(window, IDCANCEL);
     }), 0);
@@ -166,12 +167,12 @@ TEST_F(AppEditDialogTest, Browse_FromAFolderWithExeFilterTakesTheChosenFile_Canc
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string title, initialName, chosenPath, chosen, afterCancel;
     driver.OnNextDialog([&](HWND window) {
-        SetControlText(window, AppEditDialog::PathField, "C:\\windows\\");
-        Click(window, AppEditDialog::BrowseButton);
-        chosenPath = ControlText(window, AppEditDialog::PathField);
+        SetControlText(window, IDC_APP_PATH, "C:\\windows\\");
+        Click(window, IDC_APP_BROWSE);
+        chosenPath = ControlText(window, IDC_APP_PATH);
         chosen = Look(window);
-        Click(window, AppEditDialog::BrowseButton);
-        afterCancel = ControlText(window, AppEditDialog::PathField);
+        Click(window, IDC_APP_BROWSE);
+        afterCancel = ControlText(window, IDC_APP_PATH);
         Click(window, IDOK);
     });
     driver.OnNextDialog([&](HWND fileDialog) {

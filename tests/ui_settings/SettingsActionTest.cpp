@@ -14,7 +14,7 @@ protected:
     }
     // Zeta, the notepad entry, is at table index 1; it opens selected when given its path.
     const AppEntry& zeta() { return *table.at(1); }
-    static HWND List(HWND window) { return Control(window, Window::ActionList); }
+    static HWND List(HWND window) { return Control(window, IDC_ACTION_LIST); }
     void ExpectDuplicateWarning()
     {
         ASSERT_EQ(driver.messageBoxes().size(), 1u);
@@ -30,7 +30,7 @@ TEST_F(ActionCommandTest, New_ThroughTheEditor_AppendsTheActionAndListsIt)
     std::string opened;
     WindowView after;
     driver.OnNextDialog([&](HWND window) {
-        Click(window, Window::NewButton);
+        Click(window, IDC_NEW_ACTION);
         after = LookAtWindow(window);
         Click(window, IDOK);
     });
@@ -51,8 +51,8 @@ TEST_F(ActionCommandTest, New_ThroughTheEditor_AppendsTheActionAndListsIt)
 TEST_F(ActionCommandTest, New_DuplicateThenAFreeKey_AddsTheCorrected_OtherApplicationsKeysAreFree)
 {
     driver.OnNextDialog([&](HWND window) {
-        Click(window, Window::NewButton);
-        Click(window, Window::NewButton);
+        Click(window, IDC_NEW_ACTION);
+        Click(window, IDC_NEW_ACTION);
         Click(window, IDOK);
     });
     driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "two tries", CtrlE); });
@@ -71,7 +71,7 @@ TEST_F(ActionCommandTest, Edit_KeepingItsOwnInputKey_ReplacesTheActionInPlace)
     WindowView after;
     driver.OnNextDialog([&](HWND window) {
         SelectRows(List(window), {1});
-        Click(window, Window::EditButton);
+        Click(window, IDC_EDIT_ACTION);
         after = LookAtWindow(window);
         Click(window, IDOK);
     });
@@ -96,7 +96,7 @@ TEST_F(ActionCommandTest, DuplicateInputFromNewOrEdit_WarnsReopensWithUserEntrie
                 SelectRows(List(window), {1});
                 DoubleClickRow(List(window), 1);
             } else {
-                Click(window, Window::NewButton);
+                Click(window, IDC_NEW_ACTION);
             }
             Click(window, IDOK);
         });
@@ -119,7 +119,7 @@ TEST_F(ActionCommandTest, DuplicateInputFromNewOrEdit_WarnsReopensWithUserEntrie
 TEST_F(ActionCommandTest, Edit_KeepsTheOutputKeysTheEditorChanged)
 {
     driver.OnNextDialog([&](HWND window) {
-        Click(window, Window::EditButton);  // row 0 is selected on opening
+        Click(window, IDC_EDIT_ACTION);  // row 0 is selected on opening
         Click(window, IDOK);
     });
     driver.OnNextDialog([&](HWND editor) {
@@ -141,9 +141,9 @@ TEST_F(ActionCommandTest, DeleteButtonAndKey_AskAndRemoveOnlyOnOk)
     driver.AnswerNextMessageBox(IDOK);
     driver.OnNextDialog([&](HWND window) {
         SelectRows(List(window), {1});
-        Click(window, Window::DeleteButton);
+        Click(window, IDC_DELETE_ACTION);
         afterCancel = LookAtWindow(window);
-        Click(window, Window::DeleteButton);
+        Click(window, IDC_DELETE_ACTION);
         afterOk = LookAtWindow(window);
         PressKey(List(window), VK_DELETE);
         afterKey = LookAtWindow(window);

@@ -20,8 +20,8 @@ protected:
     void ChangeApplication(int item, WindowView* after = nullptr)
     {
         driver.OnNextDialog([=](HWND window) {
-            SelectComboIndex(window, Window::AppCombo, item);
-            Click(window, Window::ChangeButton);
+            SelectComboIndex(window, IDC_APP_COMBO, item);
+            Click(window, IDC_CHANGE_APP);
             if (after != nullptr) *after = LookAtWindow(window);
             Click(window, IDOK);
         });
@@ -30,8 +30,8 @@ protected:
     void Register(const char* name, const char* path)
     {
         driver.OnNextDialog([=](HWND edit) {
-            if (name != nullptr) SetControlText(edit, AppEditDialog::NameField, name);
-            if (path != nullptr) SetControlText(edit, AppEditDialog::PathField, path);
+            if (name != nullptr) SetControlText(edit, IDC_APP_NAME, name);
+            if (path != nullptr) SetControlText(edit, IDC_APP_PATH, path);
             Click(edit, IDOK);
         });
     }
@@ -45,7 +45,7 @@ TEST_F(ApplicationTest, Rename_ReplacesTheComboItemInPlaceAndKeepsTheActions)
     RunWindow();
     EXPECT_EQ(after.comboItems, (std::vector<std::string>{"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "zzz last by name", "Zeta"}));
     EXPECT_EQ(after.comboIndex, 1);
-    EXPECT_EQ(after.focusId, Window::AppCombo);
+    EXPECT_EQ(after.focusId, IDC_APP_COMBO);
     EXPECT_EQ(after.path, "C:\\windows\\regedit.exe");
     EXPECT_EQ(after.rows, (Rows{{"Alt + 1", "one"}}));
     EXPECT_EQ(table.at(2)->name(), "zzz last by name");
@@ -75,6 +75,10 @@ TEST_F(ApplicationTest, DuplicateNameOrPath_WarnsAndReopensWithTheUsersEntries)
         {"ZETA", "C:\\windows\\regedit.exe", nameTaken, "名前重複のお知らせ", "Regedit", "Regedit",
          "C:\\windows\\regedit.exe"},
         {nullptr, NotepadPath, pathTaken, "ｱﾌﾟﾘｹｰｼｮﾝ重複のお知らせ", nullptr, "alpha", "C:\\Apps\\alpha.exe"},
+        // The engine finds an application by its path ignoring letter case: a second entry
+        // for the same file would never act.
+        {nullptr, "C:\\WINDOWS\\NOTEPAD.EXE", pathTaken, "ｱﾌﾟﾘｹｰｼｮﾝ重複のお知らせ", nullptr, "alpha",
+         "C:\\Apps\\alpha.exe"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -84,8 +88,8 @@ TEST_F(ApplicationTest, DuplicateNameOrPath_WarnsAndReopensWithTheUsersEntries)
         ChangeApplication(1);
         Register(c.name, c.path);
         driver.OnNextDialog([&](HWND edit) {
-            reopened = ControlText(edit, AppEditDialog::NameField) + "|" + ControlText(edit, AppEditDialog::PathField);
-            if (c.secondName != nullptr) SetControlText(edit, AppEditDialog::NameField, c.secondName);
+            reopened = ControlText(edit, IDC_APP_NAME) + "|" + ControlText(edit, IDC_APP_PATH);
+            if (c.secondName != nullptr) SetControlText(edit, IDC_APP_NAME, c.secondName);
             Click(edit, c.secondName != nullptr ? IDOK : IDCANCEL);
         });
         RunWindow();
@@ -97,6 +101,37 @@ TEST_F(ApplicationTest, DuplicateNameOrPath_WarnsAndReopensWithTheUsersEntries)
         EXPECT_EQ(table.at(2)->name(), c.finalName);
         EXPECT_EQ(table.at(2)->path(), c.finalPath);
     }
+}
+
+// "ア" is 83 41 and "ヂ" 83 61 in Shift-JIS: the second bytes differ only as the letters A
+// and a would, and two different characters are never one name.
+TEST_F(ApplicationTest, NamesDifferingInATrailByteOnly_AreTwoNames_EachShowsItsOwnEntry)
+{
+    AppEntry a("C:\\Apps\\a.exe", "ア");
+    a.addAction(MakeAction(0x241, {66}, "a"));
+    table.add(a);
+    std::vector<std::string> items;
+    WindowView renamed, shownA;
+    driver.OnNextDialog([&](HWND window) {
+        items = ComboItems(window, IDC_APP_COMBO);
+        const auto alpha = std::find(items.begin(), items.end(), "alpha") - items.begin();
+        SelectComboIndex(window, IDC_APP_COMBO, static_cast<int>(alpha));
+        Click(window, IDC_CHANGE_APP);
+        renamed = LookAtWindow(window);
+        const auto katakana = std::find(renamed.comboItems.begin(), renamed.comboItems.end(), "ア") -
+                              renamed.comboItems.begin();
+        SelectComboIndex(window, IDC_APP_COMBO, static_cast<int>(katakana));
+        shownA = LookAtWindow(window);
+        Click(window, IDOK);
+    });
+    Register("ヂ", nullptr);
+    RunWindow();
+    EXPECT_TRUE(driver.messageBoxes().empty());
+    EXPECT_EQ(table.at(2)->name(), "ヂ");
+    EXPECT_EQ(renamed.path, "C:\\Apps\\alpha.exe");
+    EXPECT_EQ(renamed.rows, (Rows{{"Alt + 1", "one"}}));
+    EXPECT_EQ(shownA.path, "C:\\Apps\\a.exe");
+    EXPECT_EQ(shownA.rows, (Rows{{"Alt + A", "a"}}));
 }
 
 TEST_F(ApplicationTest, DeleteFromTheRegistrationDialog_SelectsTheItemTakingItsPlaceOrTheOneBefore)
@@ -112,7 +147,7 @@ TEST_F(ApplicationTest, DeleteFromTheRegistrationDialog_SelectsTheItemTakingItsP
         WindowView after;
         ChangeApplication(c.item, &after);
         driver.AnswerNextMessageBox(IDOK);
-        driver.OnNextDialog([&](HWND edit) { Click(edit, AppEditDialog::DeleteButton); });
+        driver.OnNextDialog([&](HWND edit) { Click(edit, IDC_APP_DELETE); });
         RunWindow();
         EXPECT_EQ(after.comboItems, c.items);
         EXPECT_EQ(after.comboIndex, c.selected);
@@ -129,13 +164,13 @@ TEST_F(ApplicationTest, DeleteTheOnlyApplication_LeavesNothingShownAndNothingToA
     table.add(only);
     WindowView after;
     driver.OnNextDialog([&](HWND window) {
-        Click(window, Window::ChangeButton);
+        Click(window, IDC_CHANGE_APP);
         after = LookAtWindow(window);
-        Click(window, Window::NewButton);
+        Click(window, IDC_NEW_ACTION);
         Click(window, IDOK);
     });
     driver.AnswerNextMessageBox(IDOK);
-    driver.OnNextDialog([&](HWND edit) { Click(edit, AppEditDialog::DeleteButton); });
+    driver.OnNextDialog([&](HWND edit) { Click(edit, IDC_APP_DELETE); });
     RunWindow();
     EXPECT_TRUE(after.comboItems.empty());
     EXPECT_TRUE(after.rows.empty());
@@ -160,7 +195,7 @@ void DropOn(HWND window, const std::vector<std::string>& files)
         names += file.size() + 1;
     }
     GlobalUnlock(memory);
-    SendMessageA(Control(window, Window::AppGroup), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    SendMessageA(Control(window, IDC_APP_GROUP), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 TEST_F(ApplicationTest, Drop_RefusesSeveralFilesAndNonExecutables)
@@ -193,7 +228,7 @@ TEST_F(ApplicationTest, Drop_OfAnExecutableAddsAndSelectsItWithItsLetterCase_ARe
     driver.OnNextDialog([&](HWND window) {
         DropOn(window, {"C:\\Tools\\TOOL.EXE"});
         added = LookAtWindow(window);
-        Click(window, Window::NewButton);
+        Click(window, IDC_NEW_ACTION);
         DropOn(window, {"c:\\apps\\ALPHA.exe"});
         registered = LookAtWindow(window);
         Click(window, IDOK);

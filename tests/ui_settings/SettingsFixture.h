@@ -76,11 +76,11 @@ struct WindowView {
 
 inline WindowView LookAtWindow(HWND window)
 {
-    HWND list = Control(window, Window::ActionList);
-    return {ComboItems(window, Window::AppCombo),          ComboIndex(window, Window::AppCombo),
-            ControlText(window, Window::PathText),         IsWindowVisible(Control(window, Window::IconArea)) != FALSE,
+    HWND list = Control(window, IDC_ACTION_LIST);
+    return {ComboItems(window, IDC_APP_COMBO),          ComboIndex(window, IDC_APP_COMBO),
+            ControlText(window, IDC_PATH_TEXT),         IsWindowVisible(Control(window, IDC_ICON_AREA)) != FALSE,
             ListRows(list),                                SelectedRows(list),
-            IsEnabled(window, Window::EditButton),         IsEnabled(window, Window::DeleteButton),
+            IsEnabled(window, IDC_EDIT_ACTION),         IsEnabled(window, IDC_DELETE_ACTION),
             GetDlgCtrlID(GetFocus())};
 }
 

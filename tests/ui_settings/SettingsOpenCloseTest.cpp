@@ -22,7 +22,7 @@ TEST_F(SettingsWindowTest, OpenedWithoutPath_FirstSortedItemSelectedFocusOnCombo
     EXPECT_EQ(caption, "ショートカット設定");
     EXPECT_EQ(view.comboItems, (std::vector<std::string>{"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha", "Zeta"}));
     EXPECT_EQ(view.comboIndex, 0);
-    EXPECT_EQ(view.focusId, Window::AppCombo);
+    EXPECT_EQ(view.focusId, IDC_APP_COMBO);
     // global: no path, no icon.
     EXPECT_EQ(view.path, "");
     EXPECT_FALSE(view.iconShown);
@@ -38,7 +38,7 @@ TEST_F(SettingsWindowTest, OpenedWithRegisteredPathInOtherCase_SelectsItFocusOnL
     const WindowView view = OpenAndLook("C:\\WINDOWS\\NOTEPAD.EXE");
     EXPECT_EQ(view.comboItems.size(), 3u);
     EXPECT_EQ(view.comboIndex, 2);
-    EXPECT_EQ(view.focusId, Window::ActionList);
+    EXPECT_EQ(view.focusId, IDC_ACTION_LIST);
     EXPECT_EQ(view.path, NotepadPath);
     EXPECT_TRUE(view.iconShown);
     EXPECT_EQ(view.rows, ZetaRows);
@@ -82,11 +82,11 @@ TEST_F(SettingsWindowTest, SwitchingApplications_ShowsPathIconAndActionsOfEach_N
     table.add(AppEntry("edit", "編集"));
     WindowView zeta, alpha, edit;
     driver.OnNextDialog([&](HWND window) {
-        SelectComboIndex(window, Window::AppCombo, 2);
+        SelectComboIndex(window, IDC_APP_COMBO, 2);
         zeta = LookAtWindow(window);
-        SelectComboIndex(window, Window::AppCombo, 1);
+        SelectComboIndex(window, IDC_APP_COMBO, 1);
         alpha = LookAtWindow(window);
-        SelectComboIndex(window, Window::AppCombo, 3);
+        SelectComboIndex(window, IDC_APP_COMBO, 3);
         edit = LookAtWindow(window);
         Click(window, IDOK);
     });
@@ -141,10 +141,10 @@ TEST_F(SettingsWindowTest, EmptyTable_ActionCommandsAndChangeDoNothing)
 {
     WindowView view;
     driver.OnNextDialog([&](HWND window) {
-        Click(window, Window::NewButton);
-        Click(window, Window::ChangeButton);
-        SendMessageA(window, WM_COMMAND, Window::EditButton, 0);
-        SendMessageA(window, WM_COMMAND, Window::DeleteButton, 0);
+        Click(window, IDC_NEW_ACTION);
+        Click(window, IDC_CHANGE_APP);
+        SendMessageA(window, WM_COMMAND, IDC_EDIT_ACTION, 0);
+        SendMessageA(window, WM_COMMAND, IDC_DELETE_ACTION, 0);
         view = LookAtWindow(window);
         Click(window, IDOK);
     });
