@@ -65,10 +65,12 @@ bench: deps
 	@cmake --build $(BENCH) -j $(JOBS)
 	@scripts/run-bench.sh $(BENCH) $(WIN)
 
+# Inputs per file reader; most short, a share with lines past the reader's line buffer.
+FUZZ_RUNS ?= 10000000
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DVR_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
-	@scripts/run-fuzz.sh $(FUZZ)
+	@scripts/run-fuzz.sh $(FUZZ) $(FUZZ_RUNS)
 
 # run/ stays: it holds the settings of make run.
 clean:

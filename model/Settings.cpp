@@ -1,5 +1,6 @@
 // property.ini: "UseHotKey=yes|no", "HotKeyCode=<key code>", "Timer=<ms>", CR LF line ends.
 #include "model/Settings.h"
+#include "model/FileReaders.h"
 #include "model/TextFile.h"
 
 #include <string>
@@ -29,9 +30,8 @@ bool Settings::setDefaults()
     return true;
 }
 
-bool Settings::load()
+bool ReadSettingsLines(Settings& settings, textfile::LineReader& reader)
 {
-    textfile::LineReader reader(SettingsFileName);
     if (!reader.isOpen())
         return false;
     std::string line;
@@ -42,15 +42,21 @@ bool Settings::load()
         if (startsWith(line, UseHotKeyPrefix)) {
             // Only an exact "yes" turns the hotkey on; nothing in the file turns it off.
             if (std::string_view(line).substr(UseHotKeyPrefix.size()) == "yes")
-                useHotKey = true;
+                settings.useHotKey = true;
         } else if (startsWith(line, HotKeyCodePrefix)) {
-            hotKey.fromCode(textfile::readNumber(std::string_view(line).substr(HotKeyCodePrefix.size())));
+            settings.hotKey.fromCode(textfile::readNumber(std::string_view(line).substr(HotKeyCodePrefix.size())));
         } else if (startsWith(line, TimerPrefix)) {
             const int value = textfile::readNumber(std::string_view(line).substr(TimerPrefix.size()));
-            timer = value < 1 ? DefaultTimer : value;
+            settings.timer = value < 1 ? DefaultTimer : value;
         }
     }
     return true;
+}
+
+bool Settings::load()
+{
+    textfile::LineReader reader(SettingsFileName);
+    return ReadSettingsLines(*this, reader);
 }
 
 bool Settings::save()

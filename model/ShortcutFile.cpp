@@ -1,6 +1,7 @@
 // keycfg.ini: one application line per entry ('path), its display-name line, then per
 // action a send line and, for a named action, an action-name line; a blank line ends
 // each entry. Lines end in CR LF; names and paths are written byte for byte.
+#include "model/FileReaders.h"
 #include "model/ShortcutTable.h"
 #include "model/TextFile.h"
 
@@ -87,12 +88,11 @@ std::string formatTable(const ShortcutTable& table)
 
 } // namespace
 
-bool ShortcutTable::load()
+bool ReadShortcutLines(ShortcutTable& table, textfile::LineReader& reader)
 {
-    textfile::LineReader reader(ShortcutFileName);
     if (!reader.isOpen())
         return false;
-    clear();
+    table.clear();
     // Lines before the first application line, and after a rejected duplicate one up to
     // the next, have no entry (index out of range or -1) and are dropped.
     int current = 0;
@@ -101,13 +101,19 @@ bool ShortcutTable::load()
         if (line.empty())
             continue;
         if (line[0] == '\'') {
-            current = add(AppEntry(line.substr(1), {}));
+            current = table.add(AppEntry(line.substr(1), {}));
             continue;
         }
-        if (AppEntry* entry = at(current))
+        if (AppEntry* entry = table.at(current))
             readEntryLine(*entry, line);
     }
     return true;
+}
+
+bool ShortcutTable::load()
+{
+    textfile::LineReader reader(ShortcutFileName);
+    return ReadShortcutLines(*this, reader);
 }
 
 bool ShortcutTable::save()

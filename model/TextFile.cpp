@@ -13,17 +13,24 @@ LineReader::~LineReader()
         std::fclose(file_);
 }
 
+int LineReader::nextByte()
+{
+    if (file_)
+        return std::getc(file_);
+    return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_++]) : EOF;
+}
+
 bool LineReader::readLine(std::string& line)
 {
     line.clear();
-    if (!file_)
+    if (!isOpen())
         return false;
     // One byte beyond the limit is kept, so that a line of exactly MaxLineLength bytes
     // ending in CR LF is not taken for an over-long one.
     bool sawAnything = false;
     bool overflow = false;
     int c;
-    while ((c = std::getc(file_)) != EOF) {
+    while ((c = nextByte()) != EOF) {
         sawAnything = true;
         if (c == '\n')
             break;

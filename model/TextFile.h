@@ -21,16 +21,25 @@ constexpr const char* LineEnd = "\r\n";
 class LineReader {
 public:
     explicit LineReader(const char* fileName);
+    // The bytes of a whole file already in memory, read by the same rules; they must
+    // outlive the reader. Always open.
+    static LineReader overBytes(std::string_view bytes) { return LineReader(bytes); }
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_ != nullptr || inMemory_; }
     // False at end of file and at the first read error.
     bool readLine(std::string& line);
 
 private:
-    std::FILE* file_;
+    explicit LineReader(std::string_view bytes) : bytes_(bytes), inMemory_(true) {}
+    int nextByte();
+
+    std::FILE* file_ = nullptr;
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+    bool inMemory_ = false;
 };
 
 // Leading blanks, an optional sign, then decimal digits up to the first non-digit;

@@ -1,15 +1,24 @@
-// Any property.ini loads without fault, and the values it gives are written and read back equal.
+// Any property.ini loads without fault, exactly as the same bytes read from memory, and the
+// values it gives are written and read back equal.
+#include "model/FileReaders.h"
 #include "model/Settings.h"
 #include "tests/model/ModelTestSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static ScratchDirectory scratch;
-    WriteBytes("property.ini", std::string(reinterpret_cast<const char*>(data), size));
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    WriteBytes("property.ini", bytes);
     FakeModelSystem system;
-    Settings settings(system), again(system);
+    Settings settings(system), fromMemory(system), again(system);
+    auto reader = textfile::LineReader::overBytes(bytes);
+    if (!ReadSettingsLines(fromMemory, reader))
+        std::abort();
     if (!settings.load() || settings.timer < 1 || settings.hotKey.toCode() > 4095 || !settings.save() ||
         !again.load())
+        std::abort();
+    if (fromMemory.useHotKey != settings.useHotKey || fromMemory.hotKey != settings.hotKey ||
+        fromMemory.timer != settings.timer)
         std::abort();
     if (again.useHotKey != settings.useHotKey || again.hotKey != settings.hotKey || again.timer != settings.timer)
         std::abort();

@@ -1,6 +1,10 @@
-// Any keycfg.ini loads without fault, and what it loads is written and read back equal,
-// except for what the format cannot carry: a last output key 0 or an over-long line.
+// Any keycfg.ini loads without fault, exactly as the same bytes read from memory, and what
+// it loads is written and read back equal, except for what the format cannot carry: a last
+// output key 0 or an over-long line.
+#include "model/FileReaders.h"
 #include "tests/model/ModelTestSupport.h"
+
+#include <string_view>
 
 namespace {
 
@@ -26,10 +30,14 @@ bool CarriesOver(const ShortcutTable& table)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static ScratchDirectory scratch;
-    WriteBytes("keycfg.ini", std::string(reinterpret_cast<const char*>(data), size));
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    WriteBytes("keycfg.ini", bytes);
     FakeModelSystem system;
-    ShortcutTable table(system), again(system);
-    if (!table.load() || !table.save() || !again.load())
+    ShortcutTable table(system), fromMemory(system), again(system);
+    auto reader = textfile::LineReader::overBytes(bytes);
+    if (!table.load() || !ReadShortcutLines(fromMemory, reader) || Describe(table) != Describe(fromMemory))
+        std::abort();
+    if (!table.save() || !again.load())
         std::abort();
     if (CarriesOver(table) && Describe(table) != Describe(again))
         std::abort();
