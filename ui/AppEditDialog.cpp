@@ -1,6 +1,7 @@
 #include "ui/AppEditDialog.h"
 
 #include "model/AppEntry.h"
+#include "model/AsciiCase.h"
 #include "res/resource.h"
 
 #include <shellapi.h>
@@ -30,7 +31,7 @@ std::string readField(HWND field, size_t bufferSize)
 bool endsWithExe(const std::string& text)
 {
     return text.size() > ExeSuffixLength &&
-           _stricmp(text.c_str() + text.size() - ExeSuffixLength, ExeSuffix) == 0;
+           equalsIgnoringAsciiCase(std::string_view(text).substr(text.size() - ExeSuffixLength), ExeSuffix);
 }
 
 bool fileExists(const std::string& path)

@@ -58,7 +58,7 @@ bool samePathToTable(const ShortcutTable&, const std::string& path, const std::s
 
 bool endsWithExe(const std::string& path)
 {
-    return path.size() >= ExeSuffixLength && _stricmp(path.c_str() + path.size() - ExeSuffixLength, ExeSuffix) == 0;
+    return path.size() >= ExeSuffixLength && equalsIgnoringAsciiCase(std::string_view(path).substr(path.size() - ExeSuffixLength), ExeSuffix);
 }
 
 std::string comboItemText(HWND combo, int index)
