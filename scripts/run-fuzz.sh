@@ -12,7 +12,7 @@ runs=${2:-10000000}
 here=$(cd "$(dirname "$0")" && pwd)
 fuzz_dir="$here/../tests/fuzz"
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 workers=2
 short_len=1024
 long_len=80000
