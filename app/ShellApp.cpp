@@ -55,6 +55,7 @@ bool ShellApp::Startup(HINSTANCE instanceHandle)
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
         return false;
     }
+    trayMenuWindow.CreateUnderWine(instanceHandle);
     keySystem = std::make_unique<Win32KeySystem>(instanceHandle);
     engine = std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow), *keySystem);
     return engine->SetHooks(true);
@@ -209,22 +210,33 @@ void ShellApp::ShowTrayMenu(WPARAM request, LPARAM mouseMessage)
         BringDialogToFront();
         return;
     }
+    // Under Wine a menu takes keys only from an owner that has been shown, which the main
+    // window never is; there a window of our own that is shown takes its place.
+    const HWND owner = trayMenuWindow.handle() != nullptr ? trayMenuWindow.handle() : mainWindow;
     POINT at = {};
-    if (static_cast<DWORD>(request) == SecondInstanceRequest) {
+    const bool secondCopy = static_cast<DWORD>(request) == SecondInstanceRequest;
+    if (secondCopy) {
         RECT workArea = {};
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
         at = {workArea.right, workArea.bottom};
-        BringToFront(mainWindow);
+        BringToFront(owner);
         // Nobody clicked, so the menu would open without a highlighted item; a Down arrow
-        // queued now is the first thing the menu reads and selects its first item.
-        keybd_event(VK_DOWN, 0, 0, 0);
-        keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+        // queued now is the first thing the menu reads and selects its first item. (Under
+        // Wine the menu's owner gives it once the menu runs: one queued now can be lost.)
+        if (owner == mainWindow) {
+            keybd_event(VK_DOWN, 0, 0, 0);
+            keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+        }
     } else {
-        SetForegroundWindow(mainWindow);
+        SetForegroundWindow(owner);
         GetCursorPos(&at);
     }
     if (engine) {
         engine->RememberForegroundWindow();
+    }
+    if (owner != mainWindow) {
+        trayMenuWindow.Track(trayMenu, at, mainWindow, secondCopy);
+        return;
     }
     // The menu only closes on a click elsewhere if our window is in front when it opens.
     TrackPopupMenu(trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, mainWindow, nullptr);
@@ -285,9 +297,11 @@ void ShellApp::OpenShortcutSettings()
 {
     // From the tray menu our own window was in front; from the hotkey it is the
     // application whose shortcuts the user wants to edit.
-    const std::string path = engine->foregroundWindow() == Win32KeySystem::ToWindowId(mainWindow)
-                                 ? std::string()
-                                 : engine->GetForegroundExePath();
+    const WindowId front = engine->foregroundWindow();
+    const bool fromTrayMenu = front == Win32KeySystem::ToWindowId(mainWindow) ||
+                              (trayMenuWindow.handle() != nullptr &&
+                               front == Win32KeySystem::ToWindowId(trayMenuWindow.handle()));
+    const std::string path = fromTrayMenu ? std::string() : engine->GetForegroundExePath();
     RunFramed([&] {
         SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
         BringToFront(mainWindow);

@@ -1,6 +1,7 @@
 // The resident program: owns the shortcuts, the settings and the key engine, and keeps the
 // hidden main window that receives the hook library's key reports and the tray icon's clicks.
 #pragma once
+#include "app/TrayMenuWindow.h"
 #include "app/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
@@ -65,4 +66,5 @@ private:
     HICON smallIcon = nullptr;
     HWND mainWindow = nullptr;
     HINSTANCE instance = nullptr;
+    TrayMenuWindow trayMenuWindow;  // the menu's owner under Wine only
 };

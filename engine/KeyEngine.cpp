@@ -39,6 +39,13 @@ constexpr Modifier Modifiers[] = {
 constexpr std::uint8_t SidedVk[] = {VK_LSHIFT_, VK_RSHIFT_, VK_LCONTROL_, VK_RCONTROL_,
                                     VK_LMENU_,  VK_RMENU_,  VK_LWIN_,     VK_RWIN_};
 
+// Held on either side; "right" only when the left key is not also down.
+void SetModifier(KeyState& state, const Modifier& m, bool leftDown, bool rightDown)
+{
+    state.*m.held = leftDown || rightDown ? 1 : 0;
+    state.*m.right = rightDown && !leftDown ? 1 : 0;
+}
+
 KeyEngine::ModifierSide Side(KeyEngine::ModifierSide left, bool right)
 {
     return static_cast<KeyEngine::ModifierSide>(left + (right ? 1 : 0));
@@ -54,6 +61,14 @@ KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWind
 bool KeyEngine::SetHooks(bool on)
 {
     if (!on) {
+        // A re-press of ours that the user let go of meanwhile is normally undone when its
+        // report comes back; with the hooks out it never will, so undo it now.
+        for (int side = 0; side < NoModifier; ++side) {
+            const auto s = static_cast<ModifierSide>(side);
+            const OwnKey* last = LastOwnKey(s);
+            if (letGo_[s] && last != nullptr && (last->flags & KeyEventUp) == 0)
+                Inject(last->vk, last->scan, last->flags | KeyEventUp, s);
+        }
         ForgetOwnKeys();  // nothing is reported back once the hooks are out
         if (keyboardHook_ != 0) {
             system_.unhook(keyboardHook_);
@@ -84,10 +99,8 @@ bool KeyEngine::SetHooks(bool on)
         // the system's key state.
         for (int side = 0; side < NoModifier; ++side)
             keyDown_[side] = system_.isKeyDown(SidedVk[side]);
-        for (const Modifier& m : Modifiers) {
-            held_.*m.held = keyDown_[m.left] || keyDown_[m.left + 1] ? 1 : 0;
-            held_.*m.right = keyDown_[m.left + 1] && !keyDown_[m.left] ? 1 : 0;
-        }
+        for (const Modifier& m : Modifiers)
+            SetModifier(held_, m, keyDown_[m.left], keyDown_[m.left + 1]);
     }
     if (messageHook_ == 0) {
         messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, "VRMsgProc"), hookLibrary_);
@@ -218,6 +231,12 @@ void KeyEngine::LookAtUser(ModifierSide side)
     }
 }
 
+const KeyEngine::OwnKey* KeyEngine::LastOwnKey(ModifierSide side) const
+{
+    const auto last = std::find_if(own_.rbegin(), own_.rend(), [side](const OwnKey& k) { return k.side == side; });
+    return last == own_.rend() ? nullptr : &*last;
+}
+
 void KeyEngine::ForgetOwnKeys()
 {
     own_.clear();
@@ -275,11 +294,8 @@ bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& s
     // modifier held (by the other; the left one when both are).
     keyDown_[side] = down;
     for (const Modifier& m : Modifiers) {
-        if (side == m.left || side == m.left + 1) {
-            const bool left = keyDown_[m.left], right = keyDown_[m.left + 1];
-            held_.*m.held = left || right ? 1 : 0;
-            held_.*m.right = right && !left ? 1 : 0;
-        }
+        if (side == m.left || side == m.left + 1)
+            SetModifier(held_, m, keyDown_[m.left], keyDown_[m.left + 1]);
     }
     return down;
 }
@@ -360,9 +376,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
             const auto right = static_cast<ModifierSide>(modifier.left + 1);
             LookAtUser(modifier.left);
             LookAtUser(right);
-            const bool left = userHolds_[modifier.left], rightHeld = userHolds_[right];
-            back.*modifier.held = left || rightHeld ? 1 : 0;
-            back.*modifier.right = rightHeld && !left ? 1 : 0;
+            SetModifier(back, modifier, userHolds_[modifier.left], userHolds_[right]);
         }
     }
     SyncModifiers(back, current, true);

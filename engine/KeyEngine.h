@@ -81,6 +81,8 @@ private:
     void SyncModifiers(const KeyState& target, const KeyState& current, bool sided = false);
     void SendRecordedKey();
     void Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side);
+    // The last of our events for that modifier key not yet reported back, if any.
+    const OwnKey* LastOwnKey(ModifierSide side) const;
     void ForgetOwnKeys();
 
     ShortcutTable& table_;

@@ -130,4 +130,16 @@ TEST_F(EngineTest, LetGoDuringPlayback_TheModifierIsNotPressedAgain)
                                  "43 up ext", "45 up", "timer 100 id 1 ms 100"}));
 }
 
+TEST_F(EngineTest, LetGoBeforeOurPressBackIsReported_TheHooksGoingOutReleaseIt)
+{
+    Add(Explorer, 0x145, {0x43});  // Ctrl+E -> C
+    system.releaseAfter[1] = 0xA2;  // let go while our Ctrl release is in the key state
+    EXPECT_EQ(Type("LCtrl E"), "01");
+    EXPECT_EQ(ReportInjected(3), "000");  // Ctrl up, C down, C up
+    EXPECT_EQ(Type("/LCtrl"), "0");       // reported before our press back
+    const std::size_t before = system.log.size();
+    engine.SetHooks(false);  // the settings window opens: our press never comes back
+    EXPECT_EQ(Lines(system.log.begin() + before, system.log.end()), (Lines{"11:1D up", "unhook 4000", "unhook 4001"}));
+}
+
 }  // namespace
