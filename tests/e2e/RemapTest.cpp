@@ -196,14 +196,8 @@ TEST_F(Remapping, ExitFromTrayMenu_RemovesIconAndHooksAndEndsWithZero)
 {
     ASSERT_TRUE(TrayIconPresent(mainWindow, 1));
     ASSERT_TRUE(ClickTrayIcon());
-    HWND menu = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (menu = FindTopWindow(0, "#32768", nullptr, true)) != nullptr; }));
-    // Under Wine the keyboard does not reach a menu whose owner is a hidden window, so the
-    // last item, 終了(&X), is clicked.
-    RECT items = {};
-    GetWindowRect(menu, &items);
-    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(items.left + 30) + " " + std::to_string(items.bottom - 10) +
-                        " click 1"));
+    ASSERT_TRUE(PumpUntil([] { return FindTopWindow(0, "#32768", nullptr, true) != nullptr; }));
+    ASSERT_TRUE(Xdotool("key x"));  // 終了(&X)
     DWORD exitCode = 99;
     ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
