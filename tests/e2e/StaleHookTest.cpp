@@ -4,78 +4,19 @@
 //
 // Runs in a Wine session of its own (see CMakeLists.txt): the hooks it leaves behind must
 // not reach the tests that come after it.
+#include "tests/support/StandInWindow.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 using namespace wt;
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// One report: the key and whether it was a key-up, as "A down", "F up".
-using Reports = std::vector<std::string>;
-
-// Stands in for the program: its window class and title, the hooks of an installed
-// varokint.dll set as the program sets them, and a record of every report; key-downs of
-// swallowVk are answered 1 (consumed).
-class ReportSpy {
-public:
-    ReportSpy(const TempDir& dir, UINT swallow) : swallowVk(swallow)
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.lpszClassName = "VRClass";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                  this);
-        library_ = LoadLibraryA(dir.file("varokint.dll").c_str());
-        if (library_ == nullptr) return;
-        auto procedure = [&](const char* name) { return reinterpret_cast<HOOKPROC>(GetProcAddress(library_, name)); };
-        keyboardHook_ = SetWindowsHookExA(WH_KEYBOARD, procedure("VRKeyboardProc"), library_, 0);
-        messageHook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure("VRMsgProc"), library_, 0);
-    }
-    ~ReportSpy()
-    {
-        if (keyboardHook_ != nullptr) UnhookWindowsHookEx(keyboardHook_);
-        if (messageHook_ != nullptr) UnhookWindowsHookEx(messageHook_);
-        DestroyWindow(window_);
-        UnregisterClassA("VRClass", nullptr);
-    }
-    bool hooked() const { return window_ != nullptr && keyboardHook_ != nullptr && messageHook_ != nullptr; }
-
-    Reports reports;
-    UINT swallowVk;
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<ReportSpy*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message == WM_COPYDATA && self != nullptr) {
-            const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-            std::uint32_t flags = 0;
-            if (data.lpData != nullptr && data.cbData >= sizeof flags) std::memcpy(&flags, data.lpData, sizeof flags);
-            const bool up = (flags & 0x80000000u) != 0;
-            self->reports.push_back(std::string(1, static_cast<char>(data.dwData)) + (up ? " up" : " down"));
-            return !up && data.dwData == self->swallowVk ? 1 : 0;
-        }
-        if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    HWND window_ = nullptr;
-    HMODULE library_ = nullptr;
-    HHOOK keyboardHook_ = nullptr;
-    HHOOK messageHook_ = nullptr;
-};
 
 long Count(const Lines& lines, const char* prefix)
 {
@@ -106,7 +47,7 @@ TEST(StaleHooks, AfterKilledCopies_EachKeyIsReportedOnceAndEachActionPlaysOnce)
 
     struct Case {
         const char* keys;
-        Reports reports;
+        Lines reports;
         Lines arrived;
     };
     const Case cases[] = {
@@ -119,15 +60,16 @@ TEST(StaleHooks, AfterKilledCopies_EachKeyIsReportedOnceAndEachActionPlaysOnce)
     const TempDir* killedFrom[] = {nullptr, &first, &second};
     for (int kills = 0; kills < 3; ++kills) {
         if (killedFrom[kills] != nullptr) StartAndKill(*killedFrom[kills]);
-        ReportSpy spy(first, 'F');
-        ASSERT_TRUE(spy.hooked());
+        StandInMainWindow spy;
+        spy.swallowVk = 'F';
+        ASSERT_TRUE(spy.Hook(first.file("varokint.dll")));
         ASSERT_TRUE(target.focus());
         PumpFor(200);
         for (const Case& c : cases) {
             spy.reports.clear();
             const Lines seen = target.type(c.keys, c.arrived.size());
             std::printf("[ stale    ] %d killed: %s gave %zu reports\n", kills, c.keys, spy.reports.size());
-            EXPECT_EQ(spy.reports, c.reports) << kills << " killed, " << c.keys << Dump(spy.reports);
+            EXPECT_EQ(spy.texts(), c.reports) << kills << " killed, " << c.keys << Dump(spy.texts());
             EXPECT_EQ(seen, c.arrived) << kills << " killed, " << c.keys << Dump(seen);
         }
     }

@@ -4,74 +4,14 @@
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/support/StandInWindow.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 using namespace wt;
 
 namespace {
-
-struct ReportedKey {
-    unsigned vk;
-    std::uint32_t flags;
-    std::uint32_t size;
-};
-
-// Stands in for the program's main window: same class and title, so the hook library
-// finds it, and a reply chosen by the test.
-class FakeMainWindow {
-public:
-    std::vector<ReportedKey> reports;
-    unsigned swallowVk = 0;  // key-downs of this key are answered 1
-    unsigned stallVk = 0;    // key-downs of this key are answered too late
-
-    FakeMainWindow()
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.lpszClassName = "VRClass";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                  this);
-    }
-    ~FakeMainWindow() { close(); }
-    void close()
-    {
-        if (window_ != nullptr) DestroyWindow(window_);
-        window_ = nullptr;
-    }
-    HWND handle() const { return window_; }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<FakeMainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message == WM_COPYDATA && self != nullptr)
-            return self->OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    LRESULT OnCopyData(const COPYDATASTRUCT& data)
-    {
-        std::uint32_t flags = 0;
-        if (data.lpData != nullptr && data.cbData >= sizeof flags) std::memcpy(&flags, data.lpData, sizeof flags);
-        reports.push_back({static_cast<unsigned>(data.dwData), flags, static_cast<std::uint32_t>(data.cbData)});
-        const bool down = (flags & 0x80000000u) == 0;
-        if (down && data.dwData == stallVk) {
-            Sleep(1600);  // longer than the hook library waits
-            return 1;
-        }
-        return down && data.dwData == swallowVk ? 1 : 0;
-    }
-
-    HWND window_ = nullptr;
-};
 
 bool Has(const std::vector<std::string>& lines, const std::string& prefix)
 {
@@ -87,7 +27,7 @@ protected:
     ShortcutTable table{model};
     Settings settings{model};
     Win32KeySystem system{GetModuleHandleA(nullptr)};
-    FakeMainWindow mainWindow;
+    StandInMainWindow mainWindow;
     KeyEngine engine{table, settings, Win32KeySystem::ToWindowId(mainWindow.handle()), system};
     TempDir dir;
     KeyTarget target;
