@@ -73,7 +73,7 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
 
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
+    wc.lpfnWndProc = BoundWindowProc<ShellApp, &ShellApp::mainWindow>;
     wc.hInstance = instanceHandle;
     wc.hIcon = largeIcon;
     wc.hIconSm = smallIcon;
@@ -93,25 +93,6 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
     ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
     return true;
-}
-
-LRESULT CALLBACK ShellApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* app = static_cast<ShellApp*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-        app->mainWindow = window;
-    }
-    auto* app = reinterpret_cast<ShellApp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (app == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        app->mainWindow = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return app->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

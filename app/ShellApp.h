@@ -2,6 +2,7 @@
 // hidden main window that receives the hook library's key reports and the tray icon's clicks.
 #pragma once
 #include "app/TrayMenuWindow.h"
+#include "app/WindowBinding.h"
 #include "app/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
@@ -34,7 +35,7 @@ public:
     bool CreateMainWindow(HINSTANCE instance);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Owner, HWND Owner::*Window> friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCopyData(LPARAM lParam);
     bool OnCommand(WORD id);

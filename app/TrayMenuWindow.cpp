@@ -1,5 +1,7 @@
 #include "app/TrayMenuWindow.h"
 
+#include "app/WindowBinding.h"
+
 namespace {
 
 constexpr char TrayMenuWindowClass[] = "VRTrayMenu";
@@ -26,7 +28,7 @@ void TrayMenuWindow::CreateUnderWine(HINSTANCE instance)
     }
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
+    wc.lpfnWndProc = BoundWindowProc<TrayMenuWindow, &TrayMenuWindow::window_>;
     wc.hInstance = instance;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = TrayMenuWindowClass;
@@ -55,25 +57,6 @@ void TrayMenuWindow::Track(HMENU menu, POINT at, HWND commandTarget, bool highli
     if (command != 0) {
         PostMessageA(commandTarget, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     }
-}
-
-LRESULT CALLBACK TrayMenuWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TrayMenuWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<TrayMenuWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT TrayMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -23,7 +23,7 @@ public:
     void Track(HMENU menu, POINT at, HWND commandTarget, bool highlightFirst);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Owner, HWND Owner::*Window> friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
