@@ -8,8 +8,9 @@ AppEntry::AppEntry(std::string path, std::string name)
 {
 }
 
-AppEntry::AppEntry(const AppEntry& other) : path_(other.path_), name_(other.name_), indexStale_(true)
+AppEntry::AppEntry(const AppEntry& other) : path_(other.path_), name_(other.name_)
 {
+    indexed_.markStale();
     actions_.reserve(other.actions_.size());
     for (const auto& action : other.actions_)
         actions_.push_back(std::make_unique<Action>(*action));
@@ -28,7 +29,7 @@ Action& AppEntry::actionAt(int index)
 {
     if (index < 0 || index >= actionCount())
         throw std::out_of_range("AppEntry::actionAt");
-    handOut(index);
+    indexed_.handOut(index, actions_.size());
     return *actions_[static_cast<std::size_t>(index)];
 }
 
@@ -39,18 +40,10 @@ const Action& AppEntry::actionAt(int index) const
     return *actions_[static_cast<std::size_t>(index)];
 }
 
-void AppEntry::handOut(int index) const
-{
-    if (handedOut_.size() > actions_.size())
-        indexStale_ = true, handedOut_.clear();  // as cheap to rebuild as to check them all
-    if (!indexStale_ && (handedOut_.empty() || handedOut_.back() != index))
-        handedOut_.push_back(index);
-}
-
 void AppEntry::indexAction(int index) const
 {
     const int code = actions_[static_cast<std::size_t>(index)]->input().toCode();
-    indexedInputs_.push_back(code);
+    indexed_.add(code);
     const auto [found, added] = byInput_.try_emplace(code, Indexed{index, 1});
     if (!added)
         ++found->second.count;  // an earlier action keeps its place
@@ -58,20 +51,13 @@ void AppEntry::indexAction(int index) const
 
 void AppEntry::refreshIndex() const
 {
-    for (const int index : handedOut_) {
-        if (index < actionCount() &&
-            actions_[static_cast<std::size_t>(index)]->input().toCode() != indexedInputs_[static_cast<std::size_t>(index)])
-            indexStale_ = true;
-    }
-    handedOut_.clear();
-    if (!indexStale_)
+    const auto inputOf = [this](int i) { return actions_[static_cast<std::size_t>(i)]->input().toCode(); };
+    if (!indexed_.needsRebuild(actionCount(), inputOf))
         return;
     byInput_.clear();
-    indexedInputs_.clear();
-    indexedInputs_.reserve(actions_.size());
+    indexed_.restart(actions_.size());
     for (int i = 0; i < actionCount(); ++i)
         indexAction(i);
-    indexStale_ = false;
 }
 
 Action* AppEntry::findActionByInput(int keyCode)
@@ -80,7 +66,7 @@ Action* AppEntry::findActionByInput(int keyCode)
     const auto found = byInput_.find(keyCode);
     if (found == byInput_.end())
         return nullptr;
-    handOut(found->second.first);
+    indexed_.handOut(found->second.first, actions_.size());
     return actions_[static_cast<std::size_t>(found->second.first)].get();
 }
 
@@ -105,7 +91,7 @@ bool AppEntry::removeAction(int index)
     if (index < 0 || index >= actionCount())
         return false;
     actions_.erase(actions_.begin() + index);
-    indexStale_ = true;  // every later action moved down by one
+    indexed_.markStale();  // every later action moved down by one
     return true;
 }
 

@@ -2,6 +2,7 @@
 // Copies are deep: every action is copied into a new object.
 #pragma once
 #include "model/Action.h"
+#include "model/IndexedKeys.h"
 
 #include <memory>
 #include <string>
@@ -46,7 +47,6 @@ private:
     // otherwise only addAction extends it.
     void refreshIndex() const;
     void indexAction(int index) const;
-    void handOut(int index) const;
 
     std::string path_;
     std::string name_;
@@ -54,7 +54,5 @@ private:
 
     // Input key code -> actions, with the results of a scan from index 0.
     mutable std::unordered_map<int, Indexed> byInput_;
-    mutable std::vector<int> indexedInputs_;  // each action's input key code as indexed
-    mutable std::vector<int> handedOut_;      // actions handed out since the last refresh
-    mutable bool indexStale_ = false;
+    mutable IndexedKeys<int> indexed_;  // each action's input key code as indexed
 };

@@ -10,10 +10,7 @@ AppEntry* ShortcutTable::at(int index)
 {
     if (index < 0 || index >= count())
         return nullptr;
-    if (handedOut_.size() > entries_.size())
-        indexStale_ = true, handedOut_.clear();  // as cheap to rebuild as to check them all
-    if (!indexStale_ && (handedOut_.empty() || handedOut_.back() != index))
-        handedOut_.push_back(index);
+    indexed_.handOut(index, entries_.size());
     return entries_[static_cast<std::size_t>(index)].get();
 }
 
@@ -27,29 +24,23 @@ const AppEntry* ShortcutTable::at(int index) const
 void ShortcutTable::indexEntry(int index) const
 {
     const std::string& path = entries_[static_cast<std::size_t>(index)]->path();
-    indexedPaths_.push_back(path);
+    indexed_.add(path);
     ++countByPath_[path];
     firstByFoldedPath_.emplace(foldAsciiCase(path), index);  // an earlier entry keeps its place
 }
 
 void ShortcutTable::refreshIndex() const
 {
-    for (const int index : handedOut_) {
-        if (index < count() && entries_[static_cast<std::size_t>(index)]->path() != indexedPaths_[static_cast<std::size_t>(index)])
-            indexStale_ = true;
-    }
-    handedOut_.clear();
-    if (!indexStale_)
+    const auto pathOf = [this](int i) -> const std::string& { return entries_[static_cast<std::size_t>(i)]->path(); };
+    if (!indexed_.needsRebuild(count(), pathOf))
         return;
     // Paths change only through the editing windows, one at a time: a rebuild is cheap
     // next to the user's typing.
     firstByFoldedPath_.clear();
     countByPath_.clear();
-    indexedPaths_.clear();
-    indexedPaths_.reserve(entries_.size());
+    indexed_.restart(entries_.size());
     for (int i = 0; i < count(); ++i)
         indexEntry(i);
-    indexStale_ = false;
 }
 
 int ShortcutTable::findByName(const std::string& name) const
@@ -84,7 +75,7 @@ bool ShortcutTable::remove(int index)
     if (index < 0 || index >= count())
         return false;
     entries_.erase(entries_.begin() + index);
-    indexStale_ = true;  // every later entry moved down by one
+    indexed_.markStale();  // every later entry moved down by one
     return true;
 }
 
@@ -93,7 +84,5 @@ void ShortcutTable::clear()
     entries_.clear();
     firstByFoldedPath_.clear();
     countByPath_.clear();
-    indexedPaths_.clear();
-    handedOut_.clear();
-    indexStale_ = false;
+    indexed_.restart(0);
 }

@@ -2,6 +2,7 @@
 // current directory.
 #pragma once
 #include "model/AppEntry.h"
+#include "model/IndexedKeys.h"
 #include "model/ModelSystem.h"
 
 #include <memory>
@@ -47,7 +48,5 @@ private:
     // Look-ups by path in constant time on average, with the results of a scan from index 0.
     mutable std::unordered_map<std::string, int> firstByFoldedPath_;
     mutable std::unordered_map<std::string, int> countByPath_;  // exact bytes, for add
-    mutable std::vector<std::string> indexedPaths_;             // each entry's path as indexed
-    mutable std::vector<int> handedOut_;                        // at() results since the last refresh
-    mutable bool indexStale_ = false;
+    mutable IndexedKeys<std::string> indexed_;                  // each entry's path as indexed
 };
