@@ -1,4 +1,4 @@
-# Entry points: make run, make test, make dist, make bench, make fuzz.
+# Entry points: make run, make test, make dist, make bench, make fuzz, make soak.
 MAKEFLAGS += --no-print-directory
 JOBS    ?= $(shell nproc)
 NATIVE  := build/native
@@ -13,7 +13,7 @@ TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-x86_64.cmake
 # What ships: varokint.exe and varokint.dll.
 SHIPPED := varokint varokint_hook
 
-.PHONY: all deps native win shipped run test test-native test-wine dist bench fuzz clean
+.PHONY: all deps native win shipped run test test-native test-wine dist bench fuzz soak clean
 
 all: native win
 
@@ -71,6 +71,11 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DVR_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 	@scripts/run-fuzz.sh $(FUZZ) $(FUZZ_RUNS)
+
+# Presses of one action under Wine, each once the one before has arrived (not in make test).
+VR_SOAK_PRESSES ?= 20000
+soak: deps
+	@VR_SOAK_PRESSES=$(VR_SOAK_PRESSES) scripts/run-soak.sh $(WIN)
 
 # run/ stays: it holds the settings of make run.
 clean:

@@ -72,7 +72,7 @@ int RunShell(const std::string& command, DWORD timeoutMs)
 
 }  // namespace
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -91,7 +91,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
         if (done()) return true;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, (std::min<DWORD>)(timeoutMs - elapsed, 20), QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, (std::min<DWORD>)(timeoutMs - elapsed, pollMs), QS_ALLINPUT);
     }
 }
 
@@ -322,6 +322,7 @@ bool KeyTarget::start(const TempDir& dir)
         !process.start(exe, dir.path(), "\"" + log_ + "\"") ||
         !PumpUntil([&] { return ReadBytes(log_).rfind("ready", 0) == 0; }))
         return false;
+    read_ = 0;
     window_ = FindTopWindow(process.id(), "VRKeyTarget", "KeyTarget");
     return window_ != nullptr;
 }
@@ -334,15 +335,34 @@ bool KeyTarget::focus()
            PumpUntil([&] { return GetForegroundWindow() == window_; });
 }
 
-std::vector<std::string> KeyTarget::lines() const
+namespace {
+
+std::vector<std::string> KeyLines(const std::string& bytes)
 {
     std::vector<std::string> lines;
-    std::istringstream in(ReadBytes(log_));
+    std::istringstream in(bytes);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();  // KeyTarget writes in text mode
         if (line != "ready") lines.push_back(line);
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> KeyTarget::lines() const { return KeyLines(ReadBytes(log_)); }
+
+std::vector<std::string> KeyTarget::newLines()
+{
+    std::ifstream in(log_, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(read_));
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    // A line still being written stays for the next call.
+    const std::string added = bytes.str();
+    const size_t complete = added.rfind('\n') + 1;  // 0 when there is no full line
+    read_ += complete;
+    return KeyLines(added.substr(0, complete));
 }
 
 std::vector<std::string> KeyTarget::type(const std::string& xdotoolArguments, size_t expected)

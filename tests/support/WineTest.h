@@ -19,8 +19,9 @@ namespace wt {
 constexpr DWORD DefaultWaitMs = 8000;
 
 // Pumps this thread's messages (an open dialog sees its keys as its own loop would) until
-// done() or the time is up; true when done() held.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = DefaultWaitMs);
+// done() or the time is up; true when done() held. With no message coming, done() is asked
+// again every pollMs.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = DefaultWaitMs, DWORD pollMs = 20);
 void PumpFor(DWORD ms);
 
 // Files, by Windows path.
@@ -114,6 +115,9 @@ public:
     bool focus();
     // The logged key lines, "ready" left out.
     std::vector<std::string> lines() const;
+    // The complete lines logged since the last call (or since the start), "ready" left out:
+    // reads only what was added, for logs that grow long.
+    std::vector<std::string> newLines();
     // Types with xdotool and returns the lines logged for it: up to `expected` new lines,
     // and whatever still trickles in shortly after.
     std::vector<std::string> type(const std::string& xdotoolArguments, size_t expected);
@@ -123,6 +127,7 @@ public:
 private:
     std::string log_;
     HWND window_ = nullptr;
+    size_t read_ = 0;  // bytes of the log that newLines() has returned
 };
 // Lines on lines of their own, for failure messages.
 std::string Dump(const std::vector<std::string>& lines);
