@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 using namespace wt;
 
@@ -155,6 +156,19 @@ TEST_F(Remapping, AfterAnAction_TheTargetsModifiersAreThoseHeld)
     EXPECT_EQ(seen.back(), CtrlUp) << Dump(seen);
     EXPECT_EQ(Count(seen, AltVDown), 2) << Dump(seen);
     EXPECT_EQ(Count(seen, "WM_KEYDOWN vk=0x45 shift=0 ctrl=1 alt=0 lwin=0 rwin=0"), 0) << Dump(seen);
+}
+
+TEST_F(Remapping, HeldTrigger_PlaysWhileItRepeatsAndNeverReachesTheTargetRaw)
+{
+    // X repeats the held G; with a pause of 100 ms between actions some repeats play and
+    // the rest are swallowed, none passes.
+    const Lines seen = target.type("keydown ctrl keydown g sleep 1.5 keyup g keyup ctrl", 1);
+    const long plays = Count(seen, "WM_KEYDOWN vk=0x4A shift=0 ctrl=0 alt=0 lwin=0 rwin=0");
+    std::printf("[ held     ] Ctrl+G held 1.5 s: J played %ld times\n", plays);
+    EXPECT_GE(plays, 2) << Dump(seen);
+    EXPECT_EQ(Count(seen, "WM_KEYDOWN vk=0x47 shift=0 ctrl=1 alt=0 lwin=0 rwin=0"), 0) << Dump(seen);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), CtrlUp) << Dump(seen);
 }
 
 TEST_F(Remapping, ActionThatSendsItsOwnInput_PlaysOncePerPressAndTheProgramStaysResponsive)
