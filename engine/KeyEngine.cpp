@@ -130,8 +130,7 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     // them, so held_ takes them in, but they never trigger anything.
     ModifierSide side = NoModifier;
     const bool down = UpdateHeldKeys(vk, flags, side);
-    OwnKey own{};
-    const bool isOwn = TakeOwnKey(vk, flags, side, own);
+    const bool isOwn = TakeOwnKey(vk, flags, side);
     if (side != NoModifier)
         FollowLetGo(side, down, isOwn);
     if (isOwn)
@@ -153,7 +152,7 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     return Dispatch(held_);
 }
 
-bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side, OwnKey& taken)
+bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side)
 {
     if (own_.empty())
         return false;
@@ -170,11 +169,10 @@ bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side, 
     if (next.vk != vk || next.scan != ((flags >> 16) & 0xFF) || ((next.flags & KeyEventUp) != 0) != up ||
         next.side != side)
         return false;
-    taken = next;
     lastTaken_ = next;
     own_.pop_front();
-    if (taken.side != NoModifier)
-        --ownPending_[taken.side];
+    if (lastTaken_.side != NoModifier)
+        --ownPending_[lastTaken_.side];
     lastOwnTick_ = now;
     return true;
 }
@@ -393,6 +391,16 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
 
 void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, bool sided)
 {
+    const auto inject = [this](const Modifier& m, bool right, bool up) {
+        const ModifierSide side = Side(m.left, right);
+        const std::uint8_t sidedVk = right ? m.rightVk : m.leftVk;
+        if (m.vk == 0) {
+            Inject(sidedVk, 0, up ? KeyEventUp : 0, side);  // the Windows keys: no scan code
+            return;
+        }
+        const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(sidedVk, MapVkToScan));
+        Inject(m.vk, scan, (up ? KeyEventUp : 0) | (right ? KeyEventExtended : 0), side);
+    };
     // A press takes its side from the target, a release from the current state, so the
     // key released is the one that was pressed.
     for (const Modifier& m : Modifiers) {
@@ -400,22 +408,10 @@ void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, b
         const bool wantRight = target.*m.right, haveRight = current.*m.right;
         const bool release = have && (!want || (sided && wantRight != haveRight));
         const bool press = want && (!have || (sided && wantRight != haveRight));
-        if (release) {
-            if (m.vk == 0) {
-                Inject(haveRight ? m.rightVk : m.leftVk, 0, KeyEventUp, Side(m.left, haveRight));
-            } else {
-                const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(haveRight ? m.rightVk : m.leftVk, MapVkToScan));
-                Inject(m.vk, scan, KeyEventUp | (haveRight ? KeyEventExtended : 0), Side(m.left, haveRight));
-            }
-        }
-        if (press) {
-            if (m.vk == 0) {
-                Inject(wantRight ? m.rightVk : m.leftVk, 0, 0, Side(m.left, wantRight));
-            } else {
-                const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(wantRight ? m.rightVk : m.leftVk, MapVkToScan));
-                Inject(m.vk, scan, wantRight ? KeyEventExtended : 0, Side(m.left, wantRight));
-            }
-        }
+        if (release)
+            inject(m, haveRight, true);
+        if (press)
+            inject(m, wantRight, false);
     }
 }
 

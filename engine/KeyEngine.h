@@ -69,7 +69,7 @@ private:
     // Folds one event into held_; true for a key-down. side: the modifier key it is, if any.
     bool UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side);
     // Takes the report off the queue of our own keys when it is the next one of them.
-    bool TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side, OwnKey& taken);
+    bool TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side);
     void FollowLetGo(ModifierSide side, bool down, bool isOwn);
     // Updates userHolds_ for that modifier key from the system's key state.
     void LookAtUser(ModifierSide side);
