@@ -45,17 +45,6 @@ std::string nameFromPath(const std::string& path)
     return file.size() > ExeSuffixLength ? file.substr(0, file.size() - ExeSuffixLength) : std::string();
 }
 
-// Names and paths are the same to the window as they are to the table's look-ups.
-bool sameNameToTable(const ShortcutTable&, const std::string& name, const std::string& known)
-{
-    return equalsIgnoringAsciiCase(name, known);
-}
-
-bool samePathToTable(const ShortcutTable&, const std::string& path, const std::string& known)
-{
-    return equalsIgnoringAsciiCase(path, known);
-}
-
 bool endsWithExe(const std::string& path)
 {
     return path.size() >= ExeSuffixLength && equalsIgnoringAsciiCase(std::string_view(path).substr(path.size() - ExeSuffixLength), ExeSuffix);
@@ -259,7 +248,7 @@ void ShortcutSettingsDialog::selectApplicationByPath(const std::string& path)
     const std::string& name = table_.at(index)->name();
     const int items = static_cast<int>(SendMessageA(appCombo_, CB_GETCOUNT, 0, 0));
     for (int item = 0; item < items; ++item) {
-        if (sameNameToTable(table_, comboItemText(appCombo_, item), name)) {
+        if (equalsIgnoringAsciiCase(comboItemText(appCombo_, item), name)) {
             SendMessageA(appCombo_, CB_SETCURSEL, item, 0);
             return;
         }
@@ -419,11 +408,11 @@ bool ShortcutSettingsDialog::conflictsWithOtherEntries(const AppEntry& working)
         // Both compare as the table's look-ups do: the window finds an application by its
         // name, and the engine by its path, with letter case ignored, so a second name or
         // path differing only in case could never be shown again or never act.
-        if (sameNameToTable(table_, working.name(), other.name())) {
+        if (equalsIgnoringAsciiCase(working.name(), other.name())) {
             MessageBoxA(window(), DuplicateNameText, DuplicateNameCaption, MB_OK | MB_ICONEXCLAMATION);
             return true;
         }
-        if (samePathToTable(table_, working.path(), other.path())) {
+        if (equalsIgnoringAsciiCase(working.path(), other.path())) {
             MessageBoxA(window(), DuplicatePathText, DuplicatePathCaption, MB_OK | MB_ICONEXCLAMATION);
             return true;
         }
