@@ -27,21 +27,26 @@ function(vr_native_test name)
   set_tests_properties(${name} PROPERTIES LABELS native)
 endfunction()
 
-# vr_wine_test(name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s]): a GoogleTest executable of
-# the Windows build with GoogleTest's main; ctest runs it under Wine through the
-# cross-compiling emulator.
+# vr_wine_test(name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [SERIAL] [DEPENDS target ...]):
+# a GoogleTest executable of the Windows build with GoogleTest's main; ctest runs it under
+# Wine through the cross-compiling emulator. SERIAL: never beside another test (key input
+# is desktop-wide). DEPENDS: programs it starts, built first. Without the Windows tests
+# (VR_WINE_TESTS off) it defines nothing, and callers need no guard for what it takes.
 function(vr_wine_test name)
   if(NOT WIN32 OR NOT VR_WINE_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock ${VR_STATIC_LINK})
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${T_TIMEOUT})
+  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${T_SERIAL})
 endfunction()
 
 # vr_fuzz_target(name SOURCE f.cpp LIBS ... CORPUS dir): a libFuzzer target in the fuzz
