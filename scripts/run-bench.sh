@@ -25,10 +25,7 @@ fi
 # Uses "$win" and "$here"; leave the native part above as it is.
 echo
 echo "== Key latency end to end (Wine: varokint.exe and varokint.dll) =="
-if [ ! -e "$win/CMakeCache.txt" ]; then
-  cmake -S "$here/.." -B "$win" -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-if cmake --build "$win" -j "$(nproc)" --target KeyLatencyBench MinimalHost >/dev/null; then
+if "$here/build-win-tool.sh" "$win" KeyLatencyBench MinimalHost; then
   "$here/wine-session.sh" "$here/wine-run.sh" "$win/tests/e2e/KeyLatencyBench.exe" "${VR_BENCH_PRESSES:-200}" || rc=1
 else
   echo "could not build KeyLatencyBench in $win"; rc=1
