@@ -25,7 +25,10 @@ bool StandInMainWindow::Hook(const std::string& libraryPath)
 {
     library_ = LoadLibraryA(libraryPath.c_str());
     if (library_ == nullptr) return false;
-    auto procedure = [&](const char* name) { return reinterpret_cast<HOOKPROC>(GetProcAddress(library_, name)); };
+    // Through void (*)(): the one function type any other converts to without a warning.
+    auto procedure = [&](const char* name) {
+        return reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(library_, name)));
+    };
     keyboardHook_ = SetWindowsHookExA(WH_KEYBOARD, procedure("VRKeyboardProc"), library_, 0);
     messageHook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure("VRMsgProc"), library_, 0);
     return hooked();
