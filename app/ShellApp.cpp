@@ -79,12 +79,12 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
     wc.hIconSm = smallIcon;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    wc.lpszClassName = MainWindowClass;
+    wc.lpszClassName = HookContract::MainWindowClass;
     if (RegisterClassExA(&wc) == 0) {
         return false;
     }
 
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, MainWindowClass, MainWindowTitle, WS_OVERLAPPEDWINDOW,
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPEDWINDOW,
                                   CW_USEDEFAULT, CW_USEDEFAULT, MainWindowSize, MainWindowSize, nullptr,
                                   nullptr, instanceHandle, this);
     if (window == nullptr) {
@@ -108,7 +108,7 @@ LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         trayIcon.uCallbackMessage = WM_TRAYICON_NOTIFY;
         trayIcon.hIcon = smallIcon;
-        lstrcpynA(trayIcon.szTip, MainWindowTitle, 64);
+        lstrcpynA(trayIcon.szTip, HookContract::MainWindowTitle, 64);
         Shell_NotifyIconA(NIM_ADD, &trayIcon);
         instance = reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance;
         return 0;

@@ -4,6 +4,7 @@
 #include "app/TrayMenuWindow.h"
 #include "app/WindowBinding.h"
 #include "app/Win32ModelSystem.h"
+#include "engine/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "model/Settings.h"
@@ -16,8 +17,6 @@
 #include <memory>
 #include <string>
 
-constexpr char MainWindowClass[] = "VRClass";
-constexpr char MainWindowTitle[] = "Varokinto";
 // The tray icon's callback; lParam carries the mouse message.
 constexpr UINT WM_TRAYICON_NOTIFY = WM_APP + 100;
 // wParam of WM_TRAYICON_NOTIFY posted by a second copy of the program.

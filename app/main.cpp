@@ -24,7 +24,7 @@ int RunMessageLoop()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    if (HWND running = FindWindowA(MainWindowClass, MainWindowTitle)) {
+    if (HWND running = FindWindowA(HookContract::MainWindowClass, HookContract::MainWindowTitle)) {
         PostMessageA(running, WM_TRAYICON_NOTIFY, SecondInstanceRequest, WM_RBUTTONDOWN);
         return 0;
     }

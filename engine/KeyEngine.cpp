@@ -1,5 +1,7 @@
 #include "engine/KeyEngine.h"
 
+#include "engine/HookContract.h"
+
 #include "res/resource.h"
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 namespace {
 
-constexpr std::uint32_t KeyUpBit = 0x80000000u;  // transition bit of the flags word
 constexpr unsigned LastVirtualKey = 255;
 
 constexpr std::uint8_t VK_SHIFT_ = 0x10, VK_CONTROL_ = 0x11, VK_MENU_ = 0x12;
@@ -17,7 +18,6 @@ constexpr std::uint8_t VK_LSHIFT_ = 0xA0, VK_RSHIFT_ = 0xA1;
 constexpr std::uint8_t VK_LCONTROL_ = 0xA2, VK_RCONTROL_ = 0xA3;
 constexpr std::uint8_t VK_LMENU_ = 0xA4, VK_RMENU_ = 0xA5;
 
-constexpr const char* HookLibraryName = "varokint";
 constexpr const char* HookErrorCaption = "Error";
 
 // The four modifiers in the order playback changes them: Shift, Win, Ctrl, Alt.
@@ -82,14 +82,14 @@ bool KeyEngine::SetHooks(bool on)
     }
     // On failure whatever is installed stays installed; the next call completes it.
     if (hookLibrary_ == 0) {
-        hookLibrary_ = system_.loadLibrary(HookLibraryName);
+        hookLibrary_ = system_.loadLibrary(HookContract::LibraryName);
         if (hookLibrary_ == 0) {
             system_.showMessage("DLLファイルの読みとりに失敗", HookErrorCaption);
             return false;
         }
     }
     if (keyboardHook_ == 0) {
-        keyboardHook_ = system_.setHook(KeyboardHookType, system_.findProc(hookLibrary_, "VRKeyboardProc"),
+        keyboardHook_ = system_.setHook(KeyboardHookType, system_.findProc(hookLibrary_, HookContract::KeyboardProcName),
                                         hookLibrary_);
         if (keyboardHook_ == 0) {
             system_.showMessage("フック登録に失敗", HookErrorCaption);
@@ -103,7 +103,7 @@ bool KeyEngine::SetHooks(bool on)
             SetModifier(held_, m, keyDown_[m.left], keyDown_[m.left + 1]);
     }
     if (messageHook_ == 0) {
-        messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, "VRMsgProc"), hookLibrary_);
+        messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, HookContract::MessageProcName), hookLibrary_);
         if (messageHook_ == 0) {
             system_.showMessage("メッセージフック登録に失敗", HookErrorCaption);
             return false;
@@ -165,8 +165,8 @@ bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side)
     // key (the extended bit is not compared as such: the system drops it for Shift, whose
     // sides differ in scan code).
     const OwnKey& next = own_.front();
-    const bool up = (flags & KeyUpBit) != 0;
-    if (next.vk != vk || next.scan != ((flags >> 16) & 0xFF) || ((next.flags & KeyEventUp) != 0) != up ||
+    const bool up = KeyFlags(flags).up();
+    if (next.vk != vk || next.scan != KeyFlags(flags).scan() || ((next.flags & KeyEventUp) != 0) != up ||
         next.side != side)
         return false;
     lastTaken_ = next;
@@ -267,7 +267,7 @@ std::string KeyEngine::GetForegroundExePath()
 
 bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side)
 {
-    const bool down = (flags & KeyUpBit) == 0;  // auto-repeats count as key-downs
+    const bool down = !KeyFlags(flags).up();  // auto-repeats count as key-downs
     held_.vk = 0;
 
     // The scan code with its extended bit tells the left key from the right one, which

@@ -1,6 +1,8 @@
 // varokint.dll: the system-wide hooks of Varokinto. Runs inside every hooked process and
 // reports each key event to the program's main window, which answers 1 for a key it has
 // acted on; that key is swallowed here. Exported undecorated through varokint.def.
+#include "engine/HookContract.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +12,7 @@ namespace {
 // Longer than any playback takes, short enough that a hung main window costs the typing
 // application no more than a stutter.
 constexpr UINT ReportTimeoutMs = 1000;
-constexpr LRESULT KeyConsumed = 1;
+constexpr LRESULT KeyConsumed = HookContract::KeyConsumed;
 
 // One key event, as the chain hands it from hook to hook.
 struct KeyEvent {
@@ -94,7 +96,7 @@ private:
 
 bool MainWindowConsumes(WPARAM vk, LPARAM keyFlags)
 {
-    const HWND mainWindow = FindWindowA("VRClass", "Varokinto");
+    const HWND mainWindow = FindWindowA(HookContract::MainWindowClass, HookContract::MainWindowTitle);
     if (mainWindow == nullptr)
         return false;
     DWORD flags = static_cast<DWORD>(keyFlags);

@@ -1,11 +1,15 @@
 #include "engine/win32/Win32KeySystem.h"
 
+#include "engine/HookContract.h"
 #include "engine/win32/ForegroundApp.h"
 
 static_assert(KeyEventExtended == KEYEVENTF_EXTENDEDKEY && KeyEventUp == KEYEVENTF_KEYUP);
 static_assert(MapVkToScan == MAPVK_VK_TO_VSC && MapScanToVkEx == MAPVK_VSC_TO_VK_EX);
 static_assert(CommandMessage == WM_COMMAND && KeyboardHookType == WH_KEYBOARD && MessageHookType == WH_GETMESSAGE);
 static_assert(WM_KEY_RECORDED == WM_APP + 101);
+static_assert(HookContract::ReportMessage == WM_COPYDATA);
+static_assert(KeyFlags::ExtendedBit == KF_EXTENDED << 16 && KeyFlags::PreviousBit == KF_REPEAT << 16 &&
+              KeyFlags::UpBit == static_cast<std::uint32_t>(KF_UP) << 16);
 
 void Win32KeySystem::keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags)
 {
