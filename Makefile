@@ -9,9 +9,8 @@ DIST    := dist/varokint
 # make run's folder: the program keeps keycfg.ini and property.ini here, so nothing that
 # builds or cleans ever deletes it.
 RUN     := run
-TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-x86_64.cmake
-# What ships: varokint.exe and varokint.dll.
-SHIPPED := varokint varokint_hook
+# Each tree is a CMake preset (CMakePresets.json): native, win, bench, fuzz; "shipped" builds
+# only varokint.exe and varokint.dll in the win tree.
 
 .PHONY: all deps native win shipped run test test-native test-wine dist bench fuzz soak clean
 
@@ -21,20 +20,18 @@ deps:
 	@scripts/install-deps.sh
 
 native: deps
-	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@cmake --build $(NATIVE) -j $(JOBS)
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS)
 
-# The whole Windows tree with its tests (GoogleTest is built for MinGW on the first run).
+# The whole Windows tree with its tests (GoogleTest for MinGW is compiled with them).
 win: deps
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release -DVR_WINE_TESTS=ON >/dev/null
-	@cmake --build $(WIN) -j $(JOBS)
+	@cmake --preset win >/dev/null
+	@cmake --build --preset win -j $(JOBS)
 
-# Only the two shipped files. A new tree leaves the Windows tests out until make test asks
-# for them; a tree that has them keeps them. (The build configures again by itself when a
-# CMakeLists.txt changed.)
+# Only the two shipped files, in the same tree; none of the tests is compiled.
 shipped: deps
-	@test -e $(WIN)/CMakeCache.txt || cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release -DVR_WINE_TESTS=OFF >/dev/null
-	@cmake --build $(WIN) -j $(JOBS) --target $(SHIPPED)
+	@cmake --preset win >/dev/null
+	@cmake --build --preset shipped -j $(JOBS)
 
 test: native win
 	@scripts/run-tests.sh $(NATIVE) $(WIN)
@@ -61,15 +58,15 @@ run: shipped
 	@scripts/wine-session.sh --use-display scripts/run-shell.sh $(RUN)
 
 bench: deps
-	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DVR_SANITIZE=OFF -DVR_BENCH=ON >/dev/null
-	@cmake --build $(BENCH) -j $(JOBS)
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS)
 	@scripts/run-bench.sh $(BENCH) $(WIN)
 
 # Inputs per file reader; most short, a share with lines past the reader's line buffer.
 FUZZ_RUNS ?= 10000000
 fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DVR_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZ) -j $(JOBS)
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
 	@scripts/run-fuzz.sh $(FUZZ) $(FUZZ_RUNS)
 
 # Presses of one action under Wine, each once the one before has arrived (not in make test).

@@ -1,17 +1,22 @@
 # Test and tool helpers shared by the folders under tests/.
 #
-# GoogleTest comes through find_package in both builds: the native build uses Debian's
-# packages; the Windows build uses a copy built from Debian's sources (/usr/src/googletest)
-# with the cross compiler and installed into the build tree once (cmake/CrossGTest.cmake).
+# GoogleTest: the native build uses Debian's packages; the Windows build compiles Debian's
+# sources (/usr/src/googletest) with the cross compiler as part of this tree, only when a
+# test that links it is built (so building just the shipped files never compiles it).
 
 if(NOT VR_FUZZ)
   if(NOT WIN32)
     find_package(GTest REQUIRED)
-  elseif(VR_WINE_TESTS)
-    include(${CMAKE_CURRENT_LIST_DIR}/CrossGTest.cmake)
-    vr_install_cross_gtest(${CMAKE_BINARY_DIR}/googletest)
-    find_package(GTest CONFIG REQUIRED PATHS ${CMAKE_BINARY_DIR}/googletest NO_DEFAULT_PATH
-      NO_CMAKE_FIND_ROOT_PATH)
+  else()
+    if(NOT EXISTS /usr/src/googletest/CMakeLists.txt)
+      message(FATAL_ERROR "GoogleTest sources not found in /usr/src/googletest (Debian package googletest)")
+    endif()
+    # The tests never run GoogleTest from more than one thread, and without threads the
+    # library needs no pthread DLL beside the test.
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   endif()
 endif()
 
@@ -30,10 +35,10 @@ endfunction()
 # vr_wine_test(name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [SERIAL] [DEPENDS target ...]):
 # a GoogleTest executable of the Windows build with GoogleTest's main; ctest runs it under
 # Wine through the cross-compiling emulator. SERIAL: never beside another test (key input
-# is desktop-wide). DEPENDS: programs it starts, built first. Without the Windows tests
-# (VR_WINE_TESTS off) it defines nothing, and callers need no guard for what it takes.
+# is desktop-wide). DEPENDS: programs it starts, built first. Outside the Windows build it
+# defines nothing, and callers need no guard for what it takes.
 function(vr_wine_test name)
-  if(NOT WIN32 OR NOT VR_WINE_TESTS)
+  if(NOT WIN32)
     return()
   endif()
   cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})

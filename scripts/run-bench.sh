@@ -25,8 +25,8 @@ fi
 # Uses "$win" and "$here"; leave the native part above as it is.
 echo
 echo "== Key latency end to end (Wine: varokint.exe and varokint.dll) =="
-if "$here/build-win-tool.sh" "$win" KeyLatencyBench MinimalHost; then
-  "$here/wine-session.sh" "$here/wine-run.sh" "$win/tests/e2e/KeyLatencyBench.exe" "${VR_BENCH_PRESSES:-200}" || rc=1
+if "$here/build-win-tool.sh" KeyLatencyBench MinimalHost; then
+  "$here/wine-session.sh" "$here/wine-run.sh" "$win/KeyLatencyBench.exe" "${VR_BENCH_PRESSES:-200}" || rc=1
 else
   echo "could not build KeyLatencyBench in $win"; rc=1
 fi

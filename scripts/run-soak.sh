@@ -6,8 +6,8 @@
 set -u
 win=$1
 here=$(cd "$(dirname "$0")" && pwd)
-if ! "$here/build-win-tool.sh" "$win" SoakDriver; then
+if ! "$here/build-win-tool.sh" SoakDriver; then
   echo "could not build SoakDriver in $win"; exit 1
 fi
-"$here/wine-session.sh" "$here/wine-run.sh" "$win/tests/e2e/SoakDriver.exe" "${VR_SOAK_PRESSES:-20000}" | tr -d '\r'
+"$here/wine-session.sh" "$here/wine-run.sh" "$win/SoakDriver.exe" "${VR_SOAK_PRESSES:-20000}" | tr -d '\r'
 exit "${PIPESTATUS[0]}"
