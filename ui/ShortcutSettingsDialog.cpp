@@ -156,16 +156,25 @@ int ShortcutSettingsDialog::fillCombo(const AppEntry* wanted)
         from = to;
     }
 
+    // The combo box hands every item message on to its list: speaking to the list itself
+    // halves the messages, which at 100,000 applications is half a second.
+    COMBOBOXINFO parts = {};
+    parts.cbSize = sizeof parts;
+    const bool direct = GetComboBoxInfo(appCombo_, &parts) && parts.hwndList != nullptr;
+    const HWND list = direct ? parts.hwndList : appCombo_;
+    const UINT insertString = direct ? LB_INSERTSTRING : CB_INSERTSTRING;
+    const UINT setItemData = direct ? LB_SETITEMDATA : CB_SETITEMDATA;
+
     int wantedItem = -1;
     SendMessageA(appCombo_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(appCombo_, CB_INITSTORAGE, items.size(), bytes);
     for (const Item& item : items) {
-        // Inserted at the end in the sorted order: the combo box does not sort what is inserted.
-        const auto position = SendMessageA(appCombo_, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+        // Inserted at the end in the sorted order: the list does not sort what is inserted.
+        const auto position = SendMessageA(list, insertString, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(item.entry->name().c_str()));
         if (position < 0)
             continue;
-        SendMessageA(appCombo_, CB_SETITEMDATA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(item.entry));
+        SendMessageA(list, setItemData, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(item.entry));
         if (item.entry == wanted)
             wantedItem = static_cast<int>(position);
     }
