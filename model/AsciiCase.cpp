@@ -1,11 +1,8 @@
 #include "model/AsciiCase.h"
 
-namespace {
+#include "model/ShiftJisPath.h"
 
-bool isShiftJisLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+namespace {
 
 unsigned char foldAsciiLetter(unsigned char c)
 {

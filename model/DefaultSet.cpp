@@ -1,5 +1,6 @@
 // The first-run set: the Control Panel through the Start menu for every application, and
 // Explorer's view modes through its View menu (Alt+V and the item's access key).
+#include "model/ShiftJisPath.h"
 #include "model/ShortcutTable.h"
 
 #include <initializer_list>
@@ -33,7 +34,7 @@ bool isNewerSystem(ModelSystem& system)
 std::string explorerPath(ModelSystem& system)
 {
     std::string path = system.windowsDirectory();
-    if (path.empty() || path.back() != '\\')
+    if (path.empty() || !endsWithBackslash(path))
         path += '\\';
     return path + "explorer.exe";
 }

@@ -32,4 +32,14 @@ else
 fi
 # ---- end of the end-to-end part ----
 
+# ---- The settings window at scale under Wine (uses "$win" and "$here" only) ----
+echo
+echo "== Settings window with 10,000 and 100,000 applications (Wine: varokint.exe) =="
+if "$here/build-win-tool.sh" "$win" SettingsOpenBench; then
+  "$here/wine-session.sh" "$here/wine-run.sh" "$win/tests/bench/SettingsOpenBench.exe" ${VR_BENCH_APPS:-10000 100000} || rc=1
+else
+  echo "could not build SettingsOpenBench in $win"; rc=1
+fi
+# ---- end of the settings window part ----
+
 exit $rc

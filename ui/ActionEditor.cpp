@@ -22,6 +22,7 @@ constexpr char DeleteQuestion[] = "選択中のキーを削除してよろしい
 constexpr char DeleteCaption[] = "削除の確認";
 constexpr char BadInputText[] = "入力キーが正しく入力されていません。正しく設定して下さい。";
 constexpr char BadInputCaption[] = "入力キーが不正です";
+constexpr char NoKeyText[] = "入力キーのキーが選ばれていません。Ctrl などと組み合わせるキーを選んで下さい。";
 // Marks the editor window whose keys the recording filter drops.
 constexpr char RecordingProperty[] = "VarokintoRecording";
 
@@ -217,6 +218,8 @@ void ActionEditor::OnKeyRecorded(WPARAM keyCode)
     const KeyStroke key = KeyStroke::ofCode(static_cast<int>(keyCode));
     if (action_.insertOutput(key, insertAt_)) {
         InsertKeyRow(insertAt_, key, false);
+        // The newest key stays in view, also once the list is longer than it is tall.
+        SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(insertAt_), FALSE);
         ++insertAt_;
     }
 }
@@ -441,6 +444,12 @@ void ActionEditor::Confirm()
     action_.setName(name);
     if (!picker_.Store()) {
         MessageBoxA(window(), BadInputText, BadInputCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    // Modifiers alone are no trigger: the action would fire on every press of Ctrl, and
+    // the key it stands for could not be given back to the application.
+    if (input_.vk == 0) {
+        MessageBoxA(window(), NoKeyText, BadInputCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     action_.setInput(input_);

@@ -1,7 +1,7 @@
 #include "ui/AppEditDialog.h"
 
 #include "model/AppEntry.h"
-#include "model/AsciiCase.h"
+#include "model/ShiftJisPath.h"
 #include "res/resource.h"
 
 #include <shellapi.h>
@@ -28,11 +28,8 @@ std::string readField(HWND field, size_t bufferSize)
     return buffer.data();
 }
 
-bool endsWithExe(const std::string& text)
-{
-    return text.size() > ExeSuffixLength &&
-           equalsIgnoringAsciiCase(std::string_view(text).substr(text.size() - ExeSuffixLength), ExeSuffix);
-}
+// More than the suffix alone: ".exe" by itself names no file.
+bool endsWithExe(const std::string& text) { return hasExeSuffix(text) && text.size() > ExeSuffixLength; }
 
 bool fileExists(const std::string& path)
 {
@@ -153,7 +150,7 @@ void AppEditDialog::browse()
     GetWindowTextA(pathField_, file, sizeof file);
     const size_t length = std::strlen(file);
     // A folder opens the file dialog inside it, listing executables.
-    if (length > 0 && file[length - 1] == '\\' && length + 5 < sizeof file)
+    if (endsWithBackslash(file) && length + 5 < sizeof file)
         std::strcat(file, "*.exe");
     fileDialog_.lpstrFile = file;
     // The file dialog moves the current directory to the folder browsed, and keycfg.ini

@@ -2,6 +2,7 @@
 
 #include "engine/KeyEngine.h"
 #include "model/AsciiCase.h"
+#include "model/ShiftJisPath.h"
 #include "model/ShortcutTable.h"
 #include "res/resource.h"
 #include "ui/ActionEditor.h"
@@ -10,16 +11,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-constexpr size_t TextBufferSize = 65000;
 constexpr UINT DropPathSize = MAX_PATH;  // 260 including the terminator
 constexpr char GlobalPath[] = "global";
 constexpr char EditPath[] = "edit";
-constexpr char ExeSuffix[] = ".exe";
-constexpr size_t ExeSuffixLength = sizeof ExeSuffix - 1;
 constexpr char NoNameText[] = "(未入力)";
 constexpr int KeyColumnWidth = 100;
 constexpr int NameColumnWidth = 150;
@@ -37,27 +36,21 @@ constexpr char HelpPage[] = "editshortcutdlg.htm";
 
 bool isReservedPath(const std::string& path) { return path == GlobalPath || path == EditPath; }
 
-// The file name without its folder and without its last four characters ("Foo" for C:\Tools\Foo.exe).
-std::string nameFromPath(const std::string& path)
+// The form under which the combo box compares its items, worked out once per name: sorting
+// by these keys gives the order the sorted combo box would give, without the combo box
+// comparing each new item with half the list.
+std::string sortKey(const std::string& name)
 {
-    const size_t slash = path.rfind('\\');
-    const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-    return file.size() > ExeSuffixLength ? file.substr(0, file.size() - ExeSuffixLength) : std::string();
-}
-
-bool endsWithExe(const std::string& path)
-{
-    return path.size() >= ExeSuffixLength && equalsIgnoringAsciiCase(std::string_view(path).substr(path.size() - ExeSuffixLength), ExeSuffix);
-}
-
-std::string comboItemText(HWND combo, int index)
-{
-    std::vector<char> buffer(TextBufferSize, '\0');
-    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR || static_cast<size_t>(length) >= buffer.size())
-        return {};
-    SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
-    return buffer.data();
+    constexpr DWORD Flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    std::string key(name.size() * 4 + 32, '\0');
+    int length = LCMapStringA(LOCALE_USER_DEFAULT, Flags, name.c_str(), -1, key.data(), static_cast<int>(key.size()));
+    if (length == 0) {
+        length = LCMapStringA(LOCALE_USER_DEFAULT, Flags, name.c_str(), -1, nullptr, 0);
+        key.assign(static_cast<size_t>(length), '\0');
+        length = LCMapStringA(LOCALE_USER_DEFAULT, Flags, name.c_str(), -1, key.data(), length);
+    }
+    key.resize(static_cast<size_t>(length));
+    return key;
 }
 
 }  // namespace
@@ -124,18 +117,111 @@ BOOL ShortcutSettingsDialog::initialise()
     DragAcceptFiles(appGroup_, TRUE);
     Subclass(appGroup_);
 
-    for (int i = 0; i < table_.count(); ++i)
-        SendMessageA(appCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(table_.at(i)->name().c_str()));
+    // The application of the hotkey is in the table before the list is filled, so that the
+    // list is filled once and its position is known without a search.
+    const AppEntry* initial = initialPath_.empty() ? nullptr : table_.at(entryForPath(initialPath_));
+    const int initialItem = fillCombo(initial);
 
     if (initialPath_.empty()) {
         SendMessageA(appCombo_, CB_SETCURSEL, 0, 0);
         showApplication();
         return TRUE;
     }
-    selectApplicationByPath(initialPath_);
+    SendMessageA(appCombo_, CB_SETCURSEL, static_cast<WPARAM>(initialItem), 0);
     showApplication();
     SetFocus(actionList_);
     return FALSE;
+}
+
+int ShortcutSettingsDialog::fillCombo(const AppEntry* wanted)
+{
+    const ShortcutTable& table = table_;
+    struct Item {
+        std::string key;
+        const AppEntry* entry;
+    };
+    std::vector<Item> items;
+    items.reserve(static_cast<size_t>(table.count()));
+    size_t bytes = 0;
+    for (int i = 0; i < table.count(); ++i) {
+        items.push_back({sortKey(table.at(i)->name()), table.at(i)});
+        bytes += table.at(i)->name().size() + 1;
+    }
+    // Among equal keys the later entry comes first, as the combo box puts an item in front
+    // of its equals.
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.key < b.key; });
+    for (auto from = items.begin(); from != items.end();) {
+        const auto to = std::find_if(from, items.end(), [&](const Item& item) { return item.key != from->key; });
+        std::reverse(from, to);
+        from = to;
+    }
+
+    // The combo box hands every item message on to its list: speaking to the list itself
+    // halves the messages, which at 100,000 applications is half a second.
+    COMBOBOXINFO parts = {};
+    parts.cbSize = sizeof parts;
+    const bool direct = GetComboBoxInfo(appCombo_, &parts) && parts.hwndList != nullptr;
+    const HWND list = direct ? parts.hwndList : appCombo_;
+    const UINT insertString = direct ? LB_INSERTSTRING : CB_INSERTSTRING;
+    const UINT setItemData = direct ? LB_SETITEMDATA : CB_SETITEMDATA;
+
+    int wantedItem = -1;
+    SendMessageA(appCombo_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(appCombo_, CB_INITSTORAGE, items.size(), bytes);
+    for (const Item& item : items) {
+        // Inserted at the end in the sorted order: the list does not sort what is inserted.
+        const auto position = SendMessageA(list, insertString, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(item.entry->name().c_str()));
+        if (position < 0)
+            continue;
+        SendMessageA(list, setItemData, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(item.entry));
+        if (item.entry == wanted)
+            wantedItem = static_cast<int>(position);
+    }
+    SendMessageA(appCombo_, WM_SETREDRAW, TRUE, 0);
+    return wantedItem;
+}
+
+int ShortcutSettingsDialog::entryForPath(const std::string& path)
+{
+    const int index = table_.findByPath(path);
+    if (index >= 0)
+        return index;
+    // A second program of the same file name gets a name of its own: the window shows an
+    // application by its name, and two equal names could not be told apart.
+    const std::string name =
+        distinctNameFromPath(path, [this](const std::string& candidate) { return table_.findByName(candidate) >= 0; });
+    return table_.add(AppEntry(path, name));
+}
+
+int ShortcutSettingsDialog::indexOfEntry(const AppEntry* entry) const
+{
+    const ShortcutTable& table = table_;
+    for (int i = 0; i < table.count(); ++i) {
+        if (table.at(i) == entry)
+            return i;
+    }
+    return -1;
+}
+
+int ShortcutSettingsDialog::comboItemOf(const AppEntry* entry) const
+{
+    const int items = static_cast<int>(SendMessageA(appCombo_, CB_GETCOUNT, 0, 0));
+    for (int item = 0; item < items; ++item) {
+        if (SendMessageA(appCombo_, CB_GETITEMDATA, static_cast<WPARAM>(item), 0) == reinterpret_cast<LRESULT>(entry))
+            return item;
+    }
+    return -1;
+}
+
+int ShortcutSettingsDialog::addComboItem(const AppEntry& entry, int position)
+{
+    const UINT message = position < 0 ? CB_ADDSTRING : CB_INSERTSTRING;
+    const auto item = SendMessageA(appCombo_, message, static_cast<WPARAM>(position),
+                                   reinterpret_cast<LPARAM>(entry.name().c_str()));
+    if (item >= 0)
+        SendMessageA(appCombo_, CB_SETITEMDATA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&entry));
+    return static_cast<int>(item);
 }
 
 void ShortcutSettingsDialog::setUpActionList()
@@ -210,7 +296,9 @@ void ShortcutSettingsDialog::showApplication()
         showNothing();
         return;
     }
-    appIndex_ = table_.findByName(comboItemText(appCombo_, comboIndex_));
+    // Each item leads to its own entry, whatever its name and whether the name survived the list.
+    const auto data = SendMessageA(appCombo_, CB_GETITEMDATA, static_cast<WPARAM>(comboIndex_), 0);
+    appIndex_ = indexOfEntry(reinterpret_cast<const AppEntry*>(data));
     if (appIndex_ < 0)
         return;
     const AppEntry& entry = *table_.at(appIndex_);
@@ -235,24 +323,12 @@ void ShortcutSettingsDialog::showNothing()
 
 void ShortcutSettingsDialog::selectApplicationByPath(const std::string& path)
 {
-    int index = table_.findByPath(path);
-    if (index < 0) {
-        const std::string name = nameFromPath(path);
-        index = table_.add(AppEntry(path, name));
-        if (index < 0)
-            return;
-        SendMessageA(appCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    }
-    // Compared here rather than by the combo box, which finds no empty name and has a
-    // letter-case rule of its own.
-    const std::string& name = table_.at(index)->name();
-    const int items = static_cast<int>(SendMessageA(appCombo_, CB_GETCOUNT, 0, 0));
-    for (int item = 0; item < items; ++item) {
-        if (equalsIgnoringAsciiCase(comboItemText(appCombo_, item), name)) {
-            SendMessageA(appCombo_, CB_SETCURSEL, item, 0);
-            return;
-        }
-    }
+    const bool known = table_.findByPath(path) >= 0;
+    const AppEntry* entry = table_.at(entryForPath(path));
+    if (!entry)
+        return;
+    const int item = known ? comboItemOf(entry) : addComboItem(*entry, -1);
+    SendMessageA(appCombo_, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
 }
 
 void ShortcutSettingsDialog::fillActionList(int appIndex)
@@ -361,10 +437,22 @@ void ShortcutSettingsDialog::deleteAction()
     if (MessageBoxA(window(), "選択中のアクションを削除してよろしいですか？", "削除の確認",
                     MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
-    if (entry->removeAction(k))
+    if (entry->removeAction(k)) {
         fillActionList(appIndex_);
-    else
+        keepFocusUsable();
+    } else
         MessageBoxA(window(), "内部エラーにより削除できませんでした", "Error", MB_OKCANCEL);
+}
+
+// The message box gave the focus back to 削除, which the emptied list has just disabled: a
+// disabled control takes no keys, and Esc and Tab would do nothing until a click.
+void ShortcutSettingsDialog::keepFocusUsable()
+{
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsWindowEnabled(focus) && IsChild(window(), focus))
+        return;
+    const bool rows = SendMessageA(actionList_, LVM_GETITEMCOUNT, 0, 0) != 0;
+    SendMessageA(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(rows ? actionList_ : newButton_), TRUE);
 }
 
 void ShortcutSettingsDialog::changeApplication()
@@ -390,7 +478,7 @@ void ShortcutSettingsDialog::changeApplication()
             stored.setName(working.name());
             stored.setPath(working.path());
             // Inserted where the old name stood; the list is sorted again on the next opening.
-            SendMessageA(appCombo_, CB_INSERTSTRING, comboIndex_, reinterpret_cast<LPARAM>(stored.name().c_str()));
+            addComboItem(stored, comboIndex_);
             SendMessageA(appCombo_, CB_SETCURSEL, comboIndex_, 0);
             showApplication();
             SetFocus(appCombo_);
@@ -435,7 +523,7 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
     DragFinish(drop);
 
     const std::string path = file;
-    if (endsWithExe(path)) {
+    if (hasExeSuffix(path)) {
         selectApplicationByPath(path);
         showApplication();
         return;
@@ -445,8 +533,9 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
 
 void ShortcutSettingsDialog::closeWindow()
 {
-    for (int i = 0; i < table_.count();) {
-        const AppEntry& entry = *table_.at(i);
+    const ShortcutTable& table = table_;
+    for (int i = 0; i < table.count();) {
+        const AppEntry& entry = *table.at(i);
         if (entry.actionCount() == 0 && !isReservedPath(entry.path()))
             table_.remove(i);
         else

@@ -34,6 +34,15 @@ private:
     void onCommand(int id, int code);
     void onNotify(const NMHDR& header);
 
+    // Fills the combo box in the order of its names; returns the item of `wanted` (-1 if none).
+    int fillCombo(const AppEntry* wanted);
+    // The entry of this path, added under a name of its own when there is none; -1 if it cannot be added.
+    int entryForPath(const std::string& path);
+    int indexOfEntry(const AppEntry* entry) const;
+    int comboItemOf(const AppEntry* entry) const;
+    // An item for the entry, at `position` or, for -1, where its name sorts; returns the item.
+    int addComboItem(const AppEntry& entry, int position);
+
     void showApplication();
     void showNothing();
     void selectApplicationByPath(const std::string& path);
@@ -46,6 +55,7 @@ private:
     void newAction();
     void editAction();
     void deleteAction();
+    void keepFocusUsable();
     // Runs the action editor on `working` until the user cancels (false) or its input key
     // is free among the other actions (true).
     bool editUntilInputFree(Action& working, int exceptIndex);

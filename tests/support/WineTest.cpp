@@ -314,12 +314,14 @@ bool ClickTrayIcon()
     return Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
 }
 
-bool KeyTarget::start(const TempDir& dir)
+bool KeyTarget::start(const TempDir& dir) { return start(dir.path(), "KeyTarget.exe"); }
+
+bool KeyTarget::start(const std::string& folder, const std::string& exeName)
 {
-    const std::string exe = dir.file("KeyTarget.exe");
-    log_ = dir.file("keys.log");
+    const std::string exe = folder + "\\" + exeName;
+    log_ = folder + "\\keys.log";
     if (!CopyFileA(WinePath(VR_KEYTARGET_EXE).c_str(), exe.c_str(), FALSE) ||
-        !process.start(exe, dir.path(), "\"" + log_ + "\"") ||
+        !process.start(exe, folder, "\"" + log_ + "\"") ||
         !PumpUntil([&] { return ReadBytes(log_).rfind("ready", 0) == 0; }))
         return false;
     read_ = 0;

@@ -111,6 +111,8 @@ bool ClickTrayIcon();
 class KeyTarget {
 public:
     bool start(const TempDir& dir);
+    // A copy named exeName in `folder` (a Windows path), its log keys.log beside it.
+    bool start(const std::string& folder, const std::string& exeName);
     // Gives it the keyboard: a click on it (at its right edge, where dialogs rarely are).
     bool focus();
     // The logged key lines, "ready" left out.

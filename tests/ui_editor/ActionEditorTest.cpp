@@ -275,24 +275,32 @@ TEST_F(ActionEditorTest, DoubleClick_OnEndRowAdds_OnKeyRowEdits)
     EXPECT_EQ((Codes{A, Alt | C, 69}), OutputCodes(action));
 }
 
-TEST_F(ActionEditorTest, OkWithEmptyInputKey_WarnsAndStaysOpen_ThenAcceptsFlagsAlone)
+// Modifiers alone are refused too: such a trigger would fire on every press of Ctrl.
+TEST_F(ActionEditorTest, OkWithEmptyInputKeyOrModifiersAlone_WarnsAndStaysOpen_ThenAcceptsAKey)
 {
     Action action = ActionWith({A});
-    bool openAfterWarning = false;
+    std::vector<bool> openAfterWarning;
     EXPECT_EQ(1, RunEditor(action, [&](HWND editor) {
         SetControlText(editor, IDC_ACTION_NAME, "新しい名前");
         Click(editor, IDOK);
-        openAfterWarning = IsWindowVisible(editor) != FALSE;
+        openAfterWarning.push_back(IsWindowVisible(editor) != FALSE);
         SetChecked(editor, IDC_CHECK_CTRL, true);
         Click(editor, IDOK);
+        openAfterWarning.push_back(IsWindowVisible(editor) != FALSE);
+        SelectComboIndex(editor, IDC_KEY_COMBO, 34);  // E
+        Click(editor, IDOK);
     }));
-    EXPECT_TRUE(openAfterWarning);
-    ASSERT_EQ(1u, driver.messageBoxes().size());
-    EXPECT_EQ("入力キーが不正です", driver.messageBoxes()[0].caption);
-    EXPECT_EQ("入力キーが正しく入力されていません。正しく設定して下さい。", driver.messageBoxes()[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), driver.messageBoxes()[0].style);
+    EXPECT_EQ((std::vector<bool>{true, true}), openAfterWarning);
+    const char* const texts[] = {"入力キーが正しく入力されていません。正しく設定して下さい。",
+                                 "入力キーのキーが選ばれていません。Ctrl などと組み合わせるキーを選んで下さい。"};
+    ASSERT_EQ(2u, driver.messageBoxes().size());
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ("入力キーが不正です", driver.messageBoxes()[i].caption);
+        EXPECT_EQ(texts[i], driver.messageBoxes()[i].text);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), driver.messageBoxes()[i].style);
+    }
     EXPECT_EQ("新しい名前", action.name());
-    EXPECT_EQ(Ctrl, action.input().toCode());
+    EXPECT_EQ(Ctrl | 69, action.input().toCode());
 }
 
 // Recording, with keys sent to the editor as the engine sends them.
@@ -350,6 +358,25 @@ TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestor
     EXPECT_EQ(2, keySystem.removed);
     EXPECT_FALSE(engine.hooksInstalled());
     EXPECT_EQ(0, driver.dialogsLeftOpen());
+}
+
+TEST_F(ActionEditorTest, RecordingPastTheListsHeight_KeepsTheNewestKeyInView)
+{
+    Action action = ActionWith({});
+    std::vector<int> outOfView;
+    RunEditor(action, [&](HWND editor) {
+        Click(editor, IDC_RECORD_BUTTON);
+        for (int i = 0; i < 20; ++i) {
+            SendRecordedKey(editor, A + i);
+            const auto top = SendMessageA(List(editor), LVM_GETTOPINDEX, 0, 0);
+            const auto rows = SendMessageA(List(editor), LVM_GETCOUNTPERPAGE, 0, 0);
+            if (i < top || i >= top + rows) outOfView.push_back(i);
+        }
+        Click(editor, IDC_RECORD_BUTTON);
+        Click(editor, IDCANCEL);
+    });
+    EXPECT_EQ(20, action.outputCount());
+    EXPECT_TRUE(outOfView.empty()) << outOfView.size() << " recorded keys out of view, first " << outOfView[0];
 }
 
 TEST_F(ActionEditorTest, RecordingOnKeyRow_InsertsInFrontOfItInOrder_IgnoringListKeysAndClicks)

@@ -165,6 +165,27 @@ TEST_F(ActionCommandTest, DeleteButtonAndKey_AskAndRemoveOnlyOnOk)
     EXPECT_EQ(table.findByName("Zeta"), -1);
 }
 
+// The message box hands the focus back to 削除, which the emptied list disables: the focus
+// must move on to a control that takes keys, or Esc and Tab would do nothing.
+TEST_F(ActionCommandTest, DeletingTheLastRowWithTheButton_LeavesTheFocusWhereKeysWork)
+{
+    std::vector<std::pair<int, bool>> focus;  // control id, enabled
+    const auto lookAtFocus = [&] { focus.emplace_back(GetDlgCtrlID(GetFocus()), IsWindowEnabled(GetFocus()) != FALSE); };
+    driver.AnswerNextMessageBox(IDOK);
+    driver.AnswerNextMessageBox(IDOK);
+    driver.OnNextDialog([&](HWND window) {
+        SetFocus(Control(window, IDC_DELETE_ACTION));
+        Click(window, IDC_DELETE_ACTION);
+        lookAtFocus();
+        Click(window, IDC_DELETE_ACTION);
+        lookAtFocus();
+        Click(window, IDOK);
+    });
+    RunWindow(NotepadPath);
+    EXPECT_EQ(driver.messageBoxes().size(), 2u);
+    EXPECT_EQ(focus, (std::vector<std::pair<int, bool>>{{IDC_DELETE_ACTION, true}, {IDC_NEW_ACTION, true}}));
+}
+
 TEST_F(ActionCommandTest, NoRowSelected_DeleteKeyAndDoubleClickDoNothing)
 {
     WindowView view;
