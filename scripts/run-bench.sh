@@ -21,8 +21,7 @@ else
   echo "missing $bench/tests/bench/vr_load_bench"; rc=1
 fi
 
-# ---- End-to-end key latency under Wine (added by the shell's end-to-end tests) ----
-# Uses "$win" and "$here"; leave the native part above as it is.
+# ---- End-to-end key latency under Wine ----
 echo
 echo "== Key latency end to end (Wine: varokint.exe and varokint.dll) =="
 if "$here/build-win-tool.sh" KeyLatencyBench MinimalHost; then
@@ -30,16 +29,14 @@ if "$here/build-win-tool.sh" KeyLatencyBench MinimalHost; then
 else
   echo "could not build KeyLatencyBench in $win"; rc=1
 fi
-# ---- end of the end-to-end part ----
 
-# ---- The settings window at scale under Wine (uses "$win" and "$here" only) ----
+# ---- The settings window at scale under Wine ----
 echo
 echo "== Settings window with 10,000 and 100,000 applications (Wine: varokint.exe) =="
-if "$here/build-win-tool.sh" "$win" SettingsOpenBench; then
-  "$here/wine-session.sh" "$here/wine-run.sh" "$win/tests/bench/SettingsOpenBench.exe" ${VR_BENCH_APPS:-10000 100000} || rc=1
+if "$here/build-win-tool.sh" SettingsOpenBench; then
+  "$here/wine-session.sh" "$here/wine-run.sh" "$win/SettingsOpenBench.exe" ${VR_BENCH_APPS:-10000 100000} || rc=1
 else
   echo "could not build SettingsOpenBench in $win"; rc=1
 fi
-# ---- end of the settings window part ----
 
 exit $rc
