@@ -105,6 +105,16 @@ bool KeyEngine::SetHooks(bool on)
     return true;
 }
 
+void KeyEngine::ResyncHeldKeys()
+{
+    if (keyboardHook_ == 0)
+        return;  // nothing is reported now, and the hooks read the key state when they go in
+    ledger_.GiveUpOwnKeys(true);
+    ledger_.ReadKeyState();
+    for (const Modifier& m : Modifiers)
+        SetModifier(held_, m, ledger_);
+}
+
 bool KeyEngine::OnKeyEvent(const KeyReport& report)
 {
     // Any process may send WM_COPYDATA to our window: a record that cannot be a key event
@@ -242,7 +252,8 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     for (int i = 0; i < action.outputCount(); ++i) {
         KeyState target(action.outputAt(i));
         if (target.toCode() == StartMenuKeyCode) {
-            system_.sendMessage(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0);
+            system_.sendMessageTimeout(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0,
+                                       TaskbarTimeoutMs);
             continue;
         }
         SyncModifiers(target, current);

@@ -26,6 +26,9 @@ class KeyEngine {
 public:
     static constexpr unsigned TaskbarMessage = 0x504;  // opens the Start menu
     static constexpr int StartMenuKeyCode = 0x800;     // Win alone, no vk
+    // How long the taskbar may take to answer: well below the hook library's wait for our
+    // reply, so that a hung Explorer costs one short delay and no key reaches it raw.
+    static constexpr unsigned TaskbarTimeoutMs = 250;
     // The longest pause after an action, whatever the settings say: a hand-edited hour
     // (or the int limit, 24.8 days) would switch remapping and the hotkey off for that long.
     static constexpr std::int32_t LongestPauseMs = 10000;
@@ -46,6 +49,12 @@ public:
     // End of the pause after an action; the shell calls it on WM_TIMER IDT_REENABLE and
     // when a framed dialog closes.
     void Reenable() { enabled_ = true; }
+    // The reports may have missed keys: the session was locked, the input went to another
+    // desktop (the secure one of Ctrl+Alt+Del and of UAC prompts), or the window in front
+    // changed, perhaps to or from one whose process the hooks do not reach. The modifiers
+    // are read again from the system's key state, and our injected keys that have not come
+    // back are forgotten. Between such points the reports alone move what is held.
+    void ResyncHeldKeys();
 
     bool enabled() const { return enabled_; }
     const KeyState& held() const { return held_; }
