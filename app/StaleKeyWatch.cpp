@@ -4,16 +4,39 @@
 
 namespace {
 
-// The window and message of the one watch: a WinEvent callback gets no context of its own.
+// The window and message of the one watch, and the window last seen in front: WinEvent
+// and timer callbacks get no context of their own.
 HWND notifyWindow = nullptr;
 UINT notifyMessage = 0;
+HWND lastFront = nullptr;
 
-void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
+// Some systems (Wine among them) do not announce every new window in front; a look a few
+// times a second catches those.
+constexpr UINT_PTR ForegroundTimerId = 0x5743;
+constexpr UINT ForegroundLookMs = 250;
+
+void Notify()
 {
     // Posted, not handled here: the callback can run while the engine waits inside a
     // playback, and key reports sent before the change are handled before a posted message.
     if (notifyWindow != nullptr)
         PostMessageA(notifyWindow, notifyMessage, 0, 0);
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD)
+{
+    if (event == EVENT_SYSTEM_FOREGROUND)
+        lastFront = GetForegroundWindow();
+    Notify();
+}
+
+void CALLBACK OnForegroundTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    const HWND front = GetForegroundWindow();
+    if (front == lastFront)
+        return;
+    lastFront = front;
+    Notify();
 }
 
 constexpr DWORD NotifyForThisSession = 0;  // NOTIFY_FOR_THIS_SESSION
@@ -35,8 +58,10 @@ void StaleKeyWatch::Start(HWND window, UINT message)
     notifyMessage = message;
     // Out of context: the system calls back on this thread through its message queue, for
     // every process on the desktop, elevated ones included.
+    lastFront = GetForegroundWindow();
     foregroundHook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWinEvent, 0, 0,
                                           WINEVENT_OUTOFCONTEXT));
+    SetTimer(window, ForegroundTimerId, ForegroundLookMs, OnForegroundTimer);
     desktopHook_.reset(SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr, OnWinEvent, 0,
                                        0, WINEVENT_OUTOFCONTEXT));
 
@@ -57,6 +82,8 @@ void StaleKeyWatch::Stop()
 {
     foregroundHook_.reset();
     desktopHook_.reset();
+    if (window_ != nullptr)
+        KillTimer(window_, ForegroundTimerId);
     if (sessionRegistered_) {
         const auto unregister =
             Export<UnregisterSessionNotification>(sessionLibrary_.get(), "WTSUnRegisterSessionNotification");

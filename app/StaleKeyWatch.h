@@ -15,6 +15,7 @@ public:
 
     // From now on `message` is posted to the window for a desktop switch or a change of the
     // window in front, and the window receives WM_WTSSESSION_CHANGE (see KeysMayBeStale).
+    // A timer of the window, with a procedure of its own, looks at the window in front.
     void Start(HWND window, UINT message);
     // Before the window is destroyed.
     void Stop();
