@@ -24,6 +24,15 @@ bool ReadKeyReport(LPARAM lParam, KeyReport& report)
     return true;
 }
 
+// Icon 112 at the system's small-icon size (16 px at 96 DPI, 24 at 144), so the tray and
+// the class show the picture drawn for that size, not a larger one scaled down. Shared: a
+// standard size, released with the module.
+HICON LoadSmallIcon(HINSTANCE instance)
+{
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VAROKINTO_SMALL), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
 } // namespace
 
 ShellApp::ShellApp() : table(modelSystem), settings(modelSystem) {}
@@ -64,7 +73,7 @@ bool ShellApp::Startup(HINSTANCE instanceHandle)
 bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
 {
     largeIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_LARGE));
-    smallIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_SMALL));
+    smallIcon = LoadSmallIcon(instanceHandle);
     menu.reset(LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
     trayMenu = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (trayMenu == nullptr || largeIcon == nullptr || smallIcon == nullptr) {
@@ -111,8 +120,10 @@ LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         lstrcpynA(trayIcon.szTip, HookContract::MainWindowTitle, 64);
         Shell_NotifyIconA(NIM_ADD, &trayIcon);
         instance = reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance;
+        staleKeyWatch.Start(mainWindow, WM_KEYS_MAY_BE_STALE);
         return 0;
     case WM_DESTROY:
+        staleKeyWatch.Stop();
         Shell_NotifyIconA(NIM_DELETE, &trayIcon);
         PostQuitMessage(0);
         return 0;
@@ -136,6 +147,14 @@ LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_TRAYICON_NOTIFY:
         ShowTrayMenu(wParam, lParam);
+        return 0;
+    case WM_KEYS_MAY_BE_STALE:
+        OnKeysMayBeStale();
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        if (StaleKeyWatch::KeysMayBeStale(wParam)) {
+            OnKeysMayBeStale();
+        }
         return 0;
     default:
         break;
@@ -179,6 +198,13 @@ bool ShellApp::OnCommand(WORD id)
         return true;
     default:
         return false;
+    }
+}
+
+void ShellApp::OnKeysMayBeStale()
+{
+    if (engine) {
+        engine->ResyncHeldKeys();
     }
 }
 

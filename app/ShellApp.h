@@ -1,6 +1,7 @@
 // The resident program: owns the shortcuts, the settings and the key engine, and keeps the
 // hidden main window that receives the hook library's key reports and the tray icon's clicks.
 #pragma once
+#include "app/StaleKeyWatch.h"
 #include "app/TrayMenuWindow.h"
 #include "app/WindowBinding.h"
 #include "app/Win32ModelSystem.h"
@@ -22,6 +23,8 @@ constexpr UINT WM_TRAYICON_NOTIFY = WM_APP + 100;
 // wParam of WM_TRAYICON_NOTIFY posted by a second copy of the program.
 constexpr DWORD SecondInstanceRequest = 0xFFFFFFFF;
 constexpr UINT TrayIconId = 1;
+// Posted by the StaleKeyWatch: the key reports may have missed something.
+constexpr UINT WM_KEYS_MAY_BE_STALE = WM_APP + 102;
 
 class ShellApp {
 public:
@@ -38,6 +41,9 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCopyData(LPARAM lParam);
     bool OnCommand(WORD id);
+
+    // The engine reads the held keys again where the reports may have missed some.
+    void OnKeysMayBeStale();
 
     void ShowTrayMenu(WPARAM request, LPARAM mouseMessage);
     // SetForegroundWindow as the thread in front allows it.
@@ -66,5 +72,6 @@ private:
     HICON smallIcon = nullptr;
     HWND mainWindow = nullptr;
     HINSTANCE instance = nullptr;
-    TrayMenuWindow trayMenuWindow;  // the menu's owner under Wine only
+    TrayMenuWindow trayMenuWindow;
+    StaleKeyWatch staleKeyWatch;  // the menu's owner under Wine only
 };

@@ -26,18 +26,14 @@ struct Modifier {
     std::uint8_t KeyState::*right;
     std::uint8_t vk;  // side-neutral code; the Windows keys go by their own codes
     std::uint8_t leftVk, rightVk;
-    KeyEngine::ModifierSide left;
+    KeyLedger::ModifierSide left;
 };
 constexpr Modifier Modifiers[] = {
-    {&KeyStroke::shift, &KeyState::rightShift, VK_SHIFT_, VK_LSHIFT_, VK_RSHIFT_, KeyEngine::LeftShift},
-    {&KeyStroke::win, &KeyState::rightWin, 0, VK_LWIN_, VK_RWIN_, KeyEngine::LeftWin},
-    {&KeyStroke::ctrl, &KeyState::rightCtrl, VK_CONTROL_, VK_LCONTROL_, VK_RCONTROL_, KeyEngine::LeftCtrl},
-    {&KeyStroke::alt, &KeyState::rightAlt, VK_MENU_, VK_LMENU_, VK_RMENU_, KeyEngine::LeftAlt},
+    {&KeyStroke::shift, &KeyState::rightShift, VK_SHIFT_, VK_LSHIFT_, VK_RSHIFT_, KeyLedger::LeftShift},
+    {&KeyStroke::win, &KeyState::rightWin, 0, VK_LWIN_, VK_RWIN_, KeyLedger::LeftWin},
+    {&KeyStroke::ctrl, &KeyState::rightCtrl, VK_CONTROL_, VK_LCONTROL_, VK_RCONTROL_, KeyLedger::LeftCtrl},
+    {&KeyStroke::alt, &KeyState::rightAlt, VK_MENU_, VK_LMENU_, VK_RMENU_, KeyLedger::LeftAlt},
 };
-
-// The system's key-state code of each ModifierSide.
-constexpr std::uint8_t SidedVk[] = {VK_LSHIFT_, VK_RSHIFT_, VK_LCONTROL_, VK_RCONTROL_,
-                                    VK_LMENU_,  VK_RMENU_,  VK_LWIN_,     VK_RWIN_};
 
 // Held on either side; "right" only when the left key is not also down.
 void SetModifier(KeyState& state, const Modifier& m, bool leftDown, bool rightDown)
@@ -46,30 +42,28 @@ void SetModifier(KeyState& state, const Modifier& m, bool leftDown, bool rightDo
     state.*m.right = rightDown && !leftDown ? 1 : 0;
 }
 
-KeyEngine::ModifierSide Side(KeyEngine::ModifierSide left, bool right)
+// Takes the modifier from the ledger's two keys for it.
+void SetModifier(KeyState& state, const Modifier& m, const KeyLedger& ledger)
 {
-    return static_cast<KeyEngine::ModifierSide>(left + (right ? 1 : 0));
+    SetModifier(state, m, ledger.keyDown(m.left), ledger.keyDown(static_cast<KeyLedger::ModifierSide>(m.left + 1)));
+}
+
+KeyLedger::ModifierSide Side(KeyLedger::ModifierSide left, bool right)
+{
+    return static_cast<KeyLedger::ModifierSide>(left + (right ? 1 : 0));
 }
 
 }  // namespace
 
 KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWindow, KeySystem& system)
-    : table_(table), settings_(settings), mainWindow_(mainWindow), system_(system)
+    : table_(table), settings_(settings), mainWindow_(mainWindow), system_(system), ledger_(system)
 {
 }
 
 bool KeyEngine::SetHooks(bool on)
 {
     if (!on) {
-        // A re-press of ours that the user let go of meanwhile is normally undone when its
-        // report comes back; with the hooks out it never will, so undo it now.
-        for (int side = 0; side < NoModifier; ++side) {
-            const auto s = static_cast<ModifierSide>(side);
-            const OwnKey* last = LastOwnKey(s);
-            if (letGo_[s] && last != nullptr && (last->flags & KeyEventUp) == 0)
-                Inject(last->vk, last->scan, last->flags | KeyEventUp, s);
-        }
-        ForgetOwnKeys();  // nothing is reported back once the hooks are out
+        ledger_.GiveUpOwnKeys(false);  // nothing is reported back once the hooks are out
         if (keyboardHook_ != 0) {
             system_.unhook(keyboardHook_);
             keyboardHook_ = 0;
@@ -97,10 +91,9 @@ bool KeyEngine::SetHooks(bool on)
         }
         // Keys pressed or let go while the hooks were out were never reported: start from
         // the system's key state.
-        for (int side = 0; side < NoModifier; ++side)
-            keyDown_[side] = system_.isKeyDown(SidedVk[side]);
+        ledger_.ReadKeyState();
         for (const Modifier& m : Modifiers)
-            SetModifier(held_, m, keyDown_[m.left], keyDown_[m.left + 1]);
+            SetModifier(held_, m, ledger_);
     }
     if (messageHook_ == 0) {
         messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, HookContract::MessageProcName), hookLibrary_);
@@ -110,6 +103,16 @@ bool KeyEngine::SetHooks(bool on)
         }
     }
     return true;
+}
+
+void KeyEngine::ResyncHeldKeys()
+{
+    if (keyboardHook_ == 0)
+        return;  // nothing is reported now, and the hooks read the key state when they go in
+    ledger_.GiveUpOwnKeys(true);
+    ledger_.ReadKeyState();
+    for (const Modifier& m : Modifiers)
+        SetModifier(held_, m, ledger_);
 }
 
 bool KeyEngine::OnKeyEvent(const KeyReport& report)
@@ -128,11 +131,18 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
 
     // The hook reports our injected keys back like any other; the system's key state holds
     // them, so held_ takes them in, but they never trigger anything.
-    ModifierSide side = NoModifier;
-    const bool down = UpdateHeldKeys(vk, flags, side);
-    const bool isOwn = TakeOwnKey(vk, flags, side);
-    if (side != NoModifier)
-        FollowLetGo(side, down, isOwn);
+    const bool down = !KeyFlags(flags).up();  // auto-repeats count as key-downs
+    const ModifierSide side = SideOf(vk, flags);
+    held_.vk = side == KeyLedger::NoModifier ? vk : 0;
+    const bool isOwn = ledger_.Report(vk, flags, side);
+    if (side != KeyLedger::NoModifier) {
+        // Each side apart: with both keys of a modifier down, letting go of one leaves the
+        // modifier held (by the other; the left one when both are).
+        for (const Modifier& m : Modifiers) {
+            if (side == m.left || side == m.left + 1)
+                SetModifier(held_, m, ledger_);
+        }
+    }
     if (isOwn)
         return false;
     if (recordingWindow_ != 0) {
@@ -150,96 +160,6 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     if (!down)
         return false;
     return Dispatch(held_);
-}
-
-bool KeyEngine::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side)
-{
-    if (own_.empty())
-        return false;
-    const std::uint32_t now = system_.tickCount();
-    if (now - lastOwnTick_ > OwnKeyTimeoutMs) {
-        ForgetOwnKeys();
-        return false;
-    }
-    // The scan code tells our output keys (scan 0) from the user's, and the side a modifier
-    // key (the extended bit is not compared as such: the system drops it for Shift, whose
-    // sides differ in scan code).
-    const OwnKey& next = own_.front();
-    const bool up = KeyFlags(flags).up();
-    if (next.vk != vk || next.scan != KeyFlags(flags).scan() || ((next.flags & KeyEventUp) != 0) != up ||
-        next.side != side)
-        return false;
-    lastTaken_ = next;
-    own_.pop_front();
-    if (lastTaken_.side != NoModifier)
-        --ownPending_[lastTaken_.side];
-    lastOwnTick_ = now;
-    return true;
-}
-
-void KeyEngine::Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side)
-{
-    own_.push_back(OwnKey{vk, scan, flags, side});
-    if (side != NoModifier) {
-        ++ownPending_[side];
-        LookAtUser(side);
-        weSet_[side] = (flags & KeyEventUp) == 0 ? 1 : 0;
-    }
-    lastOwnTick_ = system_.tickCount();
-    system_.keybdEvent(vk, scan, flags);
-}
-
-void KeyEngine::FollowLetGo(ModifierSide side, bool down, bool isOwn)
-{
-    // A user who lets go of a modifier while our playback has it released cannot be seen in
-    // the key state (it is up already), only in the reports: that release is reported
-    // before our later press. When the last of our events for the key comes back and it is
-    // a press made after the user's last reported release, let go of the key again.
-    if (!isOwn) {
-        letGo_[side] = !down;
-        // Newer than what the key state showed while it still held our event. A press is
-        // not taken from the reports: one of ours may come back looking like the user's
-        // (when the user's identical press was taken for it), and the key state shows the
-        // user's presses that matter anyway.
-        if (ownPending_[side] == 0) {
-            // None of ours can be taken for it: the key state now follows the user's events.
-            userHolds_[side] = down;
-            weSet_[side] = -1;
-        } else if (!down && weSet_[side] >= 0) {
-            userHolds_[side] = false;
-        }
-        return;
-    }
-    if (down && letGo_[side] && ownPending_[side] == 0) {
-        letGo_[side] = false;
-        userHolds_[side] = false;
-        Inject(lastTaken_.vk, lastTaken_.scan, lastTaken_.flags | KeyEventUp, side);
-    }
-}
-
-void KeyEngine::LookAtUser(ModifierSide side)
-{
-    // The system's key state is exact and ahead of the reports, but holds our own events
-    // too: while it shows what we last set, the user changed nothing we can see since; once
-    // it differs, the user pressed or let go after our event, and that is the user's state.
-    const int state = system_.isKeyDown(SidedVk[side]) ? 1 : 0;
-    if (weSet_[side] < 0 || state != weSet_[side]) {
-        userHolds_[side] = state != 0;
-        weSet_[side] = -1;
-    }
-}
-
-const KeyEngine::OwnKey* KeyEngine::LastOwnKey(ModifierSide side) const
-{
-    const auto last = std::find_if(own_.rbegin(), own_.rend(), [side](const OwnKey& k) { return k.side == side; });
-    return last == own_.rend() ? nullptr : &*last;
-}
-
-void KeyEngine::ForgetOwnKeys()
-{
-    own_.clear();
-    std::fill(std::begin(letGo_), std::end(letGo_), false);
-    std::fill(std::begin(ownPending_), std::end(ownPending_), 0);
 }
 
 bool KeyEngine::SetRecordingWindow(WindowId window)
@@ -265,37 +185,24 @@ std::string KeyEngine::GetForegroundExePath()
     return system_.exePathOfWindow(foregroundWindow_);
 }
 
-bool KeyEngine::UpdateHeldKeys(unsigned vk, std::uint32_t flags, ModifierSide& side)
+KeyEngine::ModifierSide KeyEngine::SideOf(unsigned vk, std::uint32_t flags)
 {
-    const bool down = !KeyFlags(flags).up();  // auto-repeats count as key-downs
-    held_.vk = 0;
-
     // The scan code with its extended bit tells the left key from the right one, which
     // the side-neutral VK_SHIFT/VK_CONTROL/VK_MENU of the report do not.
     switch (system_.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
-    case VK_LSHIFT_: side = LeftShift; break;
-    case VK_LCONTROL_: side = LeftCtrl; break;
-    case VK_LMENU_: side = LeftAlt; break;
-    default:
-        switch (vk) {
-        case VK_SHIFT_: side = RightShift; break;
-        case VK_CONTROL_: side = RightCtrl; break;
-        case VK_MENU_: side = RightAlt; break;
-        case VK_LWIN_: side = LeftWin; break;
-        case VK_RWIN_: side = RightWin; break;
-        default:
-            held_.vk = vk;
-            return down;
-        }
+    case VK_LSHIFT_: return KeyLedger::LeftShift;
+    case VK_LCONTROL_: return KeyLedger::LeftCtrl;
+    case VK_LMENU_: return KeyLedger::LeftAlt;
+    default: break;
     }
-    // Each side apart: with both keys of a modifier down, letting go of one leaves the
-    // modifier held (by the other; the left one when both are).
-    keyDown_[side] = down;
-    for (const Modifier& m : Modifiers) {
-        if (side == m.left || side == m.left + 1)
-            SetModifier(held_, m, keyDown_[m.left], keyDown_[m.left + 1]);
+    switch (vk) {
+    case VK_SHIFT_: return KeyLedger::RightShift;
+    case VK_CONTROL_: return KeyLedger::RightCtrl;
+    case VK_MENU_: return KeyLedger::RightAlt;
+    case VK_LWIN_: return KeyLedger::LeftWin;
+    case VK_RWIN_: return KeyLedger::RightWin;
+    default: return KeyLedger::NoModifier;
     }
-    return down;
 }
 
 bool KeyEngine::Dispatch(KeyState& held)
@@ -339,14 +246,14 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     enabled_ = false;
     // A copy, as those reports change held_.
     const KeyState physical = trigger;
-    for (int side = 0; side < NoModifier; ++side)
-        LookAtUser(static_cast<ModifierSide>(side));
+    ledger_.LookAtUser();
     KeyState current = physical;
     bool changed[std::size(Modifiers)] = {};
     for (int i = 0; i < action.outputCount(); ++i) {
         KeyState target(action.outputAt(i));
         if (target.toCode() == StartMenuKeyCode) {
-            system_.sendMessage(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0);
+            system_.sendMessageTimeout(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0,
+                                       TaskbarTimeoutMs);
             continue;
         }
         SyncModifiers(target, current);
@@ -359,8 +266,8 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
         }
         if (target.vk != 0) {
             const auto vk = static_cast<std::uint8_t>(target.vk);
-            Inject(vk, 0, KeyEventExtended, NoModifier);
-            Inject(vk, 0, KeyEventExtended | KeyEventUp, NoModifier);
+            ledger_.Inject(vk, 0, KeyEventExtended, KeyLedger::NoModifier);
+            ledger_.Inject(vk, 0, KeyEventExtended | KeyEventUp, KeyLedger::NoModifier);
         }
         current = target;
     }
@@ -372,14 +279,14 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
         if (changed[m]) {
             const Modifier& modifier = Modifiers[m];
             const auto right = static_cast<ModifierSide>(modifier.left + 1);
-            LookAtUser(modifier.left);
-            LookAtUser(right);
-            SetModifier(back, modifier, userHolds_[modifier.left], userHolds_[right]);
+            const bool leftHeld = ledger_.UserHolds(modifier.left);
+            const bool rightHeld = ledger_.UserHolds(right);
+            SetModifier(back, modifier, leftHeld, rightHeld);
         }
     }
     SyncModifiers(back, current, true);
     // The hook library swallowed the trigger's key-down; the application gets its key-up.
-    Inject(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp, NoModifier);
+    ledger_.Inject(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp, KeyLedger::NoModifier);
 
     // The pause after an action: for `timer` ms a key that would act is swallowed. Our own
     // keys are told apart by the queue above, so the pause is not what keeps a playback
@@ -395,11 +302,11 @@ void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, b
         const ModifierSide side = Side(m.left, right);
         const std::uint8_t sidedVk = right ? m.rightVk : m.leftVk;
         if (m.vk == 0) {
-            Inject(sidedVk, 0, up ? KeyEventUp : 0, side);  // the Windows keys: no scan code
+            ledger_.Inject(sidedVk, 0, up ? KeyEventUp : 0, side);  // the Windows keys: no scan code
             return;
         }
         const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(sidedVk, MapVkToScan));
-        Inject(m.vk, scan, (up ? KeyEventUp : 0) | (right ? KeyEventExtended : 0), side);
+        ledger_.Inject(m.vk, scan, (up ? KeyEventUp : 0) | (right ? KeyEventExtended : 0), side);
     };
     // A press takes its side from the target, a release from the current state, so the
     // key released is the one that was pressed.

@@ -44,6 +44,11 @@ public:
     virtual WindowId findWindow(const char* className, const char* title) = 0;
     virtual std::intptr_t sendMessage(WindowId window, unsigned message, std::uintptr_t wParam,
                                       std::intptr_t lParam) = 0;
+    // SendMessageTimeoutA with SMTO_ABORTIFHUNG, for windows of other processes: a hung
+    // one must not stop us (nor, through us, every application whose keys we are sent).
+    // False when it was not answered in time.
+    virtual bool sendMessageTimeout(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                    unsigned timeoutMs) = 0;
     virtual bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam,
                              std::intptr_t lParam) = 0;
     virtual bool setTimer(WindowId window, unsigned id, unsigned milliseconds) = 0;

@@ -39,6 +39,15 @@ std::intptr_t Win32KeySystem::sendMessage(WindowId window, unsigned message, std
     return SendMessageA(ToHwnd(window), message, wParam, lParam);
 }
 
+bool Win32KeySystem::sendMessageTimeout(WindowId window, unsigned message, std::uintptr_t wParam,
+                                        std::intptr_t lParam, unsigned timeoutMs)
+{
+    // Without SMTO_BLOCK: key reports sent to us meanwhile are still handled.
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs,
+                               &result) != 0;
+}
+
 bool Win32KeySystem::postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
     return PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;

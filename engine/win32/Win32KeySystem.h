@@ -15,6 +15,8 @@ public:
     WindowId findWindow(const char* className, const char* title) override;
     std::intptr_t sendMessage(WindowId window, unsigned message, std::uintptr_t wParam,
                               std::intptr_t lParam) override;
+    bool sendMessageTimeout(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                            unsigned timeoutMs) override;
     bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool setTimer(WindowId window, unsigned id, unsigned milliseconds) override;
     WindowId foregroundWindow() override;

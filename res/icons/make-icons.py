@@ -3,8 +3,9 @@
 
 varokint.ico (id 105): a key cap with a remapping arrow, 48x48, 32x32 and 16x16; the
               program's icon in Explorer, its window class and its dialogs.
-small.ico    (id 112): the same key cap at 16x16 only, used by the tray, which then shows
-              the picture drawn for that size rather than a larger one scaled down.
+small.ico    (id 112): the same key cap drawn on the pixel grid at 16, 20, 24 and 32 px (the
+              small-icon size at 100, 125, 150 and 200 %), used by the tray and the window
+              class, which then show the picture made for their size rather than one scaled.
 hand.cur     (id 121): a pointing hand, 32x32, hot spot on the fingertip.
 Run from anywhere; the files are written next to this script.
 """
@@ -48,6 +49,35 @@ def key_cap_colour(x, y):
             or segment_distance(x, y, 0.70, 0.45, 0.55, 0.60) <= width):
         return (200, 60, 20, 255)
     return face
+
+
+def small_key_cap(size):
+    """The key cap for one small size: outline, side walls and arrow in whole pixels, so that
+    straight edges stay sharp and the arrow is never thinner than two pixels."""
+    px = 1.0 / size
+    wall = max(2, round(size * 0.16)) * px          # bottom side wall
+    outline = px
+    radius = max(2, round(size * 0.16)) * px
+    shaft = (2 if size < 28 else 3) * px             # stroke of the arrow
+    face_top, face_bottom = outline, 1.0 - outline - wall
+    middle = (round((face_top + face_bottom) / 2 / px - shaft / px / 2) * px) + shaft / 2
+    left, tip = 4 * px if size < 24 else 6 * px, 1.0 - (4 if size < 24 else 6) * px
+    head = round(size * 0.2) * px
+
+    def shade(x, y):
+        if not rounded_rect(x, y, 0.0, 0.0, 1.0, 1.0, radius):
+            return None
+        if not rounded_rect(x, y, outline, outline, 1.0 - outline, 1.0 - outline, radius - outline):
+            return (20, 38, 70, 255)                  # outline
+        if y > face_bottom:
+            return (58, 92, 150, 255)                 # side wall
+        if (abs(y - middle) <= shaft / 2 and left <= x <= tip - shaft / 2
+                or segment_distance(x, y, tip - shaft / 2, middle, tip - shaft / 2 - head, middle - head) <= shaft / 2
+                or segment_distance(x, y, tip - shaft / 2, middle, tip - shaft / 2 - head, middle + head) <= shaft / 2):
+            return (200, 60, 20, 255)
+        level = int(255 - 40 * (y - face_top) / (face_bottom - face_top))
+        return (level, level, min(255, level + 8), 255)
+    return shade
 
 
 def render(size, shader, samples=4):
@@ -144,5 +174,5 @@ def hand_rows():
 
 if __name__ == '__main__':
     write_icon_file('varokint.ico', [render(size, key_cap_colour) for size in (48, 32, 16)])
-    write_icon_file('small.ico', [render(16, key_cap_colour)])
+    write_icon_file('small.ico', [render(size, small_key_cap(size)) for size in (16, 20, 24, 32)])
     write_icon_file('hand.cur', [hand_rows()], kind=2, hotspot=(6, 1))

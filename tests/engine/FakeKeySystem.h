@@ -17,7 +17,8 @@ public:
     static constexpr WindowId TrayWindow = 0x7700;
     static constexpr ModuleId HookLibrary = 0xD11;
 
-    // "11:1D up ext" (vk:scan, no scan when 0), "send 7700 504 0 0",
+    // "11:1D up ext" (vk:scan, no scan when 0), "send 300 WM_KEY_RECORDED 143 0",
+    // "send 7700 504 0 0 abort if hung ms 250",
     // "post 100 WM_COMMAND 9C42 0", "timer 100 id 1 ms 100", "path 2000" (a look-up of
     // the window's executable), "load varokint", "hook 2 VRKeyboardProc", "unhook 4000",
     // "message Error: text".
@@ -83,6 +84,13 @@ public:
     {
         log.push_back("send " + Message(window, message, wParam, lParam));
         return 0;
+    }
+    bool sendMessageTimeout(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                            unsigned timeoutMs) override
+    {
+        log.push_back("send " + Message(window, message, wParam, lParam) + " abort if hung ms " +
+                      std::to_string(timeoutMs));
+        return true;
     }
     bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override
     {

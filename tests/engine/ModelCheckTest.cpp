@@ -1,7 +1,11 @@
 // Seeded random sequences of physical key events against the engine on the modelled
-// keyboard. After each sequence, with every physical key released and every report
-// handled: no modifier is down in the key state, no trigger reached the application as a
-// raw key-down, and the engine injected a bounded number of events. A failing sequence is
+// keyboard, including keys the hooks never report (typed on another desktop, or into a
+// window whose process the hooks do not reach) and the points where the engine reads the
+// key state again (back on our desktop, another window in front). No action plays for a
+// key the application would not take as its trigger, and after each sequence, with every
+// physical key released and every report handled: no modifier is down in the key state, no
+// trigger reached the application as a raw key-down, and the engine injected a bounded
+// number of events. A failing sequence is
 // shrunk to the shortest one that still fails and printed with its seed.
 //
 // VR_MODEL_SEQUENCES sets the number of sequences (default 10,000), VR_MODEL_SEED the first
@@ -44,12 +48,15 @@ constexpr int Modifiers = 8;  // the first eight keys
 constexpr int Shift = 0x400, Ctrl = 0x100, Alt = 0x200, Win = 0x800;
 constexpr const char* App = "C:\\Apps\\Editor.exe";
 constexpr WindowId AppWindow = 0x2000, OtherWindow = 0x3000;
+// An elevated window: the hooks do not reach its process.
+constexpr WindowId BlindWindow = 0x4000;
+constexpr WindowId Windows[] = {AppWindow, OtherWindow, BlindWindow};
 
-enum class Op { Press, Release, Deliver, Timer, During, Clock, Dialog, Foreground };
+enum class Op { Press, Release, Deliver, Timer, During, Clock, Dialog, Foreground, Away };
 
 struct Step {
     Op op;
-    int key = 0;     // Press, Release, During: index into Keys
+    int key = 0;     // Press, Release, During: index into Keys; Foreground: into Windows
     int count = 0;   // Deliver: reports; During: injected events before it; Clock: ms
     bool up = false; // During: a release
 };
@@ -65,7 +72,9 @@ std::string Describe(const Step& s)
                             std::to_string(s.count) + " injected";
     case Op::Clock: return "clock +" + std::to_string(s.count) + " ms";
     case Op::Dialog: return "settings window opens or closes";
-    case Op::Foreground: return "other window in front";
+    case Op::Foreground:
+        return s.key == 2 ? "a window the hooks do not reach in front" : s.key == 1 ? "other window in front" : "app in front";
+    case Op::Away: return "the input goes to another desktop, or comes back";
     }
     return {};
 }
@@ -132,6 +141,12 @@ private:
         const auto& k = Keys[key];
         physicalHeld_[key] = !up;
         ++physicalEvents_;
+        if (away_) {
+            // On another desktop: the key state follows, our desktop's queue never sees it.
+            const int sided = MK::KeyOf(k.vk, k.scan, k.extended);
+            keyboard_.state[sided] = queueState_[sided] = !up;
+            return;
+        }
         keyboard_.Enqueue(k.vk, k.scan, k.extended, up, false);
     }
 
@@ -146,6 +161,10 @@ private:
         case Op::Deliver: Deliver(s.count); break;
         case Op::Timer: FireTimer(); break;
         case Op::During: {
+            if (away_) {
+                Apply(Step{s.up ? Op::Release : Op::Press, s.key});
+                break;
+            }
             const auto& k = Keys[s.key];
             if (s.up ? !physicalHeld_[s.key] : false)
                 break;
@@ -180,7 +199,21 @@ private:
             }
             break;
         case Op::Foreground:
-            keyboard_.foreground = keyboard_.foreground == AppWindow ? OtherWindow : AppWindow;
+            // What was typed before the switch has reached the old window by the time the
+            // engine hears of the new one.
+            FlushDuring();
+            Deliver(1 << 20);
+            keyboard_.foreground = Windows[s.key];
+            engine_.ResyncHeldKeys();
+            break;
+        case Op::Away:
+            // Win+L, Ctrl+Alt+Del or a UAC prompt: the input goes to a desktop of its own,
+            // and comes back with whatever the user did there.
+            FlushDuring();
+            Deliver(1 << 20);
+            away_ = !away_;
+            if (!away_)
+                engine_.ResyncHeldKeys();
             break;
         }
     }
@@ -225,13 +258,20 @@ private:
                 failure_ = "the reports never end (a playback feeds itself)";
                 return;
             }
-            if (!engine_.hooksInstalled())
-                continue;  // it goes to the settings window
-            const bool hooksWereIn = true;
+            if (!engine_.hooksInstalled() || keyboard_.foreground == BlindWindow)
+                continue;  // it goes to the settings window, or to a process the hooks do not reach
             const std::uint32_t flags = e.flags;
+            const int appKey = AppModifiers() | e.vk;
+            const long playedBefore = keyboard_.playbacks;
             const bool swallowed = engine_.OnKeyEvent(KeyReport{e.vk, &flags, sizeof flags});
-            if (hooksWereIn && !swallowed && !e.injected && !e.up && !MK::IsModifierKey(key) &&
-                IsTrigger(AppModifiers() | e.vk)) {
+            if (keyboard_.playbacks != playedBefore &&
+                (e.injected || e.up || MK::IsModifierKey(key) || !IsTrigger(appKey))) {
+                std::ostringstream text;
+                text << "an action played for " << (e.injected ? "our own " : "") << "vk " << std::hex << int(e.vk)
+                     << (e.up ? " up" : "") << ", which the application sees with modifiers " << (appKey & ~0xFF);
+                failure_ = text.str();
+            }
+            if (!swallowed && !e.injected && !e.up && !MK::IsModifierKey(key) && IsTrigger(AppModifiers() | e.vk)) {
                 std::ostringstream text;
                 text << "a trigger reached the application raw: vk " << std::hex << int(e.vk) << " with modifiers "
                      << AppModifiers();
@@ -244,6 +284,8 @@ private:
     {
         if (dialogOpen_)
             Apply(Step{Op::Dialog});
+        if (away_)
+            Apply(Step{Op::Away});
         FlushDuring();
         for (int key = 0; key < KeyCount; ++key) {
             if (physicalHeld_[key])
@@ -281,7 +323,7 @@ private:
     KeyEngine engine_{table_, settings_, ModelKeyboard::MainWindow, keyboard_};
     bool physicalHeld_[KeyCount] = {};
     bool queueState_[MK::KeyCount] = {};
-    bool dialogOpen_ = false;
+    bool dialogOpen_ = false, away_ = false;
     long physicalEvents_ = 0, deliveries_ = 0;
     int deliverWhileSending_ = 2;
     std::string failure_;
@@ -307,12 +349,14 @@ std::vector<Step> RandomSequence(std::mt19937& random)
         else if (r < 90)
             steps.push_back({Op::During, pick(Modifiers) + (pick(4) == 0 ? pick(KeyCount - Modifiers) : 0),
                              1 + pick(pick(3) == 0 ? 150 : 8), pick(3) != 0});
-        else if (r < 95)
+        else if (r < 94)
             steps.push_back({Op::Clock, 0, pick(10) == 0 ? 1500 : 1 + pick(30)});
-        else if (r < 98)
+        else if (r < 96)
             steps.push_back({Op::Dialog});
+        else if (r < 98)
+            steps.push_back({Op::Foreground, pick(3)});
         else
-            steps.push_back({Op::Foreground});
+            steps.push_back({Op::Away});
     }
     return steps;
 }

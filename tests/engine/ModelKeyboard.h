@@ -31,6 +31,7 @@ public:
     bool state[KeyCount] = {};
     std::deque<Event> queue;
     long injectedCount = 0;
+    long playbacks = 0;  // every playback ends by starting the pause's timer
     bool timerPending = false, hotKeyPosted = false;
     std::uint32_t now = 0;
     WindowId foreground = 0x2000;
@@ -106,18 +107,23 @@ public:
     }
     std::string loadKeyName(unsigned) override { return {}; }
     WindowId findWindow(const char*, const char*) override { return TrayWindow; }
-    std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override
+    std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
+    bool sendMessageTimeout(WindowId, unsigned, std::uintptr_t, std::intptr_t, unsigned) override
     {
         if (whileSending)
             whileSending();
-        return 0;
+        return true;
     }
     bool postMessage(WindowId window, unsigned message, std::uintptr_t, std::intptr_t) override
     {
         hotKeyPosted = hotKeyPosted || (window == MainWindow && message == CommandMessage);
         return true;
     }
-    bool setTimer(WindowId, unsigned, unsigned) override { return timerPending = true; }
+    bool setTimer(WindowId, unsigned, unsigned) override
+    {
+        ++playbacks;
+        return timerPending = true;
+    }
     bool isKeyDown(std::uint8_t vk) override
     {
         switch (vk) {

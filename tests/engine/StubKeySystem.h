@@ -10,6 +10,7 @@ public:
     std::string loadKeyName(unsigned) override { return {}; }
     WindowId findWindow(const char*, const char*) override { return 0; }
     std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
+    bool sendMessageTimeout(WindowId, unsigned, std::uintptr_t, std::intptr_t, unsigned) override { return true; }
     bool postMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return true; }
     bool setTimer(WindowId, unsigned, unsigned) override { return true; }
     bool isKeyDown(std::uint8_t) override { return false; }

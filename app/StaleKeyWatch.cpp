@@ -1,0 +1,106 @@
+#include "app/StaleKeyWatch.h"
+
+#include <string>
+
+namespace {
+
+// The window and message of the one watch, and the window last seen in front: WinEvent
+// and timer callbacks get no context of their own.
+HWND notifyWindow = nullptr;
+UINT notifyMessage = 0;
+HWND lastFront = nullptr;
+
+// Some systems (Wine among them) do not announce every new window in front; a look a few
+// times a second catches those.
+constexpr UINT_PTR ForegroundTimerId = 0x5743;
+constexpr UINT ForegroundLookMs = 250;
+
+void Notify()
+{
+    // Posted, not handled here: the callback can run while the engine waits inside a
+    // playback, and key reports sent before the change are handled before a posted message.
+    if (notifyWindow != nullptr)
+        PostMessageA(notifyWindow, notifyMessage, 0, 0);
+}
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD)
+{
+    if (event == EVENT_SYSTEM_FOREGROUND)
+        lastFront = GetForegroundWindow();
+    Notify();
+}
+
+void CALLBACK OnForegroundTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    const HWND front = GetForegroundWindow();
+    if (front == lastFront)
+        return;
+    lastFront = front;
+    Notify();
+}
+
+constexpr DWORD NotifyForThisSession = 0;  // NOTIFY_FOR_THIS_SESSION
+using RegisterSessionNotification = BOOL(WINAPI*)(HWND, DWORD);
+using UnregisterSessionNotification = BOOL(WINAPI*)(HWND);
+
+template <class Function> Function Export(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+void StaleKeyWatch::Start(HWND window, UINT message)
+{
+    Stop();
+    window_ = window;
+    notifyWindow = window;
+    notifyMessage = message;
+    // Out of context: the system calls back on this thread through its message queue, for
+    // every process on the desktop, elevated ones included.
+    lastFront = GetForegroundWindow();
+    foregroundHook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWinEvent, 0, 0,
+                                          WINEVENT_OUTOFCONTEXT));
+    SetTimer(window, ForegroundTimerId, ForegroundLookMs, OnForegroundTimer);
+    desktopHook_.reset(SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr, OnWinEvent, 0,
+                                       0, WINEVENT_OUTOFCONTEXT));
+
+    // The session notifications come from wtsapi32, loaded from the system folder by its
+    // full path (never from the program's folder), and only for as long as the watch runs.
+    char system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    sessionLibrary_.reset(LoadLibraryA((std::string(system, length) + "\\wtsapi32.dll").c_str()));
+    if (!sessionLibrary_)
+        return;
+    const auto registerFor = Export<RegisterSessionNotification>(sessionLibrary_.get(), "WTSRegisterSessionNotification");
+    sessionRegistered_ = registerFor != nullptr && registerFor(window, NotifyForThisSession) != FALSE;
+}
+
+void StaleKeyWatch::Stop()
+{
+    foregroundHook_.reset();
+    desktopHook_.reset();
+    if (window_ != nullptr)
+        KillTimer(window_, ForegroundTimerId);
+    if (sessionRegistered_) {
+        const auto unregister =
+            Export<UnregisterSessionNotification>(sessionLibrary_.get(), "WTSUnRegisterSessionNotification");
+        if (unregister != nullptr)
+            unregister(window_);
+        sessionRegistered_ = false;
+    }
+    sessionLibrary_.reset();
+    if (notifyWindow == window_)
+        notifyWindow = nullptr;
+    window_ = nullptr;
+}
+
+bool StaleKeyWatch::KeysMayBeStale(WPARAM sessionChange)
+{
+    // Back from the lock screen, or the session's console or remote connection changed:
+    // keys went elsewhere meanwhile.
+    return sessionChange == WTS_SESSION_UNLOCK || sessionChange == WTS_CONSOLE_CONNECT ||
+           sessionChange == WTS_REMOTE_CONNECT;
+}

@@ -1,0 +1,76 @@
+// The bookkeeping behind the engine's view of the keyboard: which reported events are our
+// own injected keys coming back, which modifier keys are down as reported, and what the user
+// holds and let go of while our playback moved the same keys.
+#pragma once
+#include "engine/KeySystem.h"
+
+#include <cstdint>
+#include <deque>
+
+class KeyLedger {
+public:
+    // Our own injected keys that the hook has not reported back after this long never will
+    // (the keys went to a window whose process our hook does not reach).
+    static constexpr std::uint32_t OwnKeyTimeoutMs = 1000;
+
+    // The eight modifier keys, each side apart: what the user holds and what we inject.
+    enum ModifierSide { LeftShift, RightShift, LeftCtrl, RightCtrl, LeftAlt, RightAlt, LeftWin, RightWin, NoModifier };
+
+    explicit KeyLedger(KeySystem& system) : system_(system) {}
+    KeyLedger(const KeyLedger&) = delete;
+    KeyLedger& operator=(const KeyLedger&) = delete;
+
+    // One reported event: a modifier key's event moves keyDown; our own event is taken off
+    // the queue of injected keys. True when it was ours.
+    bool Report(unsigned vk, std::uint32_t flags, ModifierSide side);
+    // keybd_event, remembered so that its report is known as ours.
+    void Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side);
+    // Nothing more will come back of what we injected (the hooks go out, or the reports
+    // cannot be trusted): a re-press of ours that the user let go of meanwhile, normally
+    // undone when its report comes back, is undone now, and the queue is emptied.
+    // keepUndo: the undo's own report will come back and is known as ours.
+    void GiveUpOwnKeys(bool keepUndo);
+    // Every modifier key as the system's key state shows it now.
+    void ReadKeyState();
+
+    bool keyDown(ModifierSide side) const { return keyDown_[side]; }
+    // Whether the user holds that modifier key, as far as the key state tells it now.
+    bool UserHolds(ModifierSide side);
+    // Looks at every modifier key before a playback changes them (see UserHolds).
+    void LookAtUser();
+    // Injected events not yet reported back.
+    std::size_t pending() const { return own_.size(); }
+
+private:
+    // One event we injected, as the hook will report it back.
+    struct OwnKey {
+        std::uint8_t vk, scan;
+        std::uint32_t flags;
+        ModifierSide side;
+    };
+
+    // Takes the report off the queue of our own keys when it is the next one of them.
+    bool TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side);
+    void FollowLetGo(ModifierSide side, bool down, bool isOwn);
+    // Updates userHolds_ for that modifier key from the system's key state.
+    void LookAtUser(ModifierSide side);
+    // The last of our events for that modifier key not yet reported back, if any.
+    const OwnKey* LastOwnKey(ModifierSide side) const;
+    void ForgetOwnKeys();
+
+    KeySystem& system_;
+    // Our injected events in injection order, until the hook reports each back.
+    std::deque<OwnKey> own_;
+    int ownPending_[NoModifier] = {};  // entries of own_ per modifier key
+    std::uint32_t lastOwnTick_ = 0;    // last injection or last own report
+    // Modifier keys down as reported (ours included), from which the engine's held keys
+    // take their modifiers.
+    bool keyDown_[NoModifier] = {};
+    // Modifier keys the user holds as far as the system's key state shows, and the state
+    // our last injected event gave each (-1: the user's events came after it).
+    bool userHolds_[NoModifier] = {};
+    int weSet_[NoModifier] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    // Per modifier key: the user's last reported event was a release (see FollowLetGo).
+    bool letGo_[NoModifier] = {};
+    OwnKey lastTaken_{};
+};
