@@ -23,6 +23,8 @@ constexpr UINT WM_TRAYICON_NOTIFY = WM_APP + 100;
 constexpr DWORD SecondInstanceRequest = 0xFFFFFFFF;
 constexpr UINT TrayIconId = 1;
 
+class ShortcutSettingsDialog;
+
 class ShellApp {
 public:
     ShellApp();
@@ -49,6 +51,13 @@ private:
     template <class Body> void RunFramed(Body body);
 
     void OpenShortcutSettings();
+    // After a window opened over an application closes, that application gets the
+    // keyboard back, so the next key the user types reaches it.
+    void GiveForegroundBack(HWND previous);
+    // The session ends (log off, shut down): what the open windows hold is written as
+    // closing them would write it, and the hooks and the tray icon go, before the system
+    // ends the process.
+    LRESULT OnEndSession(bool ending);
     void OpenProperties();
     void OpenAbout();
     void Exit();
@@ -67,4 +76,6 @@ private:
     HWND mainWindow = nullptr;
     HINSTANCE instance = nullptr;
     TrayMenuWindow trayMenuWindow;  // the menu's owner under Wine only
+    ShortcutSettingsDialog* openSettings = nullptr;  // while the shortcut settings window runs
+    bool sessionEnded = false;
 };
