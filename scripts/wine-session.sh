@@ -5,9 +5,9 @@
 # --use-display the caller's $DISPLAY when there is one. Ends every process it started.
 #
 # The first session in a prefix owns it: it ends the prefix's Wine processes when it
-# ends. A second --use-display session in a prefix that is in use (a second make run)
-# joins the first one's display and desktop and ends nothing; any other second session
-# is refused, as its keys and windows would land in the running one.
+# ends. A second --use-display session while the first is one too (a second make run)
+# joins its display and desktop and ends nothing; any other second session is refused,
+# as its keys and windows would land in the running one.
 set -u
 use_display=0
 if [ "${1:-}" = "--use-display" ]; then use_display=1; shift; fi
@@ -33,12 +33,14 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 if [ $owner -eq 0 ]; then
-  if [ $use_display -eq 0 ] || [ ! -s "$display_file" ]; then
-    echo "wine-session.sh: another session runs in $WINEPREFIX (make run?); end it or set WINEPREFIX" >&2
+  # Only a make run session is joined: any other runs tests, and a program started into
+  # it would be in their way.
+  read -r owner_uses_display owner_display < "$display_file" 2>/dev/null
+  if [ $use_display -eq 0 ] || [ "${owner_uses_display:-0}" != 1 ] || [ -z "${owner_display:-}" ]; then
+    echo "wine-session.sh: another session runs in $WINEPREFIX (make run, make test?); end it or set WINEPREFIX" >&2
     exit 1
   fi
-  DISPLAY=$(cat "$display_file")
-  export DISPLAY
+  export DISPLAY=$owner_display
   "$@"
   exit
 fi
@@ -51,7 +53,7 @@ if [ $use_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$n
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
-echo "$DISPLAY" > "$display_file"
+echo "$use_display $DISPLAY" > "$display_file"
 
 if [ ! -e "$WINEPREFIX/.varokinto-ready" ]; then
   wine wineboot -i >/dev/null 2>&1
