@@ -12,7 +12,7 @@ RUN     := run
 # Each tree is a CMake preset (CMakePresets.json): native, win, bench, fuzz; "shipped" builds
 # only varokint.exe and varokint.dll in the win tree.
 
-.PHONY: all deps native win shipped run test test-native test-wine dist bench fuzz soak clean
+.PHONY: all deps native win shipped run test test-native test-wine dist bench fuzz soak day clean
 
 all: native win
 
@@ -51,9 +51,11 @@ dist: shipped
 	@cd dist && zip -qr varokint-x64.zip varokint
 	@echo "dist: $(DIST) and dist/varokint-x64.zip"
 
+# A copy already running keeps its files: the new ones are put in place by renaming, never
+# written over, and starting it again opens the running copy's menu.
 run: shipped
 	@mkdir -p $(RUN)
-	@cp $(WIN)/varokint.exe $(WIN)/varokint.dll $(RUN)/
+	@for f in varokint.exe varokint.dll; do cp $(WIN)/$$f $(RUN)/.$$f.new && mv -f $(RUN)/.$$f.new $(RUN)/$$f; done
 	@rm -rf $(RUN)/help && cp -r help $(RUN)/help
 	@scripts/wine-session.sh --use-display scripts/run-shell.sh $(RUN)
 
@@ -73,6 +75,13 @@ fuzz: deps
 VR_SOAK_PRESSES ?= 20000
 soak: deps
 	@VR_SOAK_PRESSES=$(VR_SOAK_PRESSES) scripts/run-soak.sh $(WIN)
+
+# A long random day under Wine (make test plays a short one): VR_DAY_STEPS steps from the
+# seed VR_DAY_SEED (a new one, printed, when unset).
+VR_DAY_STEPS ?= 1000
+day: win
+	@VR_DAY_STEPS=$(VR_DAY_STEPS) $(if $(VR_DAY_SEED),VR_DAY_SEED=$(VR_DAY_SEED)) VR_WINEPREFIX=$(CURDIR)/$(WIN)/wine/own-session-prefix \
+	  scripts/wine-session.sh scripts/wine-run.sh $(WIN)/e2e_day_test.exe
 
 # run/ stays: it holds the settings of make run.
 clean:

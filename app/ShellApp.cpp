@@ -64,7 +64,7 @@ bool ShellApp::Startup(HINSTANCE instanceHandle)
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
         return false;
     }
-    trayMenuWindow.CreateUnderWine(instanceHandle);
+    trayMenuWindow.CreateUnderWine(instanceHandle, mainWindow);
     keySystem = std::make_unique<Win32KeySystem>(instanceHandle);
     engine = std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow), *keySystem);
     return engine->SetHooks(true);
@@ -129,6 +129,10 @@ LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        return OnEndSession(wParam != FALSE);
     case WM_COPYDATA:
         return OnCopyData(lParam);
     case WM_TIMER:
@@ -292,6 +296,9 @@ template <class Body> void ShellApp::RunFramed(Body body)
     dialogOpen = true;
     engine->SetHooks(false);
     body();
+    if (sessionEnded) {
+        return;  // the hooks stay off: the process is about to end
+    }
     // A pause after an action ends with the dialog: a time changed in it applies at once,
     // and a long pause never outlives the user's visit to the settings.
     KillTimer(mainWindow, IDT_REENABLE);
@@ -312,9 +319,48 @@ void ShellApp::OpenShortcutSettings()
     RunFramed([&] {
         SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
         BringToFront(mainWindow);
-        ShortcutSettingsDialog(table, *engine, instance, path).Run(mainWindow);
+        ShortcutSettingsDialog dialog(table, *engine, instance, path);
+        openSettings = &dialog;
+        dialog.Run(mainWindow);
+        openSettings = nullptr;
         SetWindowPos(mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE);
     });
+    if (!fromTrayMenu) {
+        GiveForegroundBack(Win32KeySystem::ToHwnd(front));
+    }
+}
+
+void ShellApp::GiveForegroundBack(HWND previous)
+{
+    // The closed dialog leaves the foreground with our hidden main window, which takes no
+    // keys; the window the user came from must have it again, if it is still there.
+    if (sessionEnded || previous == nullptr || previous == mainWindow || !IsWindow(previous) ||
+        !IsWindowVisible(previous)) {
+        return;
+    }
+    BringToFront(previous);
+}
+
+LRESULT ShellApp::OnEndSession(bool ending)
+{
+    if (!ending || sessionEnded) {
+        return 0;
+    }
+    sessionEnded = true;
+    // The shortcut settings window writes the table when it closes, and its Esc closes it
+    // (nested editors work on copies, which their own close would throw away). The other
+    // dialogs write nothing on a close.
+    if (openSettings != nullptr && openSettings->window() != nullptr) {
+        SendMessageA(openSettings->window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    if (engine) {
+        engine->SetHooks(false);
+    }
+    Shell_NotifyIconA(NIM_DELETE, &trayIcon);
+    // The system may end the process as soon as this returns; should it not, the program
+    // ends itself once the open dialogs have unwound.
+    PostQuitMessage(0);
+    return 0;
 }
 
 void ShellApp::OpenProperties()

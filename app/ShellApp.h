@@ -26,6 +26,8 @@ constexpr UINT TrayIconId = 1;
 // Posted by the StaleKeyWatch: the key reports may have missed something.
 constexpr UINT WM_KEYS_MAY_BE_STALE = WM_APP + 102;
 
+class ShortcutSettingsDialog;
+
 class ShellApp {
 public:
     ShellApp();
@@ -55,6 +57,13 @@ private:
     template <class Body> void RunFramed(Body body);
 
     void OpenShortcutSettings();
+    // After a window opened over an application closes, that application gets the
+    // keyboard back, so the next key the user types reaches it.
+    void GiveForegroundBack(HWND previous);
+    // The session ends (log off, shut down): what the open windows hold is written as
+    // closing them would write it, and the hooks and the tray icon go, before the system
+    // ends the process.
+    LRESULT OnEndSession(bool ending);
     void OpenProperties();
     void OpenAbout();
     void Exit();
@@ -72,6 +81,8 @@ private:
     HICON smallIcon = nullptr;
     HWND mainWindow = nullptr;
     HINSTANCE instance = nullptr;
-    TrayMenuWindow trayMenuWindow;
-    StaleKeyWatch staleKeyWatch;  // the menu's owner under Wine only
+    TrayMenuWindow trayMenuWindow;  // the menu's owner under Wine only
+    ShortcutSettingsDialog* openSettings = nullptr;  // while the shortcut settings window runs
+    bool sessionEnded = false;
+    StaleKeyWatch staleKeyWatch;
 };

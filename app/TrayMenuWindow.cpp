@@ -21,7 +21,7 @@ bool TrayMenuWindow::RunningUnderWine()
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-void TrayMenuWindow::CreateUnderWine(HINSTANCE instance)
+void TrayMenuWindow::CreateUnderWine(HINSTANCE instance, HWND owner)
 {
     if (window_ != nullptr || !RunningUnderWine()) {
         return;
@@ -35,11 +35,11 @@ void TrayMenuWindow::CreateUnderWine(HINSTANCE instance)
     RegisterClassExA(&wc);
     // One pixel in the bottom-right corner of the screen, over the taskbar and of its
     // colour. It has to be on screen and shown for good: Wine does not reliably give the
-    // keyboard to a window off screen or one shown only while the menu is open. A tool
-    // window gets no taskbar button.
+    // keyboard to a window off screen or one shown only while the menu is open. Wine's
+    // taskbar gives a button to every shown window without an owner, tool windows too.
     const int x = GetSystemMetrics(SM_CXSCREEN) - 1;
     const int y = GetSystemMetrics(SM_CYSCREEN) - 1;
-    if (CreateWindowExA(WS_EX_TOOLWINDOW, TrayMenuWindowClass, "", WS_POPUP, x, y, 1, 1, nullptr, nullptr, instance,
+    if (CreateWindowExA(WS_EX_TOOLWINDOW, TrayMenuWindowClass, "", WS_POPUP, x, y, 1, 1, owner, nullptr, instance,
                         this) != nullptr) {
         ShowWindow(window_, SW_SHOWNOACTIVATE);
     }

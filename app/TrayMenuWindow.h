@@ -13,8 +13,9 @@ public:
 
     // True when the program runs under Wine: its ntdll exports wine_get_version.
     static bool RunningUnderWine();
-    // Creates and shows the window when running under Wine; does nothing elsewhere.
-    void CreateUnderWine(HINSTANCE instance);
+    // Creates and shows the window when running under Wine; does nothing elsewhere. The
+    // owner keeps it off the taskbar.
+    void CreateUnderWine(HINSTANCE instance, HWND owner);
     // Null on Windows, and when the window could not be created.
     HWND handle() const { return window_; }
     // Shows the menu from this window, which must be in front, optionally with its first

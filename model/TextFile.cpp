@@ -5,7 +5,37 @@
 
 namespace textfile {
 
-LineReader::LineReader(const char* fileName) : file_(std::fopen(fileName, "rb")) {}
+namespace {
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+} // namespace
+
+LineReader::LineReader(const char* fileName) : file_(std::fopen(fileName, "rb"))
+{
+    skipByteOrderMark();
+}
+
+LineReader::LineReader(std::string_view bytes) : bytes_(bytes), inMemory_(true)
+{
+    skipByteOrderMark();
+}
+
+void LineReader::skipByteOrderMark()
+{
+    if (inMemory_) {
+        if (bytes_.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+            position_ = ByteOrderMark.size();
+        return;
+    }
+    if (!file_)
+        return;
+    char start[3] = {};
+    const std::size_t got = std::fread(start, 1, sizeof start, file_);
+    // Anything else is content: read it again from the first byte.
+    if (std::string_view(start, got) != ByteOrderMark)
+        std::rewind(file_);
+}
 
 LineReader::~LineReader()
 {

@@ -18,6 +18,8 @@ constexpr const char* LineEnd = "\r\n";
 // Reads a file line by line. The file is opened in binary mode and a CR before the LF
 // is dropped, so CR LF and bare LF files read the same on every platform. A longer line
 // than MaxLineLength is cut there and the rest of it, up to its line end, is skipped.
+// A UTF-8 byte-order mark at the very start, which some editors put in front of a file
+// they save, is not part of the first line; every other byte is read as it stands.
 class LineReader {
 public:
     explicit LineReader(const char* fileName);
@@ -33,7 +35,8 @@ public:
     bool readLine(std::string& line);
 
 private:
-    explicit LineReader(std::string_view bytes) : bytes_(bytes), inMemory_(true) {}
+    explicit LineReader(std::string_view bytes);
+    void skipByteOrderMark();
     int nextByte();
 
     std::FILE* file_ = nullptr;

@@ -41,6 +41,12 @@ TEST_F(SettingsTest, Load_LineRules)
         {"Timer=99999999999\r\n", "off 0 2147483647"},
         {"Timer=50\r\nHotKeyCode=325\r\n\r\nTimer=60\nHotKeyCode=326\r\nTimer=0\r\n", "off 326 100"},
         {"Timer=" + std::string(70000, '5') + "\r\nHotKeyCode=2061\r\nUseHotKey=yes\r\n", "on 2061 2147483647"},
+        // A UTF-8 byte-order mark in front is not part of the first line; anywhere else,
+        // or cut short, its bytes are the line's.
+        {"\xEF\xBB\xBFUseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n", "on 2061 100"},
+        {"\xEF\xBB\xBF\xEF\xBB\xBFUseHotKey=yes\r\n", "off 0 100"},
+        {"\xEF\xBBUseHotKey=yes\r\n", "off 0 100"},
+        {"Timer=5\r\n\xEF\xBB\xBFTimer=7\r\n", "off 0 5"},
     };
     for (const auto& c : cases) {
         WriteBytes("property.ini", c.file);

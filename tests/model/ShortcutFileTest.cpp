@@ -57,6 +57,24 @@ TEST_F(ShortcutFileTest, WorkedExample_LoadsAndSavesBackByteForByte)
     EXPECT_EQ(LoadText(lf), WorkedExampleTable);
 }
 
+TEST_F(ShortcutFileTest, ByteOrderMarkInFront_IsNotPartOfTheFirstLineAndIsNotWrittenBack)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(LoadText(mark + WorkedExample), WorkedExampleTable);
+    ShortcutTable table(system_);
+    ASSERT_TRUE(table.load());
+    ASSERT_TRUE(table.save());
+    EXPECT_EQ(ReadBytes("keycfg.ini"), WorkedExample);
+
+    // Only the three bytes at the very start are the mark; anywhere else they are bytes of
+    // a line, read as they stand.
+    EXPECT_EQ(LoadText(mark + mark + "'global\r\n1.send=2\r\n"), "");
+    EXPECT_EQ(LoadText("\xEF\xBB'global\r\n1.send=2\r\n"), "");
+    EXPECT_EQ(LoadText("'a\r\n" + mark + "'b\r\nname=" + mark + "B\r\n"),
+              "'a|" + mark + "B\n");
+    EXPECT_EQ(LoadText(mark), "");
+}
+
 TEST_F(ShortcutFileTest, Load_LineRules)
 {
     const std::string longName(70000 - 5, 'x'), fits(64999 - 5, 'y');

@@ -126,14 +126,18 @@ std::string OwnExePath()
     return path;
 }
 
-TempDir::TempDir(bool makeCurrent)
+TempDir::TempDir(bool makeCurrent, const std::string& suffix)
 {
     char base[MAX_PATH] = {};
     GetTempPathA(sizeof base, base);
     static unsigned serial = 0;
-    do {
-        path_ = std::string(base) + "vr-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-    } while (!CreateDirectoryA(path_.c_str(), nullptr));
+    // A name taken by an earlier run is skipped; a name the system cannot create at all
+    // (a suffix it cannot store) is given up on after a while, leaving the tests to fail.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = std::string(base) + "vr-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) +
+                suffix;
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
     if (makeCurrent) {
         char current[MAX_PATH] = {};
         GetCurrentDirectoryA(sizeof current, current);

@@ -33,10 +33,10 @@ std::string WinePath(const std::string& unixPath);
 std::string OwnExePath();
 
 // A fresh folder under the temp directory, removed with everything in it; optionally the
-// current directory while it lives.
+// current directory while it lives, and with a suffix to its name (Shift-JIS bytes too).
 class TempDir {
 public:
-    explicit TempDir(bool makeCurrent = false);
+    explicit TempDir(bool makeCurrent = false, const std::string& suffix = {});
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
