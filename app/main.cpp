@@ -1,6 +1,7 @@
 // Entry point: one copy of the program per desktop; a second copy asks the running one to
 // show its tray menu and leaves.
 #include "app/ShellApp.h"
+#include "ui/Controls.h"
 
 #include <windows.h>
 
@@ -28,6 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         PostMessageA(running, WM_TRAYICON_NOTIFY, SecondInstanceRequest, WM_RBUTTONDOWN);
         return 0;
     }
+    initCommonControls();
     ShellApp app;
     if (!app.Startup(instance)) {
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);

@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+// The path of the pseudo-application whose actions work in every application.
+inline constexpr char GlobalPath[] = "global";
+
 class AppEntry {
 public:
     AppEntry(std::string path, std::string name);

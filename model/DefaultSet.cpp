@@ -46,7 +46,7 @@ bool ShortcutTable::resetToDefaults()
     clear();
     const bool newer = isNewerSystem(system_);
 
-    AppEntry global("global", "(全てのｱﾌﾟﾘｹｰｼｮﾝ)");
+    AppEntry global(GlobalPath, "(全てのｱﾌﾟﾘｹｰｼｮﾝ)");
     global.addAction(makeAction("コントロールパネル", Win + 0x43, {Win, 0x53, 0x43}));
 
     AppEntry explorer(explorerPath(system_), "エクスプローラー");

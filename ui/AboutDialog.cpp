@@ -1,21 +1,13 @@
 #include "ui/AboutDialog.h"
 
 #include "res/resource.h"
+#include "ui/Controls.h"
 
 #include <shellapi.h>
 
 namespace {
 
 constexpr char MailPrefix[] = "mailto:";
-
-std::string windowText(HWND window)
-{
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return text;
-}
 
 }  // namespace
 
@@ -28,13 +20,13 @@ AboutDialog::AboutDialog(HINSTANCE instance, Opener opener) : DialogBase(instanc
 
 INT_PTR AboutDialog::Run(HWND owner)
 {
-    RunModal(owner);
+    runModal(owner);
     // The underlined font lives as long as the dialog shows it.
     linkFont_.reset();
     return 0;
 }
 
-INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
+INT_PTR AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -53,7 +45,9 @@ INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-LRESULT AboutDialog::OnControlMessage(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
+void AboutDialog::forgetControls() { webLink_ = mailLink_ = nullptr; }
+
+LRESULT AboutDialog::onControlMessage(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT:
@@ -62,7 +56,7 @@ LRESULT AboutDialog::OnControlMessage(HWND link, UINT message, WPARAM wParam, LP
     case WM_SETCURSOR:
         return onSetCursor(link);
     }
-    return CallPrevious(link, message, wParam, lParam);
+    return callPrevious(link, message, wParam, lParam);
 }
 
 void AboutDialog::initialise()
@@ -78,8 +72,8 @@ void AboutDialog::initialise()
     SendMessageA(webLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
     SendMessageA(mailLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
 
-    Subclass(webLink_);
-    Subclass(mailLink_);
+    subclass(webLink_);
+    subclass(mailLink_);
 
     handCursor_ = LoadCursorA(instance(), MAKEINTRESOURCEA(IDC_LINK_HAND));
     arrowCursor_ = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
@@ -113,7 +107,7 @@ void AboutDialog::paintLink(HWND link)
     SetBkMode(dc, TRANSPARENT);
     const bool hot = link == webLink_ ? webHot_ : mailHot_;
     SetTextColor(dc, hot ? HotLinkColour : LinkColour);
-    const std::string text = windowText(link);
+    const std::string text = controlText(link);
     TextOutA(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
 }
 
@@ -126,11 +120,11 @@ void AboutDialog::onCommand(int id, int code)
         break;
     case IDC_WEB_LINK:
         if (code == STN_CLICKED)
-            opener_(window(), windowText(webLink_));
+            opener_(window(), controlText(webLink_));
         break;
     case IDC_MAIL_LINK:
         if (code == STN_CLICKED)
-            opener_(window(), MailPrefix + windowText(mailLink_));
+            opener_(window(), MailPrefix + controlText(mailLink_));
         break;
     case IDC_ABOUT_ICON:
         if (code == STN_DBLCLK)

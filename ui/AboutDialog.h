@@ -23,9 +23,10 @@ public:
     static constexpr COLORREF HotLinkColour = RGB(255, 128, 0);
 
 private:
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void forgetControls() override;
     // The links paint themselves and set the cursor over them.
-    LRESULT OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void initialise();
     // Shared by the links and the dialog: `target` is the window that got WM_SETCURSOR.

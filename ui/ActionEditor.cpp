@@ -1,16 +1,17 @@
 #include "ui/ActionEditor.h"
 
 #include "res/resource.h"
+#include "ui/Controls.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
 namespace {
 
+// Names are kept to what a buffer of this size holds.
 constexpr int NameBufferSize = 65000;
 constexpr int ShiftColumnWidth = 100;
 constexpr int KeyColumnWidth = 80;
@@ -23,23 +24,13 @@ constexpr char DeleteCaption[] = "削除の確認";
 constexpr char BadInputText[] = "入力キーが正しく入力されていません。正しく設定して下さい。";
 constexpr char BadInputCaption[] = "入力キーが不正です";
 constexpr char NoKeyText[] = "入力キーのキーが選ばれていません。Ctrl などと組み合わせるキーを選んで下さい。";
-// Marks the editor window whose keys the recording filter drops.
-constexpr char RecordingProperty[] = "VarokintoRecording";
 
 // Everything the user could change besides the list and the record button.
 constexpr int ControlsLockedWhileRecording[] = {
     IDC_ACTION_NAME, IDC_CHECK_ALT, IDC_CHECK_WIN, IDC_CHECK_CTRL, IDC_CHECK_SHIFT, IDC_KEY_COMBO,
     IDOK, IDCANCEL};
 
-bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
-
-void InitListViewClass()
-{
-    INITCOMMONCONTROLSEX controls = {};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_LISTVIEW_CLASSES;
-    InitCommonControlsEx(&controls);
-}
+bool keyHeld(int vk) { return GetKeyState(vk) < 0; }
 
 }  // namespace
 
@@ -48,52 +39,41 @@ ActionEditor::ActionEditor(Action& action, KeyEngine& engine, HINSTANCE instance
 {
 }
 
-INT_PTR ActionEditor::Run(HWND owner)
-{
-    // The template's list view needs its window class before the dialog is created.
-    InitListViewClass();
-    return RunModal(owner);
-}
-
-INT_PTR ActionEditor::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR ActionEditor::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog();
+        initialise();
         return TRUE;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        onCommand(LOWORD(wParam));
         return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header != nullptr && header->hwndFrom == list_) {
-            OnNotify(*header);
+            onNotify(*header);
         }
         return FALSE;
     }
     case WM_KEY_RECORDED:
-        OnKeyRecorded(wParam);
+        onKeyRecorded(wParam);
         return TRUE;
     case WM_DESTROY:
-        // Normally unreachable while recording (nothing can close the dialog then), but if
-        // the owner goes away the engine must not keep sending keys to a dead window.
-        if (recording_) {
-            recording_ = false;
-            recordingFilter_.reset();
-            RemovePropA(window(), RecordingProperty);
-            engine_.SetRecordingWindow(0);
-        }
-        return FALSE;
-    case WM_NCDESTROY:
-        list_ = addButton_ = deleteButton_ = editButton_ = upButton_ = downButton_ = nullptr;
-        recordButton_ = nullptr;
-        picker_.Forget();
+        // Normally unreachable while recording (nothing can close the dialog then), but the
+        // owner may go away.
+        recording_.reset();
         return FALSE;
     }
     return FALSE;
 }
 
-void ActionEditor::OnInitDialog()
+void ActionEditor::forgetControls()
+{
+    list_ = addButton_ = deleteButton_ = editButton_ = upButton_ = downButton_ = recordButton_ = nullptr;
+    picker_.Forget();
+}
+
+void ActionEditor::initialise()
 {
     list_ = control(IDC_OUTPUT_LIST);
     addButton_ = control(IDC_ADD_BUTTON);
@@ -102,175 +82,135 @@ void ActionEditor::OnInitDialog()
     upButton_ = control(IDC_UP_BUTTON);
     downButton_ = control(IDC_DOWN_BUTTON);
     recordButton_ = control(IDC_RECORD_BUTTON);
-    InitListViewClass();
 
     SetDlgItemTextA(window(), IDC_ACTION_NAME, action_.name().c_str());
     input_ = action_.input();
     picker_.Init(window());
 
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-    const std::pair<const char*, int> columns[] = {{"シフトキー", ShiftColumnWidth},
-                                                   {"キー", KeyColumnWidth}};
-    for (int i = 0; i < 2; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = columns[i].second;
-        column.pszText = const_cast<char*>(columns[i].first);
-        column.iSubItem = i;
-        SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-    }
-    SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    Subclass(list_);
-    FillList(0);
+    setUpListColumns(list_, {{"シフトキー", ShiftColumnWidth}, {"キー", KeyColumnWidth}});
+    subclass(list_);
+    fillList(0);
 }
 
-LRESULT ActionEditor::OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ActionEditor::onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (control == list_ && message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
-        if (!recording_) {
-            Move(wParam == VK_UP);
+        if (!recording()) {
+            moveKeys(wParam == VK_UP);
         }
         return 0;
     }
-    return CallPrevious(control, message, wParam, lParam);
+    return callPrevious(control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ActionEditor::RecordingFilter(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && message != nullptr && message->message >= WM_KEYFIRST &&
-        message->message <= WM_KEYLAST && GetPropA(GetAncestor(message->hwnd, GA_ROOT), RecordingProperty)) {
-        return 1;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void ActionEditor::OnCommand(int id)
+void ActionEditor::onCommand(int id)
 {
     switch (id) {
     case IDOK:
         // Enter and Esc still reach a dialog whose OK and Cancel are disabled; while
         // recording they are keys being recorded, not commands.
-        if (!recording_) Confirm();
+        if (!recording()) confirm();
         break;
     case IDCANCEL:
-        if (!recording_) EndDialog(window(), 0);
+        if (!recording()) EndDialog(window(), Cancelled);
         break;
     case IDC_ADD_BUTTON:
-        if (!recording_) Add();
+        if (!recording()) addKey();
         break;
     case IDC_DELETE_BUTTON:
-        if (!recording_) Delete();
+        if (!recording()) deleteKeys();
         break;
     case IDC_EDIT_BUTTON:
-        if (!recording_) Edit();
+        if (!recording()) editKey();
         break;
     case IDC_UP_BUTTON:
-        if (!recording_) Move(true);
+        if (!recording()) moveKeys(true);
         break;
     case IDC_DOWN_BUTTON:
-        if (!recording_) Move(false);
+        if (!recording()) moveKeys(false);
         break;
     case IDC_RECORD_BUTTON:
-        ToggleRecording();
+        toggleRecording();
         break;
     }
 }
 
-void ActionEditor::OnNotify(const NMHDR& header)
+void ActionEditor::onNotify(const NMHDR& header)
 {
     // While recording only the list's own selection works.
-    if (recording_) return;
+    if (recording()) return;
     switch (header.code) {
     case LVN_ITEMCHANGED:
-        if (!changingRows_) UpdateButtons();
+        if (!changingRows_) updateButtons();
         break;
     case NM_DBLCLK:
-        if (SelectionIndex() == KeyRowCount()) {
-            Add();
+        if (selectionIndex() == keyRowCount()) {
+            addKey();
         } else {
-            Edit();
+            editKey();
         }
         break;
     case LVN_KEYDOWN:
-        OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
+        onListKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
         break;
     }
 }
 
-void ActionEditor::OnListKeyDown(WORD vk)
+void ActionEditor::onListKeyDown(WORD vk)
 {
     // The list reports Alt+arrow and Ctrl+A with the bare key; the modifiers are read from
     // the key state of the message being handled.
     if (vk == VK_DELETE) {
-        Delete();
-    } else if (vk == 'A' && KeyHeld(VK_CONTROL)) {
-        SelectAll();
-    } else if ((vk == VK_UP || vk == VK_DOWN) && KeyHeld(VK_MENU)) {
-        Move(vk == VK_UP);
+        deleteKeys();
+    } else if (vk == 'A' && keyHeld(VK_CONTROL)) {
+        selectAll();
+    } else if ((vk == VK_UP || vk == VK_DOWN) && keyHeld(VK_MENU)) {
+        moveKeys(vk == VK_UP);
     }
 }
 
-void ActionEditor::OnKeyRecorded(WPARAM keyCode)
+void ActionEditor::onKeyRecorded(WPARAM keyCode)
 {
-    if (!recording_) return;
+    if (!recording()) return;
     const KeyStroke key = KeyStroke::ofCode(static_cast<int>(keyCode));
     if (action_.insertOutput(key, insertAt_)) {
-        InsertKeyRow(insertAt_, key, false);
+        insertKeyRow(insertAt_, key, false);
         // The newest key stays in view, also once the list is longer than it is tall.
         SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(insertAt_), FALSE);
         ++insertAt_;
     }
 }
 
-void ActionEditor::FillList(int selected)
+void ActionEditor::fillList(int selected)
 {
     changingRows_ = true;
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-    const int count = KeyRowCount();
+    const int count = keyRowCount();
     for (int row = 0; row < count; ++row) {
-        InsertKeyRow(row, action_.outputAt(row), row == selected);
+        insertKeyRow(row, action_.outputAt(row), row == selected);
     }
-    LVITEMA end = {};
-    end.mask = LVIF_TEXT | LVIF_STATE;
-    end.iItem = count;
-    end.pszText = const_cast<char*>(EndRowText);
-    end.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    end.state = count == 0 ? LVIS_SELECTED | LVIS_FOCUSED : 0;
-    SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&end));
+    insertListRow(list_, count, EndRowText, nullptr, count == 0);
     changingRows_ = false;
-    UpdateButtons();
+    updateButtons();
 }
 
-void ActionEditor::InsertKeyRow(int row, const KeyStroke& key, bool selected)
+void ActionEditor::insertKeyRow(int row, const KeyStroke& key, bool selected)
 {
     std::string modifiers = FormatKeyStroke(key, false);
     std::string name = key.vk != 0 ? KeyName(key.vk) : std::string();
     if (!modifiers.empty() && !name.empty()) {
         modifiers += " + ";
     }
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_STATE;
-    item.iItem = row;
-    item.pszText = modifiers.data();
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
-    const auto inserted = static_cast<int>(
-        SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    LVITEMA keyColumn = {};
-    keyColumn.iSubItem = 1;
-    keyColumn.pszText = name.data();
-    SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(inserted), reinterpret_cast<LPARAM>(&keyColumn));
+    insertListRow(list_, row, modifiers.c_str(), name.c_str(), selected);
 }
 
-bool ActionEditor::IsRowSelected(int row) const
+bool ActionEditor::isRowSelected(int row) const
 {
     return (SendMessageA(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
             LVIS_SELECTED) != 0;
 }
 
-void ActionEditor::SetRowState(int row, UINT state, UINT mask)
+void ActionEditor::setRowState(int row, UINT state, UINT mask)
 {
     LVITEMA item = {};
     item.state = state;
@@ -278,7 +218,7 @@ void ActionEditor::SetRowState(int row, UINT state, UINT mask)
     SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-int ActionEditor::SelectionIndex() const
+int ActionEditor::selectionIndex() const
 {
     const auto selected = SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0);
     if (selected == 0) return NoSelection;
@@ -286,14 +226,14 @@ int ActionEditor::SelectionIndex() const
     return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-bool ActionEditor::CanMove(bool up) const
+bool ActionEditor::canMove(bool up) const
 {
     // Some selected key row must have an unselected key row on the side it moves to.
-    const int count = KeyRowCount();
+    const int count = keyRowCount();
     bool passedUnselected = false;
     for (int i = 0; i < count; ++i) {
         const int row = up ? i : count - 1 - i;
-        if (!IsRowSelected(row)) {
+        if (!isRowSelected(row)) {
             passedUnselected = true;
         } else if (passedUnselected) {
             return true;
@@ -302,42 +242,42 @@ bool ActionEditor::CanMove(bool up) const
     return false;
 }
 
-void ActionEditor::UpdateButtons()
+void ActionEditor::updateButtons()
 {
-    if (recording_) return;
-    const int s = SelectionIndex();
-    const int count = KeyRowCount();
+    if (recording()) return;
+    const int s = selectionIndex();
+    const int count = keyRowCount();
     const bool keyRow = s >= 0 && s < count;
     EnableWindow(addButton_, s >= 0);
     EnableWindow(editButton_, keyRow);
     EnableWindow(deleteButton_, s == SeveralSelected || keyRow);
-    EnableWindow(upButton_, CanMove(true));
-    EnableWindow(downButton_, CanMove(false));
+    EnableWindow(upButton_, canMove(true));
+    EnableWindow(downButton_, canMove(false));
 }
 
-void ActionEditor::Add()
+void ActionEditor::addKey()
 {
     SetFocus(list_);
-    const int s = SelectionIndex();
+    const int s = selectionIndex();
     if (s < 0) return;
     KeyStroke key;
-    if (OutputKeyDialog(key, instance()).Run(window()) == 1 && key.toCode() != 0) {
+    if (OutputKeyDialog(key, instance()).Run(window()) == IDOK && key.toCode() != 0) {
         action_.insertOutput(key, s);
-        FillList(s);
+        fillList(s);
     }
 }
 
-void ActionEditor::Edit()
+void ActionEditor::editKey()
 {
-    const int s = SelectionIndex();
-    if (s < 0 || s >= KeyRowCount()) return;
-    if (OutputKeyDialog(action_.outputAt(s), instance()).Run(window()) == 1) {
-        FillList(s);
+    const int s = selectionIndex();
+    if (s < 0 || s >= keyRowCount()) return;
+    if (OutputKeyDialog(action_.outputAt(s), instance()).Run(window()) == IDOK) {
+        fillList(s);
     }
     SetFocus(list_);
 }
 
-void ActionEditor::Delete()
+void ActionEditor::deleteKeys()
 {
     SetFocus(list_);
     if (!IsWindowEnabled(deleteButton_)) return;
@@ -345,85 +285,77 @@ void ActionEditor::Delete()
         return;
     }
     changingRows_ = true;
-    for (int row = KeyRowCount() - 1; row >= 0; --row) {
-        if (IsRowSelected(row)) {
+    for (int row = keyRowCount() - 1; row >= 0; --row) {
+        if (isRowSelected(row)) {
             action_.removeOutput(row);
             SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
         }
     }
-    const int rows = KeyRowCount() + 1;
+    const int rows = keyRowCount() + 1;
     for (int row = 0; row < rows; ++row) {
         if (SendMessageA(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_FOCUSED) & LVIS_FOCUSED) {
-            SetRowState(row, LVIS_SELECTED, LVIS_SELECTED);
+            setRowState(row, LVIS_SELECTED, LVIS_SELECTED);
         }
     }
     changingRows_ = false;
-    UpdateButtons();
+    updateButtons();
 }
 
-void ActionEditor::Move(bool up)
+void ActionEditor::moveKeys(bool up)
 {
-    if (!CanMove(up)) return;
+    if (!canMove(up)) return;
     changingRows_ = true;
-    const int count = KeyRowCount();
+    const int count = keyRowCount();
     const int step = up ? -1 : 1;
     bool passedUnselected = false;
     for (int i = 0; i < count; ++i) {
         const int row = up ? i : count - 1 - i;
-        if (!IsRowSelected(row)) {
+        if (!isRowSelected(row)) {
             passedUnselected = true;
         } else if (passedUnselected && action_.moveOutput(row, up)) {
             SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-            InsertKeyRow(row + step, action_.outputAt(row + step), true);
+            insertKeyRow(row + step, action_.outputAt(row + step), true);
         }
     }
     changingRows_ = false;
-    UpdateButtons();
+    updateButtons();
 }
 
-void ActionEditor::SelectAll()
+void ActionEditor::selectAll()
 {
-    SetRowState(-1, LVIS_SELECTED, LVIS_SELECTED);
-    SetRowState(KeyRowCount(), 0, LVIS_SELECTED);
+    setRowState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    setRowState(keyRowCount(), 0, LVIS_SELECTED);
 }
 
-void ActionEditor::ToggleRecording()
+void ActionEditor::toggleRecording()
 {
-    if (recording_) {
-        StopRecording();
+    if (recording()) {
+        stopRecording();
     } else {
-        StartRecording();
+        startRecording();
     }
 }
 
-void ActionEditor::StartRecording()
+void ActionEditor::startRecording()
 {
-    const int s = SelectionIndex();
+    const int s = selectionIndex();
     if (s < 0) return;
     insertAt_ = s;
-    recording_ = true;
+    recording_.emplace(window(), engine_);
     SetWindowTextA(recordButton_, StopCaption);
-    SetControlsForRecording(true);
-    EnableMenuItem(GetSystemMenu(window(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-    SetPropA(window(), RecordingProperty, reinterpret_cast<HANDLE>(this));
-    recordingFilter_.reset(SetWindowsHookExA(WH_MSGFILTER, &RecordingFilter, nullptr, GetCurrentThreadId()));
-    engine_.SetRecordingWindow(reinterpret_cast<WindowId>(window()));
+    lockControlsForRecording(true);
 }
 
-void ActionEditor::StopRecording()
+void ActionEditor::stopRecording()
 {
-    recording_ = false;
-    recordingFilter_.reset();
-    RemovePropA(window(), RecordingProperty);
+    recording_.reset();
     SetWindowTextA(recordButton_, RecordCaption);
-    SetControlsForRecording(false);
-    FillList(0);
-    EnableMenuItem(GetSystemMenu(window(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
-    engine_.SetRecordingWindow(0);
+    lockControlsForRecording(false);
+    fillList(0);
     SetFocus(list_);
 }
 
-void ActionEditor::SetControlsForRecording(bool on)
+void ActionEditor::lockControlsForRecording(bool on)
 {
     for (int id : ControlsLockedWhileRecording) {
         EnableWindow(GetDlgItem(window(), id), !on);
@@ -436,12 +368,9 @@ void ActionEditor::SetControlsForRecording(bool on)
     }
 }
 
-void ActionEditor::Confirm()
+void ActionEditor::confirm()
 {
-    std::string name(NameBufferSize, '\0');
-    GetDlgItemTextA(window(), IDC_ACTION_NAME, name.data(), NameBufferSize);
-    name.resize(std::strlen(name.c_str()));
-    action_.setName(name);
+    action_.setName(controlText(control(IDC_ACTION_NAME), NameBufferSize));
     if (!picker_.Store()) {
         MessageBoxA(window(), BadInputText, BadInputCaption, MB_OK | MB_ICONWARNING);
         return;
@@ -453,5 +382,5 @@ void ActionEditor::Confirm()
         return;
     }
     action_.setInput(input_);
-    EndDialog(window(), 1);
+    EndDialog(window(), IDOK);
 }

@@ -5,17 +5,19 @@
 #include "model/Action.h"
 #include "ui/DialogBinding.h"
 #include "ui/KeyPicker.h"
-#include "ui/WinHandles.h"
+#include "ui/RecordingSession.h"
+
+#include <optional>
 
 class ActionEditor : public DialogBase {
 public:
     // The action is the caller's working copy; it holds the edits whatever the result.
     ActionEditor(Action& action, KeyEngine& engine, HINSTANCE instance);
 
-    // 1 when confirmed with OK and an input key is set; 0 on Cancel, Esc or the close box.
-    INT_PTR Run(HWND owner);
+    // IDOK when confirmed with OK and an input key is set; Cancelled on Cancel, Esc or the close box.
+    INT_PTR Run(HWND owner) { return runModal(owner); }
 
-    bool recording() const { return recording_; }
+    bool recording() const { return recording_.has_value(); }
 
     // The selection index: -1 with no row selected, -2 with several, otherwise the one
     // selected row (0..n, n being the end row after the n output keys).
@@ -23,41 +25,38 @@ public:
     static constexpr int SeveralSelected = -2;
 
 private:
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void forgetControls() override;
     // The list hears Alt+arrow as WM_SYSKEYDOWN and, under Wine at least, reports no
     // LVN_KEYDOWN for it, so the list is subclassed to see those keys itself.
-    LRESULT OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
-    // While recording, every key message meant for the editor is dropped before the dialog
-    // manager sees it: the keys go to the engine through the hook library, and none of
-    // them may press a button, move the focus or close the dialog.
-    static LRESULT CALLBACK RecordingFilter(int code, WPARAM wParam, LPARAM lParam);
+    LRESULT onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    void OnInitDialog();
-    void OnCommand(int id);
-    void OnNotify(const NMHDR& header);
-    void OnListKeyDown(WORD vk);
-    void OnKeyRecorded(WPARAM keyCode);
+    void initialise();
+    void onCommand(int id);
+    void onNotify(const NMHDR& header);
+    void onListKeyDown(WORD vk);
+    void onKeyRecorded(WPARAM keyCode);
 
     // Rows of the output-key list.
-    void FillList(int selected);
-    void InsertKeyRow(int row, const KeyStroke& key, bool selected);
-    int KeyRowCount() const { return action_.outputCount(); }
-    bool IsRowSelected(int row) const;
-    void SetRowState(int row, UINT state, UINT mask);
-    int SelectionIndex() const;
-    bool CanMove(bool up) const;
-    void UpdateButtons();
+    void fillList(int selected);
+    void insertKeyRow(int row, const KeyStroke& key, bool selected);
+    int keyRowCount() const { return action_.outputCount(); }
+    bool isRowSelected(int row) const;
+    void setRowState(int row, UINT state, UINT mask);
+    int selectionIndex() const;
+    bool canMove(bool up) const;
+    void updateButtons();
 
-    void Add();
-    void Edit();
-    void Delete();
-    void Move(bool up);
-    void SelectAll();
-    void ToggleRecording();
-    void StartRecording();
-    void StopRecording();
-    void SetControlsForRecording(bool on);
-    void Confirm();
+    void addKey();
+    void editKey();
+    void deleteKeys();
+    void moveKeys(bool up);
+    void selectAll();
+    void toggleRecording();
+    void startRecording();
+    void stopRecording();
+    void lockControlsForRecording(bool on);
+    void confirm();
 
     Action& action_;
     KeyEngine& engine_;
@@ -71,8 +70,7 @@ private:
     HWND upButton_ = nullptr;
     HWND downButton_ = nullptr;
     HWND recordButton_ = nullptr;
-    OwnedHook recordingFilter_;
-    bool recording_ = false;
+    std::optional<RecordingSession> recording_;
     int insertAt_ = 0;
     // True while rows are being rebuilt, when the list and the action briefly disagree.
     bool changingRows_ = false;

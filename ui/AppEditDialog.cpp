@@ -3,33 +3,22 @@
 #include "model/AppEntry.h"
 #include "model/ShiftJisPath.h"
 #include "res/resource.h"
+#include "ui/Controls.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 #include <utility>
-#include <vector>
 
 namespace {
 
+// Paths are checked on what a buffer of MAX_PATH holds, names and paths kept to what one of
+// the other size holds.
 constexpr size_t PathBufferSize = MAX_PATH;   // 260
 constexpr size_t TextBufferSize = 65000;
-constexpr char GlobalPath[] = "global";
-constexpr char ExeSuffix[] = ".exe";
-constexpr size_t ExeSuffixLength = sizeof ExeSuffix - 1;
 // Filter pairs, each string terminated, the list ended by an empty string.
 constexpr char ExeFilter[] = "アプリケーション(*.exe)\0*.exe\0";
 constexpr char HelpPage[] = "appedit.htm";
-
-std::string readField(HWND field, size_t bufferSize)
-{
-    std::vector<char> buffer(bufferSize, '\0');
-    GetWindowTextA(field, buffer.data(), static_cast<int>(bufferSize));
-    return buffer.data();
-}
-
-// More than the suffix alone: ".exe" by itself names no file.
-bool endsWithExe(const std::string& text) { return hasExeSuffix(text) && text.size() > ExeSuffixLength; }
 
 bool fileExists(const std::string& path)
 {
@@ -52,12 +41,12 @@ AppEditDialog::AppEditDialog(AppEntry& entry, HINSTANCE instance)
 
 INT_PTR AppEditDialog::Run(HWND owner)
 {
-    const INT_PTR result = RunModal(owner);
+    const INT_PTR result = runModal(owner);
     icon_.reset();
-    return result < 0 ? 0 : result;
+    return result < 0 ? Cancelled : result;
 }
 
-INT_PTR AppEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
+INT_PTR AppEditDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -68,6 +57,11 @@ INT_PTR AppEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
         return TRUE;
     }
     return FALSE;
+}
+
+void AppEditDialog::forgetControls()
+{
+    okButton_ = deleteButton_ = browseButton_ = nameField_ = pathField_ = iconControl_ = nullptr;
 }
 
 void AppEditDialog::initialise()
@@ -102,7 +96,7 @@ void AppEditDialog::onCommand(int id, int code)
         accept();
         break;
     case IDCANCEL:
-        EndDialog(window(), 0);
+        EndDialog(window(), Cancelled);
         break;
     case IDC_APP_PATH:
         if (code == EN_CHANGE)
@@ -119,8 +113,8 @@ void AppEditDialog::onCommand(int id, int code)
 
 void AppEditDialog::validatePath()
 {
-    pathText_ = readField(pathField_, PathBufferSize);
-    if (endsWithExe(pathText_) && fileExists(pathText_)) {
+    pathText_ = controlText(pathField_, PathBufferSize);
+    if (hasExeSuffix(pathText_) && fileExists(pathText_)) {
         EnableWindow(okButton_, TRUE);
         showIcon();
     } else {
@@ -176,7 +170,7 @@ void AppEditDialog::confirmDelete()
 
 void AppEditDialog::accept()
 {
-    entry_.setName(readField(nameField_, TextBufferSize));
-    entry_.setPath(readField(pathField_, TextBufferSize));
+    entry_.setName(controlText(nameField_, TextBufferSize));
+    entry_.setPath(controlText(pathField_, TextBufferSize));
     EndDialog(window(), IDOK);
 }

@@ -13,18 +13,19 @@ class AppEntry;
 
 class AppEditDialog : public DialogBase {
 public:
-    // Results of Run besides IDOK (1) and 0 for cancel.
+    // The result of Run, besides IDOK and Cancelled, that asks for the application to be deleted.
     static constexpr INT_PTR ResultDelete = 2;
 
     AppEditDialog(AppEntry& entry, HINSTANCE instance);
 
-    // 0: cancelled, 1: the entry holds the new name and path, 2: delete the application.
+    // Cancelled; IDOK: the entry holds the new name and path; ResultDelete: delete the application.
     INT_PTR Run(HWND owner);
 
     const std::string& pathText() const { return pathText_; }
 
 private:
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void forgetControls() override;
 
     void initialise();
     void onCommand(int id, int code);

@@ -3,17 +3,26 @@
 #include "res/resource.h"
 #include "ui/HelpLauncher.h"
 
+#include <commctrl.h>
+
+namespace {
+
+// One subclass per control and dialog: the dialog's object tells the controls apart.
+constexpr UINT_PTR SubclassId = 1;
+
+}  // namespace
+
 DialogBase::DialogBase(HINSTANCE instance, const char* templateName, const char* helpPage)
     : instance_(instance), templateName_(templateName), helpPage_(helpPage)
 {
 }
 
-INT_PTR DialogBase::RunModal(HWND owner)
+INT_PTR DialogBase::runModal(HWND owner)
 {
-    return DialogBoxParamA(instance_, templateName_, owner, &Procedure, reinterpret_cast<LPARAM>(this));
+    return DialogBoxParamA(instance_, templateName_, owner, &procedure, reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK DialogBase::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK DialogBase::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
@@ -29,65 +38,37 @@ INT_PTR CALLBACK DialogBase::Procedure(HWND window, UINT message, WPARAM wParam,
         OpenHelpPage(nullptr, dialog->helpPage_);
         return TRUE;
     }
-    const INT_PTR result = dialog->OnMessage(message, wParam, lParam);
+    const INT_PTR result = dialog->onMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        dialog->forgetControls();
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         dialog->window_ = nullptr;
     }
     return result;
 }
 
-bool DialogBase::Subclass(HWND control)
+bool DialogBase::subclass(HWND control)
 {
-    for (SubclassedControl& slot : subclassed_) {
-        if (slot.control != nullptr) continue;
-        SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        const auto previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProcedure)));
-        if (previous == nullptr) return false;
-        slot = {control, previous};
-        return true;
-    }
-    return false;
+    return SetWindowSubclass(control, &controlProcedure, SubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
-LRESULT DialogBase::OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT DialogBase::onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return CallPrevious(control, message, wParam, lParam);
+    return callPrevious(control, message, wParam, lParam);
 }
 
-WNDPROC DialogBase::PreviousOf(HWND control) const
+LRESULT DialogBase::callPrevious(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    for (const SubclassedControl& slot : subclassed_) {
-        if (slot.control == control) return slot.previous;
-    }
-    return nullptr;
+    return DefSubclassProc(control, message, wParam, lParam);
 }
 
-LRESULT DialogBase::CallPrevious(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const
+LRESULT CALLBACK DialogBase::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR dialog)
 {
-    const WNDPROC previous = PreviousOf(control);
-    return previous != nullptr ? CallWindowProcA(previous, control, message, wParam, lParam)
-                               : DefWindowProcA(control, message, wParam, lParam);
-}
-
-LRESULT CALLBACK DialogBase::ControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* dialog = reinterpret_cast<DialogBase*>(GetWindowLongPtrA(control, GWLP_USERDATA));
-    if (dialog == nullptr) {
-        return DefWindowProcA(control, message, wParam, lParam);
-    }
     if (message != WM_NCDESTROY) {
-        return dialog->OnControlMessage(control, message, wParam, lParam);
+        return reinterpret_cast<DialogBase*>(dialog)->onControlMessage(control, message, wParam, lParam);
     }
-    // The control's last message: its own procedure comes back before it handles it.
-    for (SubclassedControl& slot : dialog->subclassed_) {
-        if (slot.control != control) continue;
-        const WNDPROC previous = slot.previous;
-        slot = {};
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        SetWindowLongPtrA(control, GWLP_USERDATA, 0);
-        return CallWindowProcA(previous, control, message, wParam, lParam);
-    }
-    return DefWindowProcA(control, message, wParam, lParam);
+    // The control's last message: the subclass goes before the control handles it.
+    RemoveWindowSubclass(control, &controlProcedure, id);
+    return DefSubclassProc(control, message, wParam, lParam);
 }

@@ -5,7 +5,7 @@ OutputKeyDialog::OutputKeyDialog(KeyStroke& stroke, HINSTANCE instance)
 {
 }
 
-INT_PTR OutputKeyDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
+INT_PTR OutputKeyDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -16,16 +16,15 @@ INT_PTR OutputKeyDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
         case IDOK:
             // An empty choice leaves the stroke as it was; the caller looks at the stroke.
             picker_.Store();
-            EndDialog(window(), 1);
+            EndDialog(window(), IDOK);
             return TRUE;
         case IDCANCEL:
-            EndDialog(window(), 0);
+            EndDialog(window(), Cancelled);
             return TRUE;
         }
-        return FALSE;
-    case WM_NCDESTROY:
-        picker_.Forget();
         return FALSE;
     }
     return FALSE;
 }
+
+void OutputKeyDialog::forgetControls() { picker_.Forget(); }

@@ -7,12 +7,13 @@ class OutputKeyDialog : public DialogBase {
 public:
     OutputKeyDialog(KeyStroke& stroke, HINSTANCE instance);
 
-    // 1 on OK, whether or not the stroke changed (an empty choice is not stored); 0 on
-    // Cancel, Esc or the close box.
-    INT_PTR Run(HWND owner) { return RunModal(owner); }
+    // IDOK on OK, whether or not the stroke changed (an empty choice is not stored);
+    // Cancelled on Cancel, Esc or the close box.
+    INT_PTR Run(HWND owner) { return runModal(owner); }
 
 private:
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void forgetControls() override;
 
     KeyPicker picker_;
 };

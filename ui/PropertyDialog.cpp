@@ -1,13 +1,14 @@
 #include "ui/PropertyDialog.h"
 
 #include "res/resource.h"
+#include "ui/Controls.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 namespace {
 
+// The timer is read from what a buffer of this size holds.
 constexpr int TextBufferSize = 65000;
 constexpr char HelpPage[] = "property.htm";
 constexpr char BadTimerText[] = "１以上の整数を入力してください。";
@@ -15,7 +16,7 @@ constexpr char BadTimerCaption[] = "警告";
 
 // Leading blanks and a sign are taken, the digits up to the first other character are the
 // number, and no digits give 0. Too many digits give the largest value (long is 32 bits here).
-long DecimalValue(const char* text) { return std::strtol(text, nullptr, 10); }
+long decimalValue(const char* text) { return std::strtol(text, nullptr, 10); }
 
 }  // namespace
 
@@ -24,34 +25,36 @@ PropertyDialog::PropertyDialog(Settings& settings, HINSTANCE instance)
 {
 }
 
-INT_PTR PropertyDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
+INT_PTR PropertyDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog();
+        initialise();
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            Confirm();
+            confirm();
             return TRUE;
         case IDCANCEL:
-            EndDialog(window(), 0);
+            EndDialog(window(), Cancelled);
             return TRUE;
         case IDC_USE_HOTKEY:
-            ApplyEnabling();
+            applyEnabling();
             return TRUE;
         }
-        return FALSE;
-    case WM_NCDESTROY:
-        keyCombo_ = ctrlBox_ = altBox_ = shiftBox_ = winBox_ = plusStatic_ = timerEdit_ = nullptr;
-        picker_.Forget();
         return FALSE;
     }
     return FALSE;
 }
 
-void PropertyDialog::OnInitDialog()
+void PropertyDialog::forgetControls()
+{
+    keyCombo_ = ctrlBox_ = altBox_ = shiftBox_ = winBox_ = plusStatic_ = timerEdit_ = nullptr;
+    picker_.Forget();
+}
+
+void PropertyDialog::initialise()
 {
     keyCombo_ = control(IDC_KEY_COMBO);
     ctrlBox_ = control(IDC_CHECK_CTRL);
@@ -63,13 +66,13 @@ void PropertyDialog::OnInitDialog()
 
     picker_.Init(window());
     CheckDlgButton(window(), IDC_USE_HOTKEY, settings_.useHotKey ? BST_CHECKED : BST_UNCHECKED);
-    ApplyEnabling();
+    applyEnabling();
     char timer[16];
     std::snprintf(timer, sizeof timer, "%d", static_cast<int>(settings_.timer));
     SetWindowTextA(timerEdit_, timer);
 }
 
-void PropertyDialog::ApplyEnabling()
+void PropertyDialog::applyEnabling()
 {
     const BOOL on = IsDlgButtonChecked(window(), IDC_USE_HOTKEY) == BST_CHECKED;
     for (HWND control : {ctrlBox_, altBox_, shiftBox_, winBox_, keyCombo_, plusStatic_}) {
@@ -77,11 +80,9 @@ void PropertyDialog::ApplyEnabling()
     }
 }
 
-void PropertyDialog::Confirm()
+void PropertyDialog::confirm()
 {
-    std::string text(TextBufferSize, '\0');
-    GetWindowTextA(timerEdit_, text.data(), TextBufferSize);
-    const long timer = DecimalValue(text.c_str());
+    const long timer = decimalValue(controlText(timerEdit_, TextBufferSize).c_str());
     if (timer <= 0) {
         MessageBoxA(window(), BadTimerText, BadTimerCaption, MB_OK);
         return;
@@ -91,5 +92,5 @@ void PropertyDialog::Confirm()
     settings_.useHotKey = IsDlgButtonChecked(window(), IDC_USE_HOTKEY) == BST_CHECKED;
     settings_.timer = static_cast<std::int32_t>(timer);
     settings_.save();
-    EndDialog(window(), 1);
+    EndDialog(window(), IDOK);
 }

@@ -10,16 +10,18 @@ public:
     // Edits the shared settings in place, and only when OK is accepted.
     PropertyDialog(Settings& settings, HINSTANCE instance);
 
-    // 1 when the values were accepted and saved; 0 on Cancel, Esc or the close box.
-    INT_PTR Run(HWND owner) { return RunModal(owner); }
+    // IDOK when the values were accepted and saved; Cancelled on Cancel, Esc or the close box.
+    INT_PTR Run(HWND owner) { return runModal(owner); }
 
 private:
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    void OnInitDialog();
+    void forgetControls() override;
+
+    void initialise();
     // The hotkey controls follow the tick of 1028.
-    void ApplyEnabling();
-    void Confirm();
+    void applyEnabling();
+    void confirm();
 
     Settings& settings_;
     KeyPicker picker_;

@@ -1,15 +1,15 @@
 #include "ui/ShortcutSettingsDialog.h"
 
 #include "engine/KeyEngine.h"
+#include "model/AppEntry.h"
 #include "model/AsciiCase.h"
 #include "model/ShiftJisPath.h"
 #include "model/ShortcutTable.h"
 #include "res/resource.h"
 #include "ui/ActionEditor.h"
 #include "ui/AppEditDialog.h"
+#include "ui/Controls.h"
 #include "ui/KeyVocabulary.h"
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <vector>
@@ -17,7 +17,6 @@
 namespace {
 
 constexpr UINT DropPathSize = MAX_PATH;  // 260 including the terminator
-constexpr char GlobalPath[] = "global";
 constexpr char EditPath[] = "edit";
 constexpr char NoNameText[] = "(未入力)";
 constexpr int KeyColumnWidth = 100;
@@ -64,12 +63,12 @@ ShortcutSettingsDialog::ShortcutSettingsDialog(ShortcutTable& table, KeyEngine& 
 
 INT_PTR ShortcutSettingsDialog::Run(HWND owner)
 {
-    RunModal(owner);
+    runModal(owner);
     icon_.reset();
     return 0;
 }
 
-INT_PTR ShortcutSettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR ShortcutSettingsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -83,20 +82,22 @@ INT_PTR ShortcutSettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_NCDESTROY:
-        appGroup_ = nullptr;
-        return FALSE;
     }
     return FALSE;
 }
 
-LRESULT ShortcutSettingsDialog::OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+void ShortcutSettingsDialog::forgetControls()
+{
+    appGroup_ = appCombo_ = iconArea_ = pathText_ = actionList_ = newButton_ = editButton_ = deleteButton_ = nullptr;
+}
+
+LRESULT ShortcutSettingsDialog::onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (control == appGroup_ && message == WM_DROPFILES) {
         onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
-    return CallPrevious(control, message, wParam, lParam);
+    return callPrevious(control, message, wParam, lParam);
 }
 
 BOOL ShortcutSettingsDialog::initialise()
@@ -110,12 +111,10 @@ BOOL ShortcutSettingsDialog::initialise()
     editButton_ = control(IDC_EDIT_ACTION);
     deleteButton_ = control(IDC_DELETE_ACTION);
 
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    setUpActionList();
+    setUpListColumns(actionList_, {{"入力キー", KeyColumnWidth}, {"アクション名", NameColumnWidth}});
 
     DragAcceptFiles(appGroup_, TRUE);
-    Subclass(appGroup_);
+    subclass(appGroup_);
 
     // The application of the hotkey is in the table before the list is filled, so that the
     // list is filled once and its position is known without a search.
@@ -224,21 +223,6 @@ int ShortcutSettingsDialog::addComboItem(const AppEntry& entry, int position)
     return static_cast<int>(item);
 }
 
-void ShortcutSettingsDialog::setUpActionList()
-{
-    SendMessageA(actionList_, LVM_DELETEALLITEMS, 0, 0);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = KeyColumnWidth;
-    column.pszText = const_cast<char*>("入力キー");
-    SendMessageA(actionList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    column.cx = NameColumnWidth;
-    column.pszText = const_cast<char*>("アクション名");
-    SendMessageA(actionList_, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
-    SendMessageA(actionList_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-}
-
 void ShortcutSettingsDialog::onCommand(int id, int code)
 {
     switch (id) {
@@ -339,19 +323,9 @@ void ShortcutSettingsDialog::fillActionList(int appIndex)
         return;
     for (int k = 0; k < entry->actionCount(); ++k) {
         const Action& action = entry->actionAt(k);
-        std::string keyText = FormatKeyStroke(action.input(), true);
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_STATE;
-        item.iItem = k;
-        item.pszText = keyText.data();
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = k == 0 ? LVIS_SELECTED | LVIS_FOCUSED : 0;
-        const int row = static_cast<int>(SendMessageA(actionList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        std::string nameText = action.name().empty() ? NoNameText : action.name();
-        LVITEMA name = {};
-        name.iSubItem = 1;
-        name.pszText = nameText.data();
-        SendMessageA(actionList_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&name));
+        const std::string keyText = FormatKeyStroke(action.input(), true);
+        const char* name = action.name().empty() ? NoNameText : action.name().c_str();
+        insertListRow(actionList_, k, keyText.c_str(), name, k == 0);
     }
     // Removing rows reports no selection change, so an emptied list would leave them enabled.
     if (entry->actionCount() == 0)

@@ -7,7 +7,6 @@
 
 #include <windows.h>
 #include <shellapi.h>
-#include <commctrl.h>
 
 #include <string>
 
@@ -25,12 +24,12 @@ public:
     INT_PTR Run(HWND owner);
 
 private:
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void forgetControls() override;
     // The group box 1053 takes the dropped files.
-    LRESULT OnControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     BOOL initialise();
-    void setUpActionList();
     void onCommand(int id, int code);
     void onNotify(const NMHDR& header);
 

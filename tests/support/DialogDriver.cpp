@@ -1,5 +1,6 @@
 // Message boxes and dialogs driven on the test's own thread, and the controls in them.
 #include "tests/support/WineTest.h"
+#include "ui/Controls.h"
 
 #include <commctrl.h>
 
@@ -69,6 +70,8 @@ DialogDriver::DialogDriver() : previous_(currentDriver)
 {
     currentDriver = this;
     hook_ = SetWindowsHookExA(WH_CBT, &CbtProc, nullptr, GetCurrentThreadId());
+    // The program sets up the common controls at start-up; dialogs opened here need the same.
+    initCommonControls();
 }
 
 DialogDriver::~DialogDriver()
@@ -154,11 +157,7 @@ std::vector<std::string> ComboItems(HWND dialog, int id)
 {
     std::vector<std::string> items;
     const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[512] = {};
-        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
+    for (int i = 0; i < count; ++i) items.push_back(comboItemText(GetDlgItem(dialog, id), i));
     return items;
 }
 

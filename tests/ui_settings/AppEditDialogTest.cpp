@@ -69,6 +69,23 @@ TEST_F(AppEditDialogTest, ValidatePath_EnablesOkAndShowsTheIconOnlyForAnExisting
     EXPECT_EQ(opened, "no ok+default icon");
 }
 
+// The suffix is the whole rule: a file named just ".exe" is a file like any other.
+TEST_F(AppEditDialogTest, FileNamedOnlyDotExe_IsAcceptedWhereItExists)
+{
+    const TempDir dir(true);
+    WriteBytes(dir.file(".exe"), "");
+    AppEntry entry(MissingExe, "Dot");
+    AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
+    std::string seen;
+    EXPECT_EQ(Run(dialog, [&](HWND window) {
+        SetControlText(window, IDC_APP_PATH, ".exe");
+        seen = Look(window);
+        Click(window, IDOK);
+    }), IDOK);
+    EXPECT_EQ(seen, "ok+default icon");
+    EXPECT_EQ(entry.path(), ".exe");
+}
+
 TEST_F(AppEditDialogTest, PathLongerThan259Bytes_IsCheckedOnItsFirst259BytesAndStoredWhole)
 {
     // "\." components keep the path naming notepad.exe up to byte 259.

@@ -2,6 +2,7 @@
 // file name gets a name of its own, a name that does not survive the list still leads to
 // its entry, and names are taken from Shift-JIS paths at characters.
 #include "tests/ui_settings/SettingsFixture.h"
+#include "ui/Controls.h"
 
 #include <shlobj.h>
 
@@ -90,11 +91,7 @@ TEST_F(SettingsWindowTest, ApplicationList_InTheOrderOfASortedComboBox)
                                 nullptr, nullptr, nullptr);
     for (const std::string& name : names) SendMessageA(sorted, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     std::vector<std::string> expected;
-    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
-        std::vector<char> text(static_cast<size_t>(SendMessageA(sorted, CB_GETLBTEXTLEN, i, 0)) + 1);
-        SendMessageA(sorted, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        expected.push_back(text.data());
-    }
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) expected.push_back(comboItemText(sorted, i));
     DestroyWindow(sorted);
     const WindowView view = OpenAndLook();
     EXPECT_EQ(view.comboItems, expected);

@@ -2,6 +2,8 @@
 // application, and pruning and saving when it closes.
 #include "tests/ui_settings/SettingsFixture.h"
 
+#include <commctrl.h>
+
 namespace settingstest {
 namespace {
 
@@ -11,15 +13,18 @@ TEST_F(SettingsWindowTest, OpenedWithoutPath_FirstSortedItemSelectedFocusOnCombo
 {
     AddStandardEntries();
     WindowView view;
-    std::string caption;
+    std::string caption, widths;
     driver.OnNextDialog([&](HWND window) {
         caption = Text(window);
         view = LookAtWindow(window);
+        for (int column = 0; column < 2; ++column)
+            widths += std::to_string(SendDlgItemMessageA(window, IDC_ACTION_LIST, LVM_GETCOLUMNWIDTH, column, 0)) + "|";
         Snapshot("EditDialog");
         Click(window, IDOK);
     });
     EXPECT_EQ(RunWindow(), 0);
     EXPECT_EQ(caption, "ショートカット設定");
+    EXPECT_EQ(widths, "100|150|");  // at 96 DPI
     EXPECT_EQ(view.comboItems, (std::vector<std::string>{"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha", "Zeta"}));
     EXPECT_EQ(view.comboIndex, 0);
     EXPECT_EQ(view.focusId, IDC_APP_COMBO);
