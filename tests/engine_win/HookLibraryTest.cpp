@@ -1,6 +1,6 @@
 // The real varokint.dll hooked into KeyTarget, a separate process: keys typed on the X
-// display reach our "Varokinto" window as WM_COPYDATA, and are swallowed or passed on as
-// its reply says.
+// display reach our main window as WM_COPYDATA, and are swallowed or passed on as its reply
+// says. This program acts as Varokinto: varokint.exe beside it is its own file.
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
@@ -35,6 +35,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(mainWindow.handle(), nullptr);
+        ASSERT_TRUE(ActAsVarokinto());
         ASSERT_TRUE(engine.SetHooks(true));
         ASSERT_TRUE(target.start(dir));
         ASSERT_TRUE(target.focus());

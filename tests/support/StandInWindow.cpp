@@ -1,16 +1,30 @@
 #include "tests/support/StandInWindow.h"
 
+#include "engine/HookContract.h"
+
 #include <cstring>
 
 namespace wt {
+
+bool ActAsVarokinto()
+{
+    char own[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, own, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    std::string link(own, length);
+    link = link.substr(0, link.find_last_of('\\') + 1) + HookContract::ProgramFileName;
+    // Relinking the test replaces its file, so a link from an earlier build names another one.
+    DeleteFileA(link.c_str());
+    return CreateHardLinkA(link.c_str(), own, nullptr) != FALSE;
+}
 
 StandInMainWindow::StandInMainWindow()
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = Procedure;
-    windowClass.lpszClassName = "VRClass";
+    windowClass.lpszClassName = HookContract::MainWindowClass;
     RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, this);
+    window_ = CreateWindowExA(0, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, this);
 }
 
 StandInMainWindow::~StandInMainWindow()
@@ -18,7 +32,7 @@ StandInMainWindow::~StandInMainWindow()
     if (keyboardHook_ != nullptr) UnhookWindowsHookEx(keyboardHook_);
     if (messageHook_ != nullptr) UnhookWindowsHookEx(messageHook_);
     close();
-    UnregisterClassA("VRClass", nullptr);
+    UnregisterClassA(HookContract::MainWindowClass, nullptr);
 }
 
 bool StandInMainWindow::Hook(const std::string& libraryPath)
@@ -29,8 +43,8 @@ bool StandInMainWindow::Hook(const std::string& libraryPath)
     auto procedure = [&](const char* name) {
         return reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(GetProcAddress(library_, name)));
     };
-    keyboardHook_ = SetWindowsHookExA(WH_KEYBOARD, procedure("VRKeyboardProc"), library_, 0);
-    messageHook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure("VRMsgProc"), library_, 0);
+    keyboardHook_ = SetWindowsHookExA(WH_KEYBOARD, procedure(HookContract::KeyboardProcName), library_, 0);
+    messageHook_ = SetWindowsHookExA(WH_GETMESSAGE, procedure(HookContract::MessageProcName), library_, 0);
     return hooked();
 }
 
@@ -71,5 +85,41 @@ LRESULT StandInMainWindow::OnCopyData(const COPYDATASTRUCT& data)
     }
     return down && data.dwData == swallowVk ? 1 : 0;
 }
+
+bool HostProgram::start(const TempDir& dir, const std::string& name, const std::string& options,
+                        bool withHookLibrary)
+{
+    const std::string exe = dir.file(name);
+    log_ = dir.file(name + ".log");
+    DeleteFileA(log_.c_str());
+    if (!CopyFileA(WinePath(VR_MINIMAL_HOST_EXE).c_str(), exe.c_str(), FALSE)) return false;
+    if (withHookLibrary && !CopyFileA(WinePath(VR_HOOK_DLL).c_str(), dir.file("varokint.dll").c_str(), FALSE))
+        return false;
+    if (!process.start(exe, dir.path(), options + " --log \"" + log_ + "\"")) return false;
+    PumpUntil([&] {
+        return (window_ = FindTopWindow(process.id(), HookContract::MainWindowClass, HookContract::MainWindowTitle)) !=
+               nullptr;
+    });
+    // It answers once its hooks are in and its loop runs.
+    DWORD_PTR ignored = 0;
+    return window_ != nullptr && SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, DefaultWaitMs, &ignored);
+}
+
+void HostProgram::exit()
+{
+    ExitProgram(process, window_);
+    window_ = nullptr;
+}
+
+std::vector<std::string> HostProgram::reports() const
+{
+    std::vector<std::string> lines;
+    const std::string bytes = ReadBytes(log_);
+    for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    return lines;
+}
+
+void HostProgram::clearReports() const { DeleteFileA(log_.c_str()); }
 
 }  // namespace wt

@@ -5,6 +5,7 @@
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
+#include "tests/support/StandInWindow.h"
 #include "tests/support/WineTest.h"
 #include "ui/ActionEditor.h"
 #include "ui/HelpLauncher.h"
@@ -37,6 +38,9 @@ protected:
     {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = &MainWindowProc;
+        // The library beside this program reports only to a process that runs varokint.exe
+        // from its folder: this program becomes that file.
+        ActAsVarokinto();
         windowClass.lpszClassName = "VRClass";
         RegisterClassA(&windowClass);
         window = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
