@@ -137,6 +137,9 @@ TEST(PlantedLibrary, InTheSettingsFolder_IsNeverLoaded)
 {
     TempDir settings;
     ASSERT_TRUE(CopyFileA(WinePath(VR_PLANTED_DLL).c_str(), settings.file("varokint.dll").c_str(), FALSE));
+    // Settings of its own, so that no first-start help page is looked for in this folder.
+    WriteBytes(settings.file("keycfg.ini"), "'global\r\nname=all\r\n\r\n");
+    WriteBytes(settings.file("property.ini"), "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=100\r\n");
     const auto planted = [&] {
         WIN32_FIND_DATAA found;
         const HANDLE search = FindFirstFileA(settings.file("planted-*.txt").c_str(), &found);

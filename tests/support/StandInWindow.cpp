@@ -6,16 +6,35 @@
 
 namespace wt {
 
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2] = {};
+    const std::string* paths[] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        const HANDLE file = CreateFileA(paths[i]->c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        const BOOL known = GetFileInformationByHandle(file, &info[i]);
+        CloseHandle(file);
+        if (!known) return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+}  // namespace
+
 bool ActAsVarokinto()
 {
-    char own[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, own, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
-    std::string link(own, length);
-    link = link.substr(0, link.find_last_of('\\') + 1) + HookContract::ProgramFileName;
+    const std::string own = OwnExePath();
+    const std::string link = own.substr(0, own.find_last_of('\\') + 1) + HookContract::ProgramFileName;
+    if (SameFile(own, link)) return true;
     // Relinking the test replaces its file, so a link from an earlier build names another one.
     DeleteFileA(link.c_str());
-    return CreateHardLinkA(link.c_str(), own, nullptr) != FALSE;
+    return CreateHardLinkA(link.c_str(), own.c_str(), nullptr) != FALSE && SameFile(own, link);
 }
 
 StandInMainWindow::StandInMainWindow()
