@@ -114,7 +114,8 @@ bool HostProgram::start(const TempDir& dir, const std::string& name, const std::
     if (!CopyFileA(WinePath(VR_MINIMAL_HOST_EXE).c_str(), exe.c_str(), FALSE)) return false;
     if (withHookLibrary && !CopyFileA(WinePath(VR_HOOK_DLL).c_str(), dir.file("varokint.dll").c_str(), FALSE))
         return false;
-    if (!process.start(exe, dir.path(), options + " --log \"" + log_ + "\"")) return false;
+    const std::string logOption = options.find("--log") == std::string::npos ? " --log \"" + log_ + "\"" : "";
+    if (!process.start(exe, dir.path(), options + logOption)) return false;
     PumpUntil([&] {
         return (window_ = FindTopWindow(process.id(), HookContract::MainWindowClass, HookContract::MainWindowTitle)) !=
                nullptr;

@@ -67,7 +67,8 @@ public:
     HostProgram& operator=(const HostProgram&) = delete;
 
     // Copies it (and varokint.dll when asked) into the folder and starts it with those options
-    // (MinimalHost.cpp lists them) and its log; true once its window answers.
+    // (MinimalHost.cpp lists them) and its log, unless the options name one ("--log \"\"": none);
+    // true once its window answers.
     bool start(const TempDir& dir, const std::string& name, const std::string& options = {},
                bool withHookLibrary = true);
     // Ends it through its exit command, so that its hooks leave with it.
