@@ -112,7 +112,9 @@ bool HostProgram::start(const TempDir& dir, const std::string& name, const std::
     log_ = dir.file(name + ".log");
     DeleteFileA(log_.c_str());
     if (!CopyFileA(WinePath(VR_MINIMAL_HOST_EXE).c_str(), exe.c_str(), FALSE)) return false;
-    if (withHookLibrary && !CopyFileA(WinePath(VR_HOOK_DLL).c_str(), dir.file("varokint.dll").c_str(), FALSE))
+    // A library already there may still be mapped in hooked processes: it stays.
+    const std::string library = dir.file("varokint.dll");
+    if (withHookLibrary && !FileExists(library) && !CopyFileA(WinePath(VR_HOOK_DLL).c_str(), library.c_str(), FALSE))
         return false;
     const std::string logOption = options.find("--log") == std::string::npos ? " --log \"" + log_ + "\"" : "";
     if (!process.start(exe, dir.path(), options + logOption)) return false;
