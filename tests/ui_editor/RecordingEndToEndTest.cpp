@@ -41,6 +41,9 @@ protected:
         // The library beside this program reports only to a process that runs varokint.exe
         // from its folder: this program becomes that file.
         ActAsVarokinto();
+        // In a fresh Wine session the desktop comes up beside the first program; keys typed
+        // before it is there go astray.
+        PumpUntil([] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; });
         windowClass.lpszClassName = "VRClass";
         RegisterClassA(&windowClass);
         window = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
