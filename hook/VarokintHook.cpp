@@ -49,6 +49,8 @@ constexpr LRESULT KeyConsumed = HookContract::KeyConsumed;
 
 HINSTANCE thisLibrary = nullptr;
 
+#ifndef VR_HOOK_TRUSTS_ANY_WINDOW
+
 // A window and the process it belongs to.
 struct WindowOwner {
     HWND window;
@@ -60,6 +62,9 @@ SRWLOCK receiverLock = SRWLOCK_INIT;
 WindowOwner receiver = {nullptr, 0};
 WindowOwner rejected[RejectedCapacity] = {};
 int nextRejected = 0;
+
+#endif
+
 // GetTickCount when a report last timed out, or 0.
 volatile LONG quietSince = 0;
 
@@ -135,16 +140,21 @@ bool IdentifyProgram(FileIdentity& identity)
     return IdentifyFile(path, identity);
 }
 
-bool ProcessRuns(DWORD processId, const FileIdentity& program)
+enum class Verdict { Ours, NotOurs, Unknown };
+
+// Unknown when the process or its file cannot be looked at (yet): not remembered, so a
+// passing failure does not cut this process off from Varokinto for good.
+Verdict ProcessRuns(DWORD processId, const FileIdentity& program)
 {
     const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (process == nullptr) return false;
+    if (process == nullptr) return Verdict::Unknown;
     wchar_t path[PathRoom];
     DWORD length = PathRoom;
     const BOOL named = QueryFullProcessImageNameW(process, 0, path, &length);
     CloseHandle(process);
     FileIdentity image;
-    return named && IdentifyFile(path, image) && SameFile(image, program);
+    if (!named || !IdentifyFile(path, image)) return Verdict::Unknown;
+    return SameFile(image, program) ? Verdict::Ours : Verdict::NotOurs;
 }
 
 // The checked main window of Varokinto, or null.
@@ -172,16 +182,17 @@ HWND FindReceiver()
 
         ++checks;
         if (!programKnown && !(programKnown = IdentifyProgram(program))) return nullptr;
-        const bool ours = ProcessRuns(processId, program);
+        const Verdict verdict = ProcessRuns(processId, program);
+        if (verdict == Verdict::Unknown) continue;
         AcquireSRWLockExclusive(&receiverLock);
-        if (ours) {
+        if (verdict == Verdict::Ours) {
             receiver = {candidate, processId};
         } else {
             rejected[nextRejected] = {candidate, processId};
             nextRejected = (nextRejected + 1) % RejectedCapacity;
         }
         ReleaseSRWLockExclusive(&receiverLock);
-        if (ours) return candidate;
+        if (verdict == Verdict::Ours) return candidate;
     }
     return nullptr;
 }
