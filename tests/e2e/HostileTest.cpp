@@ -103,6 +103,17 @@ TEST_F(Impostors, MadeAfterVarokintoStarted_GetNoReportAndKeepNothingFromIt)
     StartVarokinto();
     StartImpostors();
     ExpectOnlyVarokintoGetsTheKeys();
+
+    // A second copy still finds the running one behind the impostors, which sit above it in
+    // the z-order: it opens that copy's tray menu and leaves.
+    Process second;
+    ASSERT_TRUE(second.start(programDir.file("varokint.exe"), programDir.path()));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(second.waitExit(DefaultWaitMs, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(PumpUntil([&] { return FindTopWindow(program.id(), "#32768", nullptr, true) != nullptr; }));
+    ASSERT_TRUE(Xdotool("mousemove 500 300 click 1"));
+    EXPECT_TRUE(PumpUntil([] { return FindTopWindow(0, "#32768", nullptr, true) == nullptr; }));
 }
 
 // A main window that takes longer than the library waits: the typing application waits once,
