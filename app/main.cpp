@@ -62,7 +62,8 @@ std::wstring ImagePath(HANDLE process)
 // The main window of a running copy of this program: a window of the main window's class
 // and title whose process runs this very executable file. The same rule as the hook
 // library's (hook/VarokintHook.cpp): any other program can make a window with that class
-// and title, and must not make this copy leave.
+// and title, and must not make this copy leave. A copy installed in another folder is
+// another file, so it does not count either; its library reports only to it.
 HWND FindRunningCopy()
 {
     FileIdentity self;
