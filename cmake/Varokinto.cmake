@@ -69,3 +69,23 @@ function(vr_fuzz_target name)
     set_tests_properties(${name}_corpus PROPERTIES LABELS native)
   endif()
 endfunction()
+
+# vr_hook_library(target [DEFINITIONS d ...]): varokint.dll, which runs inside every hooked
+# process: no C or C++ runtime (its own entry point, no exceptions, no static constructors,
+# no thread-local variables), importing only kernel32 and user32. DEFINITIONS give the
+# benchmark its variant of the same source.
+function(vr_hook_library target)
+  cmake_parse_arguments(H "" "" "DEFINITIONS" ${ARGN})
+  add_library(${target} SHARED
+    ${PROJECT_SOURCE_DIR}/hook/VarokintHook.cpp
+    ${PROJECT_SOURCE_DIR}/hook/varokint.def
+    ${PROJECT_SOURCE_DIR}/res/hook.rc)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME varokint PREFIX "")
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${target} PRIVATE ${H_DEFINITIONS})
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-stack-protector -fno-threadsafe-statics
+    -ffreestanding -Os)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=VarokintHookEntry -Wl,--gc-sections
+    $<$<CONFIG:Release,MinSizeRel>:-s>)
+  target_link_libraries(${target} PRIVATE kernel32 user32)
+endfunction()

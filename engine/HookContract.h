@@ -11,6 +11,8 @@ constexpr char MainWindowClass[] = "VRClass";
 constexpr char MainWindowTitle[] = "Varokinto";
 // LoadLibraryA name: no extension, found beside the program.
 constexpr char LibraryName[] = "varokint";
+// The program the library reports to: this file in the library's own folder.
+constexpr char ProgramFileName[] = "varokint.exe";
 constexpr char KeyboardProcName[] = "VRKeyboardProc";
 constexpr char MessageProcName[] = "VRMsgProc";
 

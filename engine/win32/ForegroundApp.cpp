@@ -1,5 +1,7 @@
 #include "engine/win32/ForegroundApp.h"
 
+#include "engine/win32/SystemLibrary.h"
+
 #include <tlhelp32.h>
 
 namespace {
@@ -22,10 +24,10 @@ private:
     HANDLE handle_;
 };
 
-// A library loaded for one look-up and freed with it; nothing is cached between keys.
+// A system library loaded for one look-up and freed with it; nothing is cached between keys.
 class LibraryHolder {
 public:
-    explicit LibraryHolder(const char* name) : module_(LoadLibraryA(name)) {}
+    explicit LibraryHolder(const char* name) : module_(LoadSystemLibrary(name)) {}
     ~LibraryHolder()
     {
         if (module_ != nullptr)

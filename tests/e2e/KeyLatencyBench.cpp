@@ -3,10 +3,13 @@
 // The program injects N key presses to its own window and times each from keybd_event
 // until the window receives the key: with Varokinto not running, running with no action
 // for the key, and running with a one-key action (F played as G, so the time runs until
-// G arrives); and, between the first two, with MinimalHost.exe in Varokinto's place: the
-// hook library's report and a reply of 0 at once, the cost of the cross-process report
-// alone. It starts the programs itself, in a folder of their own, and ends them through
+// G arrives); between the first two, with MinimalHost.exe in Varokinto's place: the hook
+// library's report and a reply of 0 at once, the cost of the cross-process report alone;
+// and the running cases once more with the library built without its checks of who
+// receives the reports, to show what those checks cost. It starts the programs itself, in a folder of their own, and ends them through
 // their exit command. Prints p50 and p99 per case and their ratio to the first case.
+#include "engine/HookContract.h"
+#include "tests/support/StandInWindow.h"
 #include "tests/support/WineTest.h"
 
 #include <algorithm>
@@ -73,6 +76,27 @@ double Percentile(std::vector<double> values, double fraction)
     return values[std::min(values.size() - 1, static_cast<size_t>(fraction * static_cast<double>(values.size())))];
 }
 
+// The library's own work for one key, called directly in this process as a hooked
+// application calls it: finding and checking the main window (here a window of this very
+// thread, so the report itself is a plain call) and the pass down the chain. p50 in us.
+double LibraryCallMicroseconds(const std::string& library, int calls)
+{
+    const HMODULE module = LoadLibraryA(library.c_str());
+    const auto procedure = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module, HookContract::KeyboardProcName)));
+    if (procedure == nullptr) return 0;
+    std::vector<double> times;
+    for (int i = 0; i < calls; ++i) {
+        LARGE_INTEGER before, after;
+        QueryPerformanceCounter(&before);
+        procedure(HC_ACTION, PlainKey, static_cast<LPARAM>(KeyFlags::Down(0x23).word()));
+        QueryPerformanceCounter(&after);
+        times.push_back(Microseconds(before, after));
+    }
+    FreeLibrary(module);
+    return Percentile(times, 0.50);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -85,49 +109,83 @@ int main(int argc, char** argv)
         std::printf("KeyLatencyBench: could not bring its window to the front\n");
         return 1;
     }
-    TempDir dir;
-    InstallProgram(dir);
-    WriteBytes(dir.file("keycfg.ini"), "'global\r\nname=all\r\n\r\n'" + OwnExePath() + "\r\nname=bench\r\n" +
-                                           std::to_string(TriggerKey) + ".send=" + std::to_string(PlayedKey) +
-                                           "\r\n\r\n");
-    // The shortest pause after an action, so presses can follow each other quickly.
-    WriteBytes(dir.file("property.ini"), "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=1\r\n");
+    // The program twice: with the library as it ships, and with the same library built without
+    // its checks of who receives the reports (the only difference between the two folders).
+    TempDir checkedDir, trustingDir, hostDir;
+    for (const TempDir* dir : {&checkedDir, &trustingDir}) {
+        InstallProgram(*dir);
+        WriteBytes(dir->file("keycfg.ini"), "'global\r\nname=all\r\n\r\n'" + OwnExePath() + "\r\nname=bench\r\n" +
+                                                std::to_string(TriggerKey) + ".send=" + std::to_string(PlayedKey) +
+                                                "\r\n\r\n");
+        // The shortest pause after an action, so presses can follow each other quickly.
+        WriteBytes(dir->file("property.ini"), "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=1\r\n");
+    }
+    if (!CopyFileA(WinePath(VR_TRUSTING_HOOK_DLL).c_str(), trustingDir.file("varokint.dll").c_str(), FALSE)) {
+        std::printf("KeyLatencyBench: no library without checks at %s\n", VR_TRUSTING_HOOK_DLL);
+        return 1;
+    }
 
     std::vector<std::pair<const char*, std::vector<double>>> results;
     Measure(20, PlainKey, PlainKey);  // warm-up
     results.emplace_back("Varokinto not running", Measure(presses, PlainKey, PlainKey));
     {
-        // Beside this benchmark in the build tree.
-        const std::string own = OwnExePath();
-        const std::string hostExe = own.substr(0, own.find_last_of("\\/") + 1) + "MinimalHost.exe";
-        Process host;
-        HWND hostWindow = nullptr;
-        if (CopyFileA(hostExe.c_str(), dir.file("MinimalHost.exe").c_str(), FALSE) &&
-            host.start(dir.file("MinimalHost.exe"), dir.path())) {
-            PumpUntil([&] { return (hostWindow = FindTopWindow(host.id(), "VRClass", "Varokinto")) != nullptr; });
-        }
-        if (hostWindow == nullptr) {
+        // Copied as varokint.exe beside the library, so that the library reports to it; no log.
+        HostProgram host;
+        if (!host.start(hostDir, "varokint.exe", "--log \"\"")) {
             std::printf("KeyLatencyBench: MinimalHost.exe did not start\n");
             return 1;
         }
-        PumpFor(300);  // its hooks go in right after the window exists
         SetForegroundWindow(window);
         Measure(20, PlainKey, PlainKey);
         results.emplace_back("minimal host (report, reply 0)", Measure(presses, PlainKey, PlainKey));
-        ExitProgram(host, hostWindow);
     }
-    Process program;
-    HWND mainWindow = StartProgram(program, dir);
-    if (mainWindow == nullptr) {
-        std::printf("KeyLatencyBench: varokint.exe did not start\n");
-        return 1;
+    const struct {
+        const TempDir* dir;
+        const char* plain;
+        const char* action;
+    } programs[] = {
+        {&trustingDir, "no checks: no matching action", "no checks: action F->G"},
+        {&checkedDir, "running, no matching action", "running, one-key action F->G"},
+    };
+    for (const auto& run : programs) {
+        results.emplace_back(run.plain, std::vector<double>{});
+        results.emplace_back(run.action, std::vector<double>{});
     }
-    SetForegroundWindow(window);
-    Measure(20, PlainKey, PlainKey);
-    results.emplace_back("running, no matching action", Measure(presses, PlainKey, PlainKey));
-    results.emplace_back("running, one-key action F->G", Measure(presses, TriggerKey, PlayedKey));
-    ExitProgram(program, mainWindow);
+    // The two take turns, a share of the presses each time, so that a change in the load of
+    // the machine falls on both alike.
+    constexpr int Rounds = 8;
+    for (int round = 0; round < Rounds; ++round) {
+        for (size_t i = 0; i < 2; ++i) {
+            Process program;
+            HWND mainWindow = StartProgram(program, *programs[i].dir);
+            if (mainWindow == nullptr) {
+                std::printf("KeyLatencyBench: varokint.exe did not start\n");
+                return 1;
+            }
+            SetForegroundWindow(window);
+            Measure(10, PlainKey, PlainKey);
+            for (size_t row = 2 + 2 * i, kind = 0; kind < 2; ++row, ++kind) {
+                const std::vector<double> times = kind == 0 ? Measure(presses / Rounds, PlainKey, PlainKey)
+                                                            : Measure(presses / Rounds, TriggerKey, PlayedKey);
+                results[row].second.insert(results[row].second.end(), times.begin(), times.end());
+            }
+            ExitProgram(program, mainWindow);
+        }
+    }
     DestroyWindow(window);
+
+    // This program acts as Varokinto for the built library, with a main window of its own.
+    const std::string acting = ActAsVarokinto();
+    double checkedCall = 0, trustingCall = 0;
+    if (!acting.empty()) {
+        const std::string checked = acting + "\\varokint.dll";
+        StandInMainWindow mainWindowHere;
+        LibraryCallMicroseconds(checked, 100);  // the first call checks the window
+        for (int round = 0; round < 4; ++round) {
+            checkedCall += LibraryCallMicroseconds(checked, 2000) / 4;
+            trustingCall += LibraryCallMicroseconds(WinePath(VR_TRUSTING_HOOK_DLL), 2000) / 4;
+        }
+    }
 
     const double baseP50 = Percentile(results[0].second, 0.50), baseP99 = Percentile(results[0].second, 0.99);
     std::printf("Key latency, keybd_event to WM_KEYDOWN in the same process (%d presses per case)\n", presses);
@@ -136,6 +194,15 @@ int main(int argc, char** argv)
         const double p50 = Percentile(times, 0.50), p99 = Percentile(times, 0.99);
         std::printf("%-32s %8zu %10.0f %10.0f %9.2f %9.2f\n", name, times.size(), p50, p99,
                     baseP50 > 0 ? p50 / baseP50 : 0, baseP99 > 0 ? p99 / baseP99 : 0);
+    }
+    std::printf("library call per key (in process, p50): %.1f us with the checks, %.1f us without (FindWindowA)\n",
+                checkedCall, trustingCall);
+    // Rows 2 and 3 without the checks, 4 and 5 with them.
+    for (int row : {2, 3}) {
+        const double without = Percentile(results[row].second, 0.50);
+        const double with = Percentile(results[row + 2].second, 0.50);
+        std::printf("checks of the receiver, %s: p50 %+.1f%%\n", row == 2 ? "no matching action" : "one-key action",
+                    without > 0 ? (with / without - 1) * 100 : 0);
     }
     return 0;
 }

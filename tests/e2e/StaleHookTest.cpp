@@ -4,6 +4,7 @@
 //
 // Runs in a Wine session of its own (see CMakeLists.txt): the hooks it leaves behind must
 // not reach the tests that come after it.
+#include "engine/HookContract.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/WineTest.h"
 
@@ -24,24 +25,24 @@ long Count(const Lines& lines, const char* prefix)
                          [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
 }
 
-// Starts the program in the folder and kills it once its hooks are in, as kill -9 would.
+// Starts a host as varokint.exe in the folder and kills it once its hooks are in, as kill -9
+// would.
 void StartAndKill(const TempDir& dir)
 {
-    Process program;
-    ASSERT_NE(StartProgram(program, dir), nullptr);
-    ASSERT_TRUE(TerminateProcess(program.handle(), 9));
+    HostProgram host;
+    ASSERT_TRUE(host.start(dir, HookContract::ProgramFileName));
+    ASSERT_TRUE(TerminateProcess(host.process.handle(), 9));
     DWORD exitCode = 0;
-    ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
-    ASSERT_EQ(FindWindowA("VRClass", "Varokinto"), nullptr);
+    ASSERT_TRUE(host.process.waitExit(DefaultWaitMs, exitCode));
+    ASSERT_EQ(FindWindowA(HookContract::MainWindowClass, HookContract::MainWindowTitle), nullptr);
 }
 
 TEST(StaleHooks, AfterKilledCopies_EachKeyIsReportedOnceAndEachActionPlaysOnce)
 {
-    // The second killed copy runs from another folder: its library is then a module of its
-    // own in every hooked process, not the same one reached twice.
+    // The first killed copy ran from the folder of the host that then types: its stale hook
+    // is the same library, reached again through the chain. The second ran from another
+    // folder: its library is a module of its own, which reports to no one.
     TempDir first, second;
-    InstallProgram(first);
-    InstallProgram(second);
     KeyTarget target;
     ASSERT_TRUE(target.start(first));
 
@@ -60,16 +61,15 @@ TEST(StaleHooks, AfterKilledCopies_EachKeyIsReportedOnceAndEachActionPlaysOnce)
     const TempDir* killedFrom[] = {nullptr, &first, &second};
     for (int kills = 0; kills < 3; ++kills) {
         if (killedFrom[kills] != nullptr) StartAndKill(*killedFrom[kills]);
-        StandInMainWindow spy;
-        spy.swallowVk = 'F';
-        ASSERT_TRUE(spy.Hook(first.file("varokint.dll")));
+        HostProgram spy;
+        ASSERT_TRUE(spy.start(first, HookContract::ProgramFileName, "--swallow 0x46"));
         ASSERT_TRUE(target.focus());
         PumpFor(200);
         for (const Case& c : cases) {
-            spy.reports.clear();
+            spy.clearReports();
             const Lines seen = target.type(c.keys, c.arrived.size());
-            std::printf("[ stale    ] %d killed: %s gave %zu reports\n", kills, c.keys, spy.reports.size());
-            EXPECT_EQ(spy.texts(), c.reports) << kills << " killed, " << c.keys << Dump(spy.texts());
+            std::printf("[ stale    ] %d killed: %s gave %zu reports\n", kills, c.keys, spy.reports().size());
+            EXPECT_EQ(spy.reports(), c.reports) << kills << " killed, " << c.keys << Dump(spy.reports());
             EXPECT_EQ(seen, c.arrived) << kills << " killed, " << c.keys << Dump(seen);
         }
     }
@@ -81,6 +81,7 @@ TEST(StaleHooks, AfterKilledCopies_EachKeyIsReportedOnceAndEachActionPlaysOnce)
                                              "338.send=338,66\r\n"       // Ctrl+R -> Ctrl+R, B
                                              "\r\n");
     WriteBytes(first.file("property.ini"), "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=100\r\n");
+    InstallProgram(first, false);  // the library is there already, and loaded in the target
     Process program;
     HWND mainWindow = StartProgram(program, first);
     ASSERT_NE(mainWindow, nullptr);

@@ -1,6 +1,7 @@
 // The real varokint.dll hooked into KeyTarget, a separate process: keys typed on the X
-// display reach our "Varokinto" window as WM_COPYDATA, and are swallowed or passed on as
-// its reply says.
+// display reach our main window as WM_COPYDATA, and are swallowed or passed on as its reply
+// says. This program acts as Varokinto: varokint.exe beside it is its own file.
+#include "engine/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
@@ -8,6 +9,8 @@
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace wt;
 
@@ -35,6 +38,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(mainWindow.handle(), nullptr);
+        ASSERT_FALSE(ActAsVarokinto().empty());
         ASSERT_TRUE(engine.SetHooks(true));
         ASSERT_TRUE(target.start(dir));
         ASSERT_TRUE(target.focus());
@@ -88,6 +92,49 @@ TEST_F(HookLibraryTest, TargetLogsModifierState_AndTheForegroundPathIsItsExecuta
     EXPECT_TRUE(Has(target.type("key ctrl+e", 5), "WM_KEYDOWN vk=0x45 shift=0 ctrl=1 alt=0 lwin=0 rwin=0"));
     EXPECT_EQ(engine.GetForegroundExePath(), dir.file("KeyTarget.exe"));
     EXPECT_EQ(engine.foregroundWindow(), Win32KeySystem::ToWindowId(target.window()));
+}
+
+// Bytes in use on every heap of this process.
+size_t HeapBytesInUse()
+{
+    HANDLE heaps[64];
+    const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+    size_t bytes = 0;
+    for (DWORD i = 0; i < count; ++i) {
+        PROCESS_HEAP_ENTRY entry = {};
+        if (!HeapLock(heaps[i])) continue;
+        while (HeapWalk(heaps[i], &entry)) {
+            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0) bytes += entry.cbData;
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return bytes;
+}
+
+// Every process maps the library as the hooks come and go (around every dialog): loading and
+// freeing it leaves nothing behind in the process.
+TEST(HookLibraryLoading, LoadedAndFreedAHundredTimes_LeavesHeapAndHandlesAsTheyWere)
+{
+    TempDir dir;
+    const std::string own = OwnExePath();
+    const std::string library = dir.file("varokint.dll");
+    ASSERT_TRUE(CopyFileA((own.substr(0, own.find_last_of('\\') + 1) + "varokint.dll").c_str(), library.c_str(), FALSE));
+    const auto loadAndFree = [&] {
+        HMODULE module = LoadLibraryA(library.c_str());
+        return module != nullptr && GetProcAddress(module, HookContract::KeyboardProcName) != nullptr &&
+               FreeLibrary(module) && GetModuleHandleA(library.c_str()) == nullptr;
+    };
+    ASSERT_TRUE(loadAndFree());  // the loader's own first-time bookkeeping
+    DWORD handlesBefore = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    const size_t heapBefore = HeapBytesInUse();
+    int loaded = 0;
+    for (int i = 0; i < 100; ++i) loaded += loadAndFree() ? 1 : 0;
+    const size_t heapAfter = HeapBytesInUse();
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(loaded, 100);
+    EXPECT_EQ(heapAfter, heapBefore);
+    EXPECT_EQ(handlesAfter, handlesBefore);
 }
 
 }  // namespace

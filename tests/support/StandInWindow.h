@@ -1,7 +1,11 @@
 // Stands in for the program's main window: same class and title, so the hook library finds
-// it; it records every key report and answers as the test chooses. With Hook() it also sets
-// the hooks of an installed varokint.dll the way the program sets them.
+// it when this program acts as Varokinto (ActAsVarokinto, or the library loaded by Hook()
+// from a folder whose varokint.exe is this program); it records every key report and
+// answers as the test chooses. With Hook() it also sets the hooks of an installed
+// varokint.dll the way the program sets them.
 #pragma once
+#include "tests/support/WineTest.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -9,6 +13,12 @@
 #include <vector>
 
 namespace wt {
+
+// Makes this test program count as Varokinto for the hook library beside it: the library
+// reports only to windows of a process that runs varokint.exe from the library's own folder,
+// compared as files. Loads the library from a folder where varokint.exe is this program's
+// file; returns that folder, or "" when it could not be made.
+std::string ActAsVarokinto();
 
 struct ReportedKey {
     unsigned vk;
@@ -45,6 +55,33 @@ private:
     HMODULE library_ = nullptr;
     HHOOK keyboardHook_ = nullptr;
     HHOOK messageHook_ = nullptr;
+};
+
+// MinimalHost.exe (tests/e2e) running in a folder under a name of the test's choosing:
+// "varokint.exe" beside varokint.dll counts as Varokinto for the library; any other name or
+// folder makes it an impostor. Its reports go to a log in the folder ("A down", "A up").
+class HostProgram {
+public:
+    HostProgram() = default;
+    ~HostProgram() { exit(); }
+    HostProgram(const HostProgram&) = delete;
+    HostProgram& operator=(const HostProgram&) = delete;
+
+    // Copies it (and varokint.dll when asked) into the folder and starts it with those options
+    // (MinimalHost.cpp lists them) and its log, unless the options name one ("--log \"\"": none);
+    // true once its window answers.
+    bool start(const TempDir& dir, const std::string& name, const std::string& options = {},
+               bool withHookLibrary = true);
+    // Ends it through its exit command, so that its hooks leave with it.
+    void exit();
+    HWND window() const { return window_; }
+    std::vector<std::string> reports() const;
+    void clearReports() const;
+    Process process;
+
+private:
+    std::string log_;
+    HWND window_ = nullptr;
 };
 
 }  // namespace wt
