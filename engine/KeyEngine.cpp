@@ -286,7 +286,10 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     }
     SyncModifiers(back, current, true);
     // The hook library swallowed the trigger's key-down; the application gets its key-up.
-    ledger_.Inject(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp, KeyLedger::NoModifier);
+    // A trigger of modifiers alone (a hand-edited file may hold one) has no key of its own:
+    // its modifier was pressed back above, and a key-up of key code 0 is no key at all.
+    if (physical.vk != 0)
+        ledger_.Inject(static_cast<std::uint8_t>(physical.vk), 0, KeyEventUp, KeyLedger::NoModifier);
 
     // The pause after an action: for `timer` ms a key that would act is swallowed. Our own
     // keys are told apart by the queue above, so the pause is not what keeps a playback
