@@ -24,15 +24,6 @@ bool ReadKeyReport(LPARAM lParam, KeyReport& report)
     return true;
 }
 
-// Icon 112 at the system's small-icon size (16 px at 96 DPI, 24 at 144), so the tray and
-// the class show the picture drawn for that size, not a larger one scaled down. Shared: a
-// standard size, released with the module.
-HICON LoadSmallIcon(HINSTANCE instance)
-{
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VAROKINTO_SMALL), IMAGE_ICON,
-                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-}
-
 } // namespace
 
 ShellApp::ShellApp() : table(modelSystem), settings(modelSystem) {}
@@ -73,7 +64,7 @@ bool ShellApp::Startup(HINSTANCE instanceHandle)
 bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
 {
     largeIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_LARGE));
-    smallIcon = LoadSmallIcon(instanceHandle);
+    smallIcon = LoadSmallIcon(instanceHandle, IDI_VAROKINTO_SMALL);
     menu.reset(LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
     trayMenu = menu ? GetSubMenu(menu.get(), 0) : nullptr;
     if (trayMenu == nullptr || largeIcon == nullptr || smallIcon == nullptr) {

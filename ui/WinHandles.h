@@ -129,3 +129,12 @@ inline void LoadExecutableIcon(OwnedIcon& holder, const char* path, bool large)
     if (icon) DestroyIcon(icon);
     holder.reset(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)), false);
 }
+
+// An icon of the module at the system's small-icon size (16 px at 96 DPI, 24 at 144), so
+// the picture drawn for that size is shown, not a larger one scaled down. Shared: a
+// standard size, released with the module.
+inline HICON LoadSmallIcon(HINSTANCE module, int id)
+{
+    return static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
