@@ -42,7 +42,7 @@ void Log(const COPYDATASTRUCT& data)
     if (options.log.empty()) return;
     std::uint32_t flags = 0;
     if (data.lpData != nullptr && data.cbData >= sizeof flags) std::memcpy(&flags, data.lpData, sizeof flags);
-    const std::string line = std::string(1, static_cast<char>(data.dwData)) + ((flags & 0x80000000u) ? " up\r\n" : " down\r\n");
+    const std::string line = std::string(1, static_cast<char>(data.dwData)) + (KeyFlags(flags).up() ? " up\r\n" : " down\r\n");
     const HANDLE file = CreateFileA(options.log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
@@ -71,7 +71,7 @@ LRESULT Answer(HWND window, const COPYDATASTRUCT& data, LPARAM lParam)
     }
     std::uint32_t flags = 0;
     if (data.lpData != nullptr && data.cbData >= sizeof flags) std::memcpy(&flags, data.lpData, sizeof flags);
-    const bool down = (flags & 0x80000000u) == 0;
+    const bool down = !KeyFlags(flags).up();
     if (options.swallow && (options.swallowVk == SwallowAll || (down && data.dwData == options.swallowVk)))
         return HookContract::KeyConsumed;
     return HookContract::KeyPassed;

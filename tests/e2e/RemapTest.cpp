@@ -1,6 +1,7 @@
 // Keys typed through X into the KeyTarget program while the real program runs: what the
 // target receives, message by message, with the modifier state it sees; and the hotkey
 // road, which opens the settings on the target and adds an action that works at once.
+#include "engine/HookContract.h"
 #include "tests/support/WineTest.h"
 #include "ui/KeyVocabulary.h"
 
@@ -216,7 +217,7 @@ TEST_F(Remapping, ExitFromTrayMenu_RemovesIconAndHooksAndEndsWithZero)
     ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(TrayIconPresent(mainWindow, 1));
-    EXPECT_EQ(FindWindowA("VRClass", "Varokinto"), nullptr);
+    EXPECT_EQ(FindWindowA(HookContract::MainWindowClass, HookContract::MainWindowTitle), nullptr);
 
     ASSERT_TRUE(target.focus());
     const Lines seen = target.type(CtrlChord("e"), PlainCtrlE.size());

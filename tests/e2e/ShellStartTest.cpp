@@ -1,5 +1,6 @@
 // Start-up of the real program in a folder of its own: first run, a second copy, a missing
 // hook library.
+#include "engine/HookContract.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +54,8 @@ TEST(ShellStart, SecondCopy_ExitsWithZeroAndTheFirstOpensItsTrayMenu)
     DWORD exitCode = 99;
     ASSERT_TRUE(second.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(FindTopWindow(0, "VRClass"), window);
-    EXPECT_EQ(FindWindowExA(nullptr, window, "VRClass", nullptr), nullptr);
+    EXPECT_EQ(FindTopWindow(0, HookContract::MainWindowClass), window);
+    EXPECT_EQ(FindWindowExA(nullptr, window, HookContract::MainWindowClass, nullptr), nullptr);
 
     HWND menu = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (menu = FindTopWindow(first.id(), "#32768", nullptr, true)) != nullptr; }));
@@ -92,7 +93,7 @@ TEST(ShellStart, MissingHookLibrary_ReportsBothFailuresAndExitsWithZero)
     DWORD exitCode = 99;
     ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(FindWindowA("VRClass", "Varokinto"), nullptr);
+    EXPECT_EQ(FindWindowA(HookContract::MainWindowClass, HookContract::MainWindowTitle), nullptr);
 }
 
 }  // namespace

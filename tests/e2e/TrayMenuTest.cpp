@@ -1,6 +1,7 @@
 // The tray menu of the real program takes the keyboard under Wine: opened by a second copy
 // its first item is highlighted (Enter chooses it) and the access keys choose their items;
 // opened by a click it closes with Esc and opens again.
+#include "engine/HookContract.h"
 #include "tests/support/WineTest.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST_F(TrayMenu, OpenedBySecondCopy_EnterChoosesTheFirstItemAndAccessKeysTheirs)
             DWORD exitCode = 99;
             ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
             EXPECT_EQ(exitCode, 0u);
-            EXPECT_EQ(FindWindowA("VRClass", "Varokinto"), nullptr);
+            EXPECT_EQ(FindWindowA(HookContract::MainWindowClass, HookContract::MainWindowTitle), nullptr);
             continue;
         }
         HWND dialog = nullptr;

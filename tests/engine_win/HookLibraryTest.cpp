@@ -49,7 +49,7 @@ protected:
     const ReportedKey* FindReport(unsigned vk, bool up) const
     {
         for (const auto& report : mainWindow.reports) {
-            if (report.vk == vk && ((report.flags & 0x80000000u) != 0) == up) return &report;
+            if (report.vk == vk && report.up() == up) return &report;
         }
         return nullptr;
     }

@@ -110,12 +110,13 @@ LRESULT StandInMainWindow::OnCopyData(const COPYDATASTRUCT& data)
     std::uint32_t flags = 0;
     if (data.lpData != nullptr && data.cbData >= sizeof flags) std::memcpy(&flags, data.lpData, sizeof flags);
     reports.push_back({static_cast<unsigned>(data.dwData), flags, static_cast<std::uint32_t>(data.cbData)});
-    const bool down = (flags & 0x80000000u) == 0;
+    if (answer) return answer(data);
+    const bool down = !KeyFlags(flags).up();
     if (down && data.dwData == stallVk) {
         Sleep(1600);  // longer than the hook library waits
-        return 1;
+        return HookContract::KeyConsumed;
     }
-    return down && data.dwData == swallowVk ? 1 : 0;
+    return down && data.dwData == swallowVk ? HookContract::KeyConsumed : HookContract::KeyPassed;
 }
 
 bool HostProgram::start(const TempDir& dir, const std::string& name, const std::string& options,

@@ -4,11 +4,13 @@
 // answers as the test chooses. With Hook() it also sets the hooks of an installed
 // varokint.dll the way the program sets them.
 #pragma once
+#include "engine/HookContract.h"
 #include "tests/support/WineTest.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,7 +27,7 @@ struct ReportedKey {
     std::uint32_t flags;
     std::uint32_t size;
 
-    bool up() const { return (flags & 0x80000000u) != 0; }
+    bool up() const { return KeyFlags(flags).up(); }
     // "A down", "F up"
     std::string text() const { return std::string(1, static_cast<char>(vk)) + (up() ? " up" : " down"); }
 };
@@ -35,6 +37,8 @@ public:
     std::vector<ReportedKey> reports;
     unsigned swallowVk = 0;  // key-downs of this key are answered 1
     unsigned stallVk = 0;    // key-downs of this key are answered after the library stopped waiting
+    // When set, answers every report in place of the two above.
+    std::function<LRESULT(const COPYDATASTRUCT&)> answer;
 
     StandInMainWindow();
     ~StandInMainWindow();

@@ -1,4 +1,5 @@
 // Waiting, files, processes, X input and other processes' windows for the Windows tests.
+#include "engine/HookContract.h"
 #include "tests/support/WineTest.h"
 #include "res/resource.h"
 
@@ -273,7 +274,7 @@ HWND StartProgram(Process& program, const TempDir& dir)
 {
     if (!program.start(dir.file("varokint.exe"), dir.path())) return nullptr;
     HWND window = nullptr;
-    PumpUntil([&] { return (window = FindTopWindow(program.id(), "VRClass", "Varokinto")) != nullptr; });
+    PumpUntil([&] { return (window = FindTopWindow(program.id(), HookContract::MainWindowClass, HookContract::MainWindowTitle)) != nullptr; });
     // The window answers only once start-up is over and its loop runs: the hooks are in.
     DWORD_PTR ignored = 0;
     if (window != nullptr && !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, DefaultWaitMs, &ignored))

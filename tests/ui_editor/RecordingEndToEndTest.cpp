@@ -1,7 +1,8 @@
 // Keys typed on the X display while the action editor is open, through the real hook
 // library, the real engine and a main window that hands key reports to the engine as the
-// shell does. varokint.dll sits next to this executable.
+// shell does.
 #include "app/Win32ModelSystem.h"
+#include "engine/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
@@ -20,27 +21,12 @@ namespace {
 
 constexpr DWORD KeyWaitMs = 3000;
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* engine = reinterpret_cast<KeyEngine*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_COPYDATA && engine != nullptr) {
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        return engine->OnKeyEvent(KeyReport{data->dwData, data->lpData, data->cbData}) ? 1 : 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// The hidden "VRClass"/"Varokinto" window the hook library reports to; created before the
-// engine, which needs its handle, and given the engine through its user data after.
+// The main window the hook library reports to, handing each report to the engine as the
+// shell does.
 class RecordingEndToEndTest : public ::testing::Test {
 protected:
     RecordingEndToEndTest()
     {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = &MainWindowProc;
-        // The library beside this program reports only to a process that runs varokint.exe
-        // from its folder: this program becomes that file.
-        ActAsVarokinto();
         // The help viewer (hhctrl.ocx, with the COM libraries it brings) is no longer in the
         // import table, so it no longer loads with this program. Without it, under Wine, this
         // test's first click or keys on a dialog opened at once sometimes go astray while
@@ -48,19 +34,12 @@ protected:
         // the import did.
         static const HMODULE helpViewer = LoadLibraryA("hhctrl.ocx");
         (void)helpViewer;
-        windowClass.lpszClassName = "VRClass";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "VRClass", "Varokinto", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
-        engine = std::make_unique<KeyEngine>(table, settings, reinterpret_cast<WindowId>(window), keySystem);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(engine.get()));
+        mainWindow.answer = [this](const COPYDATASTRUCT& data) -> LRESULT {
+            return engine->OnKeyEvent(KeyReport{data.dwData, data.lpData, data.cbData}) ? HookContract::KeyConsumed
+                                                                                        : HookContract::KeyPassed;
+        };
     }
-    ~RecordingEndToEndTest() override
-    {
-        engine->SetHooks(false);
-        DestroyWindow(window);
-        UnregisterClassA("VRClass", nullptr);
-    }
+    ~RecordingEndToEndTest() override { engine->SetHooks(false); }
 
     // A click on an empty spot of the dialog brings it to the front, so typed keys reach it.
     static bool ClickAndType(HWND editor, const std::string& keys)
@@ -78,8 +57,12 @@ protected:
     ShortcutTable table{modelSystem};
     Settings settings{modelSystem};
     Win32KeySystem keySystem{GetModuleHandleA(nullptr)};
-    HWND window = nullptr;
-    std::unique_ptr<KeyEngine> engine;
+    // The library reports only to a process that runs varokint.exe from its folder: this
+    // program acts as that file, before the engine loads the library.
+    const std::string acting = ActAsVarokinto();
+    StandInMainWindow mainWindow;
+    std::unique_ptr<KeyEngine> engine =
+        std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow.handle()), keySystem);
     DialogDriver driver;
 };
 
