@@ -1,6 +1,6 @@
 #include "model/AsciiCase.h"
 
-#include "model/ShiftJisPath.h"
+#include "model/ShiftJis.h"
 
 namespace {
 

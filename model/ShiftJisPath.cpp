@@ -6,8 +6,6 @@
 
 namespace {
 
-bool isShiftJisTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
-
 // Start of every character, in order.
 std::vector<std::size_t> characterStarts(std::string_view text)
 {
@@ -20,16 +18,6 @@ std::vector<std::size_t> characterStarts(std::string_view text)
 constexpr std::size_t ExeSuffixCharacters = 4;
 
 }  // namespace
-
-bool isShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-std::size_t shiftJisCharLength(std::string_view text, std::size_t at)
-{
-    if (at + 1 < text.size() && isShiftJisLeadByte(static_cast<unsigned char>(text[at])) &&
-        isShiftJisTrailByte(static_cast<unsigned char>(text[at + 1])))
-        return 2;
-    return 1;
-}
 
 std::size_t lastBackslash(std::string_view path)
 {

@@ -3,15 +3,12 @@
 // in 表 (95 5C) or ソ (83 5C): a search byte by byte would split such a character and take
 // its second half for a folder separator.
 #pragma once
+#include "model/ShiftJis.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
-
-bool isShiftJisLeadByte(unsigned char c);
-// Length in bytes of the character at `at`: 2 for a lead byte followed by a byte that can
-// follow it, 1 otherwise (a lone or cut-off lead byte counts as one character of its own).
-std::size_t shiftJisCharLength(std::string_view text, std::size_t at);
 
 // Position of the last backslash that is a character of its own, or npos.
 std::size_t lastBackslash(std::string_view path);
