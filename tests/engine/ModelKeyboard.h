@@ -6,6 +6,7 @@
 // carries it like an auto-repeat. Physical events can be set to arrive in the middle of a
 // playback, between two injected events.
 #pragma once
+#include "engine/HookContract.h"
 #include "engine/KeySystem.h"
 
 #include <cstdint>
@@ -63,9 +64,8 @@ public:
         const int key = KeyOf(vk, scan, extended);
         const bool previous = up || state[key];
         state[key] = !up;
-        const std::uint32_t flags = 1u | (std::uint32_t{scan} << 16) | (extended ? 1u << 24 : 0) |
-                                    (previous ? 1u << 30 : 0) | (up ? 1u << 31 : 0);
-        queue.push_back(Event{vk, scan, extended, up, injected, flags});
+        const KeyFlags flags = up ? KeyFlags::Up(scan, extended) : KeyFlags::Down(scan, extended, previous);
+        queue.push_back(Event{vk, scan, extended, up, injected, flags.word()});
     }
 
     void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override
