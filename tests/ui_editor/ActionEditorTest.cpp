@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "tests/engine/StubKeySystem.h"
 #include "tests/support/TestKeys.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/ActionEditor.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"

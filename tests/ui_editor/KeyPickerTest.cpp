@@ -2,7 +2,7 @@
 // what it stores.
 #include "res/resource.h"
 #include "tests/support/TestKeys.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
 

@@ -3,7 +3,7 @@
 #include "app/Win32ModelSystem.h"
 #include "res/resource.h"
 #include "tests/support/TestKeys.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/PropertyDialog.h"
 
 #include <gtest/gtest.h>

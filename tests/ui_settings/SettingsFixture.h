@@ -7,7 +7,7 @@
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
 #include "tests/support/TestKeys.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/AppEditDialog.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/ShortcutSettingsDialog.h"
