@@ -47,11 +47,9 @@ protected:
         const std::uint32_t flags =
             (up ? KeyFlags::Up(key.scan, key.extended) : KeyFlags::Down(key.scan, key.extended, repeat)).word();
         // The system's key state knows the side: VK_LSHIFT..VK_RMENU, VK_LWIN, VK_RWIN.
-        unsigned sided = key.vk;
-        if (key.vk == 0x10)
-            sided = key.scan == 0x36 ? 0xA1 : 0xA0;
-        else if (key.vk == 0x11 || key.vk == 0x12)
-            sided = (key.vk == 0x11 ? 0xA2 : 0xA4) + (key.extended ? 1 : 0);
+        unsigned sided = MapSidedModifier(key.scan | (key.extended ? 0x100u : 0), false);
+        if (sided == 0)
+            sided = key.vk;
         if (up)
             system.pressed.erase(sided);
         else

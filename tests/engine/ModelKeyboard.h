@@ -8,6 +8,7 @@
 #pragma once
 #include "engine/HookContract.h"
 #include "engine/KeySystem.h"
+#include "tests/support/TestKeys.h"
 
 #include <cstdint>
 #include <deque>
@@ -84,26 +85,7 @@ public:
     }
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override
     {
-        if (mapType == MapVkToScan) {
-            switch (code) {
-            case 0xA0: return 0x2A;
-            case 0xA1: return 0x36;
-            case 0xA2: return 0x1D;
-            case 0xA3: return 0xE01D;
-            case 0xA4: return 0x38;
-            case 0xA5: return 0xE038;
-            default: return 0;
-            }
-        }
-        switch (code) {
-        case 0x2A: return 0xA0;
-        case 0x36: return 0xA1;
-        case 0x1D: return 0xA2;
-        case 0x11D: return 0xA3;
-        case 0x38: return 0xA4;
-        case 0x138: return 0xA5;
-        default: return 0;
-        }
+        return MapSidedModifier(code, mapType == MapVkToScan);
     }
     std::string loadKeyName(unsigned) override { return {}; }
     WindowId findWindow(const char*, const char*) override { return TrayWindow; }

@@ -50,3 +50,19 @@ inline const PhysicalKey& PhysicalKeyNamed(const std::string& name)
             return key;
     throw std::invalid_argument("no physical key " + name);
 }
+
+// MapVirtualKey on a US or Japanese layout for the keys the engine asks about: a sided
+// modifier (VK_LSHIFT..VK_RMENU) to its scan code (0xE0 before an extended one), or a scan
+// code (0x100 added for an extended one) back to the sided modifier; 0 for any other key.
+inline unsigned MapSidedModifier(unsigned code, bool toScan)
+{
+    static constexpr unsigned Scans[] = {0x2A, 0x36, 0x1D, 0xE01D, 0x38, 0xE038};
+    for (unsigned vk = 0xA0; vk <= 0xA5; ++vk) {
+        const unsigned scan = Scans[vk - 0xA0];
+        if (toScan && code == vk)
+            return scan;
+        if (!toScan && code == ((scan & 0xFF) | (scan > 0xFF ? 0x100 : 0)))
+            return vk;
+    }
+    return 0;
+}
