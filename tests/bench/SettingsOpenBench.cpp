@@ -7,7 +7,7 @@
 // (whose program is not registered, so that the window adds it), closing it once with Esc
 // and once with 閉じる (OK). A thread of its own sends WM_NULL to the main window the whole
 // time; the longest wait for an answer in each step is the time the program did not answer.
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <atomic>
 #include <cstdio>

@@ -8,7 +8,8 @@
 // VR_DAY_STEPS (default 50) and VR_DAY_SEED (default: a new one, printed) choose the day;
 // a failure prints the seed and the last steps. `make day` plays a long one. Kills leave
 // hooks behind, so this runs in a Wine session of its own (see CMakeLists.txt).
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 //
 // wineboot --end-session ends every program of the prefix, so this runs in a Wine session
 // of its own (see CMakeLists.txt).
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 #include "ui/KeyVocabulary.h"
 
 #include <gtest/gtest.h>

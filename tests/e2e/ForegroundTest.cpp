@@ -2,7 +2,8 @@
 // the hotkey over an application hands the foreground back to it, so the next key typed
 // reaches that application without a click. The program adds no taskbar button of its
 // own, and runs from a folder whose name goes beyond ASCII.
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

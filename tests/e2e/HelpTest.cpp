@@ -2,7 +2,7 @@
 // here winebrowser's browser list names a stand-in (log-browser.sh) that writes down each
 // address it is given, so every help request of the real program shows as one line.
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

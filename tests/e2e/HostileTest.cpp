@@ -2,7 +2,7 @@
 // window, a main window that hangs, and a varokint.dll planted in the settings folder.
 #include "engine/HookContract.h"
 #include "tests/support/StandInWindow.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

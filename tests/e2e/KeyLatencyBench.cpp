@@ -10,7 +10,8 @@
 // their exit command. Prints p50 and p99 per case and their ratio to the first case.
 #include "engine/HookContract.h"
 #include "tests/support/StandInWindow.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // An action of 1,000 outputs typed through X into KeyTarget, with Ctrl let go while it
 // plays: every output arrives once, and no modifier is left down when it is over. Prints
 // how long the whole action took to reach the target.
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

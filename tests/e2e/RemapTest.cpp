@@ -2,7 +2,8 @@
 // target receives, message by message, with the modifier state it sees; and the hotkey
 // road, which opens the settings on the target and adds an action that works at once.
 #include "engine/HookContract.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 #include "ui/KeyVocabulary.h"
 
 #include <gtest/gtest.h>

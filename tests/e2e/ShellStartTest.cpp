@@ -1,7 +1,7 @@
 // Start-up of the real program in a folder of its own: first run, a second copy, a missing
 // hook library.
 #include "engine/HookContract.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

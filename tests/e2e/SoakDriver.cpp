@@ -8,7 +8,7 @@
 // stuck: modifier keys (each side of Shift, Ctrl, Alt, Win) down once it is over; RSS:
 // varokint.exe's resident set before the first press and after the last.
 // Exits with 0 only when every press was delivered and nothing leaked or stuck.
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <psapi.h>
 

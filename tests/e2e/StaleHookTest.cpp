@@ -6,7 +6,7 @@
 // not reach the tests that come after it.
 #include "engine/HookContract.h"
 #include "tests/support/StandInWindow.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

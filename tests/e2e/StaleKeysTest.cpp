@@ -2,7 +2,7 @@
 // an elevated window). Here a report that no key made stands for such a missed event; once
 // another window comes to the front, the next key plays, or passes, as the keyboard says.
 #include "engine/HookContract.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 // image made for each small-icon size (16, 20, 24 and 32 px: 100 to 200 %), and the
 // program loads the one of the system's small-icon size, at 96 and at 144 DPI.
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 #include "ui/WinHandles.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // its first item is highlighted (Enter chooses it) and the access keys choose their items;
 // opened by a click it closes with Esc and opens again.
 #include "engine/HookContract.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 // as the real string table holds the same names.
 #pragma once
 #include "engine/KeySystem.h"
+#include "tests/support/TestKeys.h"
 #include "ui/KeyVocabulary.h"
 
 #include <cstdio>
@@ -62,18 +63,9 @@ public:
     }
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override
     {
-        // The values of a US/Japanese layout for the keys the engine asks about.
-        static const std::map<unsigned, unsigned> toScan = {
-            {0xA0, 0x2A}, {0xA1, 0x36}, {0xA2, 0x1D}, {0xA3, 0xE01D}, {0xA4, 0x38}, {0xA5, 0xE038},
-        };
-        static const std::map<unsigned, unsigned> toSidedVk = {
-            {0x2A, 0xA0}, {0x36, 0xA1}, {0x1D, 0xA2}, {0x11D, 0xA3}, {0x38, 0xA4}, {0x138, 0xA5},
-        };
         if (mapType != MapVkToScan && mapType != MapScanToVkEx)
             log.push_back("unexpected map type " + Hex(mapType));
-        const auto& table = mapType == MapVkToScan ? toScan : toSidedVk;
-        const auto found = table.find(code);
-        return found == table.end() ? 0 : found->second;
+        return MapSidedModifier(code, mapType == MapVkToScan);
     }
     std::string loadKeyName(unsigned vk) override { return KeyName(vk); }
     WindowId findWindow(const char* className, const char* title) override

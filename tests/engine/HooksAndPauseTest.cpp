@@ -40,8 +40,8 @@ TEST(SetHooksTest, FailuresShowTheirMessagesInOrderAndKeepWhatWasDone)
 
 TEST_F(EngineTest, UnsafeReports_ChangeNothingAndPass)
 {
-    Add(Explorer, 0x141, {0x42});  // Ctrl+A -> B
-    const std::uint32_t ctrlDown = 1 | (0x1D << 16);
+    Add(Explorer, Ctrl | 'A', {'B'});
+    const std::uint32_t ctrlDown = KeyFlags::Down(0x1D).word();
     EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x11, &ctrlDown, 3}));        // too short
     EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x11, nullptr, 4}));          // no data
     EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x100 + 0x11, &ctrlDown, 4}));  // no such key
@@ -50,14 +50,14 @@ TEST_F(EngineTest, UnsafeReports_ChangeNothingAndPass)
     EXPECT_EQ(Type("A"), "0");  // Ctrl was never taken as held
     EXPECT_EQ(system.log, Lines{"path 2000"});
 
-    const std::uint32_t longer[2] = {1 | (0x1E << 16), 0xFFFFFFFFu};  // a longer record reads its first word
-    Add(Explorer, 0x41, {});
+    const std::uint32_t longer[2] = {KeyFlags::Down(0x1E).word(), 0xFFFFFFFFu};  // a longer record reads its first word
+    Add(Explorer, 'A', {});
     EXPECT_TRUE(engine.OnKeyEvent(KeyReport{0x41, longer, sizeof longer}));
 }
 
 TEST_F(EngineTest, WhileOurHooksAreOff_NothingIsActedOnOrHeld)
 {
-    Add(Explorer, 0x145, {0x41});  // Ctrl+E -> A
+    Add(Explorer, Ctrl | 'E', {'A'});
     engine.SetHooks(false);
     system.log.clear();
     EXPECT_EQ(Type("LCtrl E"), "00");
@@ -71,8 +71,8 @@ TEST_F(EngineTest, Pause_SwallowsWhatWouldActAndPassesTheRest)
 {
     settings.timer = 250;
     settings.useHotKey = true;
-    Add(Explorer, 0x70, {0x71});     // F1 -> F2
-    Add("global", 0x41, {0x42});     // A -> B
+    Add(Explorer, 0x70, {0x71});  // F1 -> F2
+    Add("global", 'A', {'B'});
     EXPECT_EQ(Type("F1"), "1");
     EXPECT_FALSE(engine.enabled());
     system.log.clear();
@@ -103,7 +103,7 @@ TEST_F(EngineTest, Pause_LastsFromOneMillisecondToTenSecondsAndIsSkippedWhenNoTi
 
 TEST_F(EngineTest, OwnKeys_NeverActEvenAfterThePauseAndAreForgottenAfterASecond)
 {
-    Add(Explorer, 0x70, {0x70, 0x41});  // F1 -> F1, A
+    Add(Explorer, 0x70, {0x70, 'A'});  // F1 -> F1, A
     EXPECT_EQ(Type("F1"), "1");
     engine.Reenable();                  // a 1 ms pause ends before the keys come back
     const Lines played = system.log;
@@ -120,7 +120,7 @@ TEST_F(EngineTest, OwnKeys_NeverActEvenAfterThePauseAndAreForgottenAfterASecond)
 
 TEST_F(EngineTest, LetGoDuringPlayback_TheModifierIsNotPressedAgain)
 {
-    Add(Explorer, 0x145, {0x256, 0x142, 0x43});  // Ctrl+E -> Alt+V, Ctrl+B, C
+    Add(Explorer, Ctrl | 'E', {Alt | 'V', Ctrl | 'B', 'C'});
     // Ctrl is let go after the fifth injected event, the Ctrl press for B: its release is
     // queued before our later events, which must not leave Ctrl down.
     system.releaseAfter[5] = 0xA2;
@@ -132,7 +132,7 @@ TEST_F(EngineTest, LetGoDuringPlayback_TheModifierIsNotPressedAgain)
 
 TEST_F(EngineTest, LetGoBeforeOurPressBackIsReported_TheHooksGoingOutReleaseIt)
 {
-    Add(Explorer, 0x145, {0x43});  // Ctrl+E -> C
+    Add(Explorer, Ctrl | 'E', {'C'});
     system.releaseAfter[1] = 0xA2;  // let go while our Ctrl release is in the key state
     EXPECT_EQ(Type("LCtrl E"), "01");
     EXPECT_EQ(ReportInjected(3), "000");  // Ctrl up, C down, C up

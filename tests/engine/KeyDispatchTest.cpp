@@ -31,61 +31,64 @@ const char* const Pause = "timer 100 id 1 ms 100";
 const char* const Lookup = "path 2000";
 
 const Sequence Sequences[] = {
-    {"CtrlE_AltV_ReleasesCtrlPlaysAltVAndPressesCtrlAgain", Plain, {{E, 0x145, {0x256}}}, "LCtrl E", "01",
+    {"CtrlE_AltV_ReleasesCtrlPlaysAltVAndPressesCtrlAgain", Plain, {{E, Ctrl | 'E', {Alt | 'V'}}}, "LCtrl E", "01",
      {Lookup, Lookup, "11:1D up", "12:38 down", "56 down ext", "56 up ext", "11:1D down", "12:38 up", "45 up", Pause}},
-    {"CtrlLetGoBeforePlayback_IsNotPressedAgain", CtrlLetGoEarly, {{E, 0x145, {0x256}}}, "LCtrl E", "01",
+    {"CtrlLetGoBeforePlayback_IsNotPressedAgain", CtrlLetGoEarly, {{E, Ctrl | 'E', {Alt | 'V'}}}, "LCtrl E", "01",
      {Lookup, Lookup, "11:1D up", "12:38 down", "56 down ext", "56 up ext", "12:38 up", "45 up", Pause}},
-    {"NoOutputsCtrlLetGoEarly_OnlyTheTriggersKeyUp", CtrlLetGoEarly, {{E, 0x171, {}}}, "LCtrl F2", "01",
+    {"NoOutputsCtrlLetGoEarly_OnlyTheTriggersKeyUp", CtrlLetGoEarly, {{E, Ctrl | 0x71, {}}}, "LCtrl F2", "01",
      {Lookup, Lookup, "71 up", Pause}},
-    {"AltLetGoBeforePlayback_IsNotPressedAgain", AltLetGoEarly, {{E, 0x245, {0x41}}}, "LAlt E", "01",
+    {"AltLetGoBeforePlayback_IsNotPressedAgain", AltLetGoEarly, {{E, Alt | 'E', {'A'}}}, "LAlt E", "01",
      {Lookup, Lookup, "12:38 up", "41 down ext", "41 up ext", "45 up", Pause}},
-    {"RightWin_ReleasedAndPressedAgainOnTheRight", Plain, {{"global", 0x843, {0x41}}}, "RWin C", "01",
+    {"RightWin_ReleasedAndPressedAgainOnTheRight", Plain, {{"global", Win | 'C', {'A'}}}, "RWin C", "01",
      {Lookup, "5C up", "41 down ext", "41 up ext", "5C down", "43 up", Pause}},
-    {"RightWinLetGoBeforePlayback_IsNotPressedAgain", RWinLetGoEarly, {{"global", 0x843, {0x41}}}, "RWin C", "01",
+    {"RightWinLetGoBeforePlayback_IsNotPressedAgain", RWinLetGoEarly, {{"global", Win | 'C', {'A'}}}, "RWin C", "01",
      {Lookup, "5C up", "41 down ext", "41 up ext", "43 up", Pause}},
-    {"RightCtrlKeptThroughAnOutputWithCtrl_ReleasedOnTheRight", Plain, {{E, 0x145, {0x142, 0x43}}}, "RCtrl E", "01",
+    {"RightCtrlKeptThroughAnOutputWithCtrl_ReleasedOnTheRight", Plain, {{E, Ctrl | 'E', {Ctrl | 'B', 'C'}}},
+     "RCtrl E", "01",
      {Lookup, Lookup, "42 down ext", "42 up ext", "11:1D up ext", "43 down ext", "43 up ext", "11:1D down ext",
       "45 up", Pause}},
-    {"RightCtrlHeldLeftCtrlPlayed_RestoreSwapsTheSides", Plain, {{E, 0x145, {0x41, 0x142}}}, "RCtrl E", "01",
+    {"RightCtrlHeldLeftCtrlPlayed_RestoreSwapsTheSides", Plain, {{E, Ctrl | 'E', {'A', Ctrl | 'B'}}}, "RCtrl E", "01",
      {Lookup, Lookup, "11:1D up ext", "41 down ext", "41 up ext", "11:1D down", "42 down ext", "42 up ext",
       "11:1D up", "11:1D down ext", "45 up", Pause}},
-    {"WinC_StartMenuByTheTaskbarThenSAndCWithoutWin", Plain, {{"global", 0x843, {0x800, 0x53, 0x43}}}, "LWin C", "01",
+    {"WinC_StartMenuByTheTaskbarThenSAndCWithoutWin", Plain, {{"global", Win | 'C', {Win, 'S', 'C'}}}, "LWin C", "01",
      {Lookup, "send 7700 504 0 0 abort if hung ms 250", "5B up", "53 down ext", "53 up ext", "43 down ext",
       "43 up ext", "5B down", "43 up", Pause}},
-    {"StartMenuWithoutTaskbar_GoesToNoWindow", NoTaskbar, {{"global", 0x70, {0x800}}}, "F1", "1",
+    {"StartMenuWithoutTaskbar_GoesToNoWindow", NoTaskbar, {{"global", 0x70, {Win}}}, "F1", "1",
      {"send 0 504 0 0 abort if hung ms 250", "70 up", Pause}},
-    {"WinAloneThenA_AIsPlayedWithoutTheHeldCtrl", Plain, {{E, 0x145, {0x800, 0x41}}}, "LCtrl E", "01",
+    {"WinAloneThenA_AIsPlayedWithoutTheHeldCtrl", Plain, {{E, Ctrl | 'E', {Win, 'A'}}}, "LCtrl E", "01",
      {Lookup, Lookup, "send 7700 504 0 0 abort if hung ms 250", "11:1D up", "41 down ext", "41 up ext", "11:1D down",
       "45 up", Pause}},
-    {"RightShift_ReleasedAndRestoredOnItsOwnSide", Plain, {{E, 0x441, {0x42}}}, "RShift A", "01",
+    {"RightShift_ReleasedAndRestoredOnItsOwnSide", Plain, {{E, Shift | 'A', {'B'}}}, "RShift A", "01",
      {Lookup, Lookup, "10:36 up ext", "42 down ext", "42 up ext", "10:36 down ext", "41 up", Pause}},
-    {"RightCtrlAndAlt_ExtendedWithTheScanCodesLowByte", Plain, {{E, 0x345, {0x41}}}, "RCtrl RAlt E", "001",
+    {"RightCtrlAndAlt_ExtendedWithTheScanCodesLowByte", Plain, {{E, Ctrl | Alt | 'E', {'A'}}}, "RCtrl RAlt E", "001",
      {Lookup, Lookup, Lookup, "11:1D up ext", "12:38 up ext", "41 down ext", "41 up ext", "11:1D down ext",
       "12:38 down ext", "45 up", Pause}},
-    {"ModifiersChangeOnlyBetweenNeighboursInOrderShiftWinCtrlAlt", Plain, {{E, 0x70, {0x641, 0x142}}}, "F1", "1",
+    {"ModifiersChangeOnlyBetweenNeighboursInOrderShiftWinCtrlAlt", Plain, {{E, 0x70, {Alt | Shift | 'A', Ctrl | 'B'}}},
+     "F1", "1",
      {Lookup, "10:2A down", "12:38 down", "41 down ext", "41 up ext", "10:2A up", "11:1D down", "12:38 up",
       "42 down ext", "42 up ext", "11:1D up", "70 up", Pause}},
     {"NoOutputs_SwallowsTheTriggerAndSendsItsKeyUp", Plain, {{E, 0x71, {}}}, "F2", "1", {Lookup, "71 up", Pause}},
-    {"CtrlAloneAsInput_TriggerHasNoVk_NoKeyUpOfKeyCodeZero", Plain, {{E, 0x100, {0x41}}}, "LCtrl", "1",
+    {"CtrlAloneAsInput_TriggerHasNoVk_NoKeyUpOfKeyCodeZero", Plain, {{E, Ctrl, {'A'}}}, "LCtrl", "1",
      {Lookup, "11:1D up", "41 down ext", "41 up ext", "11:1D down", Pause}},
-    {"HotKeyOff_SameKeysGoToTheAction", Plain, {{"global", 0x80D, {0x41}}}, "LWin Enter", "01",
+    {"HotKeyOff_SameKeysGoToTheAction", Plain, {{"global", Win | 0x0D, {'A'}}}, "LWin Enter", "01",
      {Lookup, "5B up", "41 down ext", "41 up ext", "5B down", "0D up", Pause}},
-    {"GlobalWinsOverTheApplicationWhichIsNeverLookedUp", Plain, {{E, 0x145, {0x256}}, {"global", 0x145, {0x74}}},
+    {"GlobalWinsOverTheApplicationWhichIsNeverLookedUp", Plain,
+     {{E, Ctrl | 'E', {Alt | 'V'}}, {"global", Ctrl | 'E', {0x74}}},
      "LCtrl E", "01", {Lookup, "11:1D up", "74 down ext", "74 up ext", "11:1D down", "45 up", Pause}},
-    {"UnmatchedKey_PassesAfterOneLookUp", Plain, {{E, 0x145, {0x256}}}, "A", "0", {Lookup}},
-    {"NoForegroundWindow_MatchesTheEmptyPathOnly", NoForeground, {{E, 0x41, {0x42}}, {"", 0x41, {0x43}}}, "A", "1",
+    {"UnmatchedKey_PassesAfterOneLookUp", Plain, {{E, Ctrl | 'E', {Alt | 'V'}}}, "A", "0", {Lookup}},
+    {"NoForegroundWindow_MatchesTheEmptyPathOnly", NoForeground, {{E, 'A', {'B'}}, {"", 'A', {'C'}}}, "A", "1",
      {"path 0", "43 down ext", "43 up ext", "41 up", Pause}},
-    {"ModifierPressClearsTheHeldVkAndEachSideIsKept", Plain, {{E, 0x500, {0x42}}}, "RCtrl A /A LShift", "0001",
+    {"ModifierPressClearsTheHeldVkAndEachSideIsKept", Plain, {{E, Ctrl | Shift, {'B'}}}, "RCtrl A /A LShift", "0001",
      {Lookup, Lookup, Lookup, "10:2A up", "11:1D up ext", "42 down ext", "42 up ext", "10:2A down", "11:1D down ext",
       Pause}},
-    {"KeyUps_NeverTriggerAndPass", Plain, {{E, 0x41, {0x42}}}, "/A /LCtrl", "00", {}},
+    {"KeyUps_NeverTriggerAndPass", Plain, {{E, 'A', {'B'}}}, "/A /LCtrl", "00", {}},
     {"Recording_CtrlHeldAndCPressedThreeTimes_RecordsThreeTimes", Recording, {}, "LCtrl C /C C /C C /C /LCtrl",
      "00000000",
      {"send 300 WM_KEY_RECORDED 143 0", "send 300 WM_KEY_RECORDED 143 0", "send 300 WM_KEY_RECORDED 143 0"}},
     {"Recording_RepeatingKey_RecordsOnce", Recording, {}, "C C* C* /C", "0000", {"send 300 WM_KEY_RECORDED 43 0"}},
     {"Recording_CtrlAloneAndUnnamedF13_RecordNothing", Recording, {}, "LCtrl /LCtrl LCtrl /LCtrl F13 /F13",
      "000000", {}},
-    {"Recording_ActionsAndHotKeyAreRecordedNotPlayed", Recording | HotKeyOn, {{"global", 0x41, {0x42}}},
+    {"Recording_ActionsAndHotKeyAreRecordedNotPlayed", Recording | HotKeyOn, {{"global", 'A', {'B'}}},
      "A LWin Enter", "000", {"send 300 WM_KEY_RECORDED 41 0", "send 300 WM_KEY_RECORDED 80D 0"}},
 };
 
@@ -125,19 +128,19 @@ INSTANTIATE_TEST_SUITE_P(Engine, SequenceTest, ::testing::ValuesIn(Sequences),
 TEST_F(EngineTest, HotKeyOn_WinsOverTheActionRemembersTheWindowInFrontAndReadsTheKeyStateWhenTheHooksReturn)
 {
     settings.useHotKey = true;
-    Add("global", 0x80D, {0x41});
+    Add("global", Win | 0x0D, {'A'});
     system.foreground = 0x2222;
     EXPECT_EQ(Type("RWin Enter"), "01");
     EXPECT_EQ(system.log, (Lines{"path 2222", "post 100 WM_COMMAND 9C42 0"}));
     EXPECT_EQ(engine.foregroundWindow(), 0x2222u);
-    EXPECT_EQ(engine.held().toCode(), 0x80D);  // Win still held for the keys that follow
+    EXPECT_EQ(engine.held().toCode(), Win | 0x0D);  // Win still held for the keys that follow
     EXPECT_EQ(engine.held().rightWin, 1);
     EXPECT_TRUE(engine.enabled());  // no pause after the hotkey
     // The settings window takes the hooks out; Win is let go and Shift pressed meanwhile.
     engine.SetHooks(false);
     system.pressed = {0xA1};
     engine.SetHooks(true);
-    EXPECT_EQ(engine.held().toCode(), 0x400 | 0x0D);
+    EXPECT_EQ(engine.held().toCode(), Shift | 0x0D);
     EXPECT_EQ(engine.held().rightShift, 1);
     EXPECT_EQ(engine.held().rightWin, 0);
 }
@@ -146,7 +149,7 @@ TEST_F(EngineTest, LaterEntryWithTheSamePath_IsNotSearched)
 {
     table.add(AppEntry("C:\\WINDOWS\\EXPLORER.EXE", "first, no actions"));
     AppEntry second(Explorer, "second");
-    second.addAction(MakeAction("", 0x41, {0x42}));
+    second.addAction(MakeAction("", 'A', {'B'}));
     ASSERT_EQ(table.add(second), 1);
     EXPECT_EQ(Type("A"), "0");
     EXPECT_EQ(engine.foregroundWindow(), ExplorerWindow);  // the window looked at is kept

@@ -13,7 +13,7 @@
 #include "FakeModelSystem.h"
 #include "ModelKeyboard.h"
 #include "engine/KeyEngine.h"
-#include "tests/model/ModelTestSupport.h"
+#include "tests/support/TestKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -27,25 +27,11 @@ namespace {
 
 using MK = ModelKeyboard;
 
-struct Physical {
-    const char* name;
-    std::uint8_t vk, scan;
-    bool extended;
-};
-
 // Both sides of Shift, Ctrl, Alt and Win, the trigger keys, and Enter of the hotkey.
-const Physical Keys[] = {
-    {"LShift", 0x10, 0x2A, false}, {"RShift", 0x10, 0x36, false}, {"LCtrl", 0x11, 0x1D, false},
-    {"RCtrl", 0x11, 0x1D, true},   {"LAlt", 0x12, 0x38, false},   {"RAlt", 0x12, 0x38, true},
-    {"LWin", 0x5B, 0x5B, true},    {"RWin", 0x5C, 0x5C, true},    {"F1", 0x70, 0x3B, false},
-    {"F2", 0x71, 0x3C, false},     {"F3", 0x72, 0x3D, false},     {"F4", 0x73, 0x3E, false},
-    {"F5", 0x74, 0x3F, false},     {"F6", 0x75, 0x40, false},     {"E", 0x45, 0x12, false},
-    {"A", 0x41, 0x1E, false},      {"Enter", 0x0D, 0x1C, false},
-};
-constexpr int KeyCount = static_cast<int>(std::size(Keys));
-constexpr int Modifiers = 8;  // the first eight keys
+constexpr const PhysicalKey* Keys = PhysicalKeys;
+constexpr int KeyCount = ModelCheckKeys;
+constexpr int Modifiers = ModifierKeys;  // the first keys, in the order of ModelKeyboard's
 
-constexpr int Shift = 0x400, Ctrl = 0x100, Alt = 0x200, Win = 0x800;
 constexpr const char* App = "C:\\Apps\\Editor.exe";
 constexpr WindowId AppWindow = 0x2000, OtherWindow = 0x3000;
 // An elevated window: the hooks do not reach its process.
@@ -93,18 +79,18 @@ public:
         settings_.useHotKey = hotKeyOn;
         settings_.hotKey = KeyStroke::ofCode(Win | 0x0D);
         AppEntry global("global", "all");
-        global.addAction(MakeAction("one key", 0x70, {0x41}));
-        global.addAction(MakeAction("several", Ctrl | 0x71, {Shift | 0x42, 0x43, Alt | 0x44, Ctrl | Win | 0x45}));
-        global.addAction(MakeAction("start menu", Win | 0x72, {Win, 0x53}));
+        global.addAction(MakeAction("one key", 0x70, {'A'}));
+        global.addAction(MakeAction("several", Ctrl | 0x71, {Shift | 'B', 'C', Alt | 'D', Ctrl | Win | 'E'}));
+        global.addAction(MakeAction("start menu", Win | 0x72, {Win, 'S'}));
         global.addAction(MakeAction("nothing", 0x73, {}));
-        global.addAction(MakeAction("itself", Shift | 0x74, {Shift | 0x74, 0x41}));
+        global.addAction(MakeAction("itself", Shift | 0x74, {Shift | 0x74, 'A'}));
         AppEntry app(App, "editor");
-        app.addAction(MakeAction("alt v", Ctrl | 0x45, {Alt | 0x56}));
-        app.addAction(MakeAction("itself", 0x45, {0x45, 0x41}));
+        app.addAction(MakeAction("alt v", Ctrl | 'E', {Alt | 'V'}));
+        app.addAction(MakeAction("itself", 'E', {'E', 'A'}));
         app.addAction(MakeAction("global's trigger", Alt | 0x70, {0x70}));
         std::vector<int> longAction;
         for (int i = 0; i < 40; ++i)
-            longAction.push_back((i % 5 == 0 ? Ctrl : 0) | (i % 7 == 0 ? Shift : 0) | (i % 11 == 0 ? Alt : 0) | (0x41 + i % 26));
+            longAction.push_back((i % 5 == 0 ? Ctrl : 0) | (i % 7 == 0 ? Shift : 0) | (i % 11 == 0 ? Alt : 0) | ('A' + i % 26));
         app.addAction(MakeAction("long", 0x75, longAction));
         table_.add(global);
         table_.add(app);
@@ -302,10 +288,9 @@ private:
             failure_ = "the reports never end";
             return;
         }
-        static const char* const names[] = {"LShift", "RShift", "LCtrl", "RCtrl", "LAlt", "RAlt", "LWin", "RWin"};
         for (int m = 0; m < Modifiers; ++m) {
             if (keyboard_.state[MK::LShift + m]) {
-                failure_ = std::string(names[m]) + " is still down";
+                failure_ = std::string(Keys[m].name) + " is still down";
                 return;
             }
         }

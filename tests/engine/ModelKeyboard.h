@@ -6,7 +6,9 @@
 // carries it like an auto-repeat. Physical events can be set to arrive in the middle of a
 // playback, between two injected events.
 #pragma once
+#include "engine/HookContract.h"
 #include "engine/KeySystem.h"
+#include "tests/support/TestKeys.h"
 
 #include <cstdint>
 #include <deque>
@@ -63,9 +65,8 @@ public:
         const int key = KeyOf(vk, scan, extended);
         const bool previous = up || state[key];
         state[key] = !up;
-        const std::uint32_t flags = 1u | (std::uint32_t{scan} << 16) | (extended ? 1u << 24 : 0) |
-                                    (previous ? 1u << 30 : 0) | (up ? 1u << 31 : 0);
-        queue.push_back(Event{vk, scan, extended, up, injected, flags});
+        const KeyFlags flags = up ? KeyFlags::Up(scan, extended) : KeyFlags::Down(scan, extended, previous);
+        queue.push_back(Event{vk, scan, extended, up, injected, flags.word()});
     }
 
     void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override
@@ -84,26 +85,7 @@ public:
     }
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override
     {
-        if (mapType == MapVkToScan) {
-            switch (code) {
-            case 0xA0: return 0x2A;
-            case 0xA1: return 0x36;
-            case 0xA2: return 0x1D;
-            case 0xA3: return 0xE01D;
-            case 0xA4: return 0x38;
-            case 0xA5: return 0xE038;
-            default: return 0;
-            }
-        }
-        switch (code) {
-        case 0x2A: return 0xA0;
-        case 0x36: return 0xA1;
-        case 0x1D: return 0xA2;
-        case 0x11D: return 0xA3;
-        case 0x38: return 0xA4;
-        case 0x138: return 0xA5;
-        default: return 0;
-        }
+        return MapSidedModifier(code, mapType == MapVkToScan);
     }
     std::string loadKeyName(unsigned) override { return {}; }
     WindowId findWindow(const char*, const char*) override { return TrayWindow; }

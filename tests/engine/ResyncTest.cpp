@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int Ctrl = 0x100, Win = 0x800;
-
 TEST_F(EngineTest, Resync_AModifierLetGoUnseenNoLongerCounts)
 {
     Add("global", Win | 'C', {'S'});

@@ -3,7 +3,7 @@
 #include "engine/win32/ForegroundApp.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/WineBasics.h"
 
 #include <gtest/gtest.h>
 

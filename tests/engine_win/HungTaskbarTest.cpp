@@ -4,6 +4,7 @@
 #include "engine/HookContract.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/support/TestKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr int F24 = 0x87;
-constexpr int Win = 0x800;
 
 // A stand-in Shell_TrayWnd on a thread that stops reading its messages once the window
 // exists, for holdMs, as a hung Explorer does.
@@ -77,10 +77,7 @@ TEST(HungTaskbar, AStartMenuActionCompletesAndItsKeyIsSwallowed)
     ShortcutTable table(model);
     Settings settings(model);
     AppEntry global("global", "all");
-    Action startMenu("start menu");
-    startMenu.setInput(KeyStroke::ofCode(F24));
-    startMenu.insertOutput(KeyStroke::ofCode(Win), 0);
-    global.addAction(startMenu);
+    global.addAction(MakeAction("start menu", F24, {Win}));
     table.add(global);
     // The main window: the pause's timer goes to it.
     HWND ours = CreateWindowExA(0, "STATIC", "ours", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

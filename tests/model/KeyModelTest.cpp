@@ -61,16 +61,16 @@ TEST(ActionTest, OutputListEditsRejectIndexesOffTheEnds)
 TEST(AppEntryTest, ActionsAreKeyedByInputCodeAndIndexErrorsThrow)
 {
     AppEntry entry("C:\\a.exe", "A");
-    EXPECT_TRUE(entry.addAction(MakeAction("first", 325, {1})));
-    EXPECT_FALSE(entry.addAction(MakeAction("second", 325, {2})));
-    EXPECT_TRUE(entry.addAction(MakeAction("shifted", 325 + 1024)));
+    EXPECT_TRUE(entry.addAction(MakeAction("first", Ctrl | 'E', {1})));
+    EXPECT_FALSE(entry.addAction(MakeAction("second", Ctrl | 'E', {2})));
+    EXPECT_TRUE(entry.addAction(MakeAction("shifted", Ctrl | Shift | 'E')));
     ASSERT_EQ(entry.actionCount(), 2);
-    EXPECT_EQ(entry.findActionByInput(325 + 1024)->name(), "shifted");
-    EXPECT_EQ(entry.findActionByInput(326), nullptr);
+    EXPECT_EQ(entry.findActionByInput(Ctrl | Shift | 'E')->name(), "shifted");
+    EXPECT_EQ(entry.findActionByInput(Ctrl | 'F'), nullptr);
 
-    EXPECT_FALSE(entry.isInputFree(KeyStroke::ofCode(325), -1));
-    EXPECT_TRUE(entry.isInputFree(KeyStroke::ofCode(325), 0));  // the action being edited
-    EXPECT_FALSE(entry.isInputFree(KeyStroke::ofCode(325), 1));
+    EXPECT_FALSE(entry.isInputFree(KeyStroke::ofCode(Ctrl | 'E'), -1));
+    EXPECT_TRUE(entry.isInputFree(KeyStroke::ofCode(Ctrl | 'E'), 0));  // the action being edited
+    EXPECT_FALSE(entry.isInputFree(KeyStroke::ofCode(Ctrl | 'E'), 1));
 
     EXPECT_THROW(entry.actionAt(2), std::out_of_range);
     EXPECT_THROW(static_cast<const AppEntry&>(entry).actionAt(-1), std::out_of_range);
@@ -84,7 +84,7 @@ TEST(AppEntryTest, CopiesAndTheTablesCopyAreDeep)
     FakeModelSystem system;
     ShortcutTable table(system);
     AppEntry original("p", "n");
-    original.addAction(MakeAction("x", 325, {1, 2}));
+    original.addAction(MakeAction("x", Ctrl | 'E', {1, 2}));
     table.add(original);
     AppEntry copy(original), assigned("q", "m");
     assigned = original;

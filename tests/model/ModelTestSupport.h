@@ -3,6 +3,7 @@
 #pragma once
 #include "model/ShortcutTable.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/support/TestKeys.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -69,13 +70,4 @@ inline std::string Describe(const ShortcutTable& table)
         }
     }
     return text;
-}
-
-inline Action MakeAction(const std::string& name, int input, const std::vector<int>& outputs = {})
-{
-    Action action(name);
-    action.setInput(KeyStroke::ofCode(input));
-    for (int code : outputs)
-        action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
-    return action;
 }

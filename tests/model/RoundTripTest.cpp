@@ -34,7 +34,7 @@ TEST_F(RoundTripTest, HandMadeTablesAndTheBuiltInSet)
     global.addAction(MakeAction("a=b,c.d", 4095, {0, 0, 1}));
     table.add(global);
     AppEntry app("'quoted path'", "name=with=equals");
-    app.addAction(MakeAction("表示", 325, {598, 2048, 1, 2}));
+    app.addAction(MakeAction("表示", Ctrl | 'E', {Alt | 'V', Win, 1, 2}));
     table.add(app);
     table.add(AppEntry("", ""));
     table.add(AppEntry("GLOBAL", "=,"));

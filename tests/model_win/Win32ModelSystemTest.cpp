@@ -3,7 +3,8 @@
 #include "app/Win32ModelSystem.h"
 #include "model/Settings.h"
 #include "model/ShortcutTable.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Message boxes and dialogs driven on the test's own thread, and the controls in them.
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/Controls.h"
 
 #include <commctrl.h>

@@ -56,7 +56,8 @@ StandInMainWindow::StandInMainWindow()
     windowClass.lpfnWndProc = Procedure;
     windowClass.lpszClassName = HookContract::MainWindowClass;
     RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, this);
+    window_ = CreateWindowExA(0, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPED, 0, 0,
+                              10, 10, nullptr, nullptr, nullptr, this);
 }
 
 StandInMainWindow::~StandInMainWindow()

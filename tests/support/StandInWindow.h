@@ -5,7 +5,7 @@
 // varokint.dll the way the program sets them.
 #pragma once
 #include "engine/HookContract.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <windows.h>
 

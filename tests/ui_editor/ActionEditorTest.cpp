@@ -5,7 +5,8 @@
 #include "engine/KeyEngine.h"
 #include "res/resource.h"
 #include "tests/engine/StubKeySystem.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/TestKeys.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/ActionEditor.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
@@ -21,9 +22,6 @@ using namespace wt;
 namespace {
 
 using Codes = std::vector<int>;
-constexpr int A = 65, B = 66, C = 67, D = 68;
-constexpr int Ctrl = KeyStroke::CtrlBit, Alt = KeyStroke::AltBit, Shift = KeyStroke::ShiftBit,
-              Win = KeyStroke::WinBit;
 
 // Hooks "install" and "remove" without touching the system; nothing else is used.
 class HookCountingSystem : public StubKeySystem {
@@ -32,14 +30,6 @@ public:
     bool unhook(HookId) override { return ++removed > 0; }
     int installed = 0, removed = 0;
 };
-
-Action ActionWith(Codes outputs, int input = 0)
-{
-    Action action("テスト");
-    action.setInput(KeyStroke::ofCode(input));
-    for (int code : outputs) action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
-    return action;
-}
 
 Codes OutputCodes(const Action& action)
 {
@@ -88,7 +78,7 @@ protected:
 
 TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_CancelKeepsTheInputKey)
 {
-    Action action = ActionWith({Ctrl, A, Ctrl | Shift | 37, 187, Ctrl | 187}, Ctrl | 69);
+    Action action = MakeAction("テスト", Ctrl | 'E', {Ctrl, 'A', Ctrl | Shift | 37, 187, Ctrl | 187});
     Rows rows;
     std::string name, headers, states;
     int keyPosition = -1;
@@ -122,7 +112,7 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
     EXPECT_EQ((Rows{{"Ctrl", ""}, {"", "A"}, {"Ctrl + Shift + ", "←"}, {"", ""}, {"Ctrl", ""}, {"...", ""}}), rows);
     EXPECT_EQ(std::vector<int>{0}, selected);
     EXPECT_EQ("11101", states);
-    EXPECT_EQ(Ctrl | 69, action.input().toCode());
+    EXPECT_EQ(Ctrl | 'E', action.input().toCode());
 
     Action empty("");
     RunEditor(empty, [&](HWND editor) {
@@ -138,13 +128,13 @@ TEST_F(ActionEditorTest, Add_InsertsBeforeSelectedKeyOrAtEndRow_NothingForEmptyO
 {
     struct Case { int row; DialogDriver::Step pick; Codes expected; };
     const Case cases[] = {
-        {2, PickKey(73, false, true), {A, B, Shift | 112, C}},  // Shift+F1 in front of key row 2
-        {3, PickKey(73), {A, B, C, 112}},                       // the end row appends
-        {1, PickKey(0), {A, B, C}},                             // blank entry, no flag: nothing
-        {1, PickKey(73, false, true, false), {A, B, C}},        // cancelled
+        {2, PickKey(73, false, true), {'A', 'B', Shift | 112, 'C'}},  // Shift+F1 in front of key row 2
+        {3, PickKey(73), {'A', 'B', 'C', 112}},                        // the end row appends
+        {1, PickKey(0), {'A', 'B', 'C'}},                              // blank entry, no flag: nothing
+        {1, PickKey(73, false, true, false), {'A', 'B', 'C'}},         // cancelled
     };
     for (const Case& c : cases) {
-        Action action = ActionWith({A, B, C});
+        Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
         std::vector<int> selected;
         RunEditor(action, [&](HWND editor) {
             SelectRows(List(editor), {c.row});
@@ -169,7 +159,7 @@ TEST_F(ActionEditorTest, ButtonStates_FollowTheSelection)
         {{0, 1, 2}, "01000"},  // packed: nothing can move
         {{2, 3}, "01010"},     // the end row never moves and is never moved past
     };
-    Action action = ActionWith({A, B, C});
+    Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
     std::vector<std::string> seen;
     RunEditor(action, [&](HWND editor) {
         for (const auto& c : cases) {
@@ -187,12 +177,12 @@ TEST_F(ActionEditorTest, MoveUpAndDown_RowsZeroAndTwoOfThree_ByButtonAndAltArrow
     enum How { Button, AltArrow, PlainArrow };
     struct Case { bool up; How how; Codes expected; std::vector<int> selected; };
     const Case cases[] = {
-        {true, Button, {A, C, B}, {0, 1}},     {false, Button, {B, A, C}, {1, 2}},
-        {true, AltArrow, {A, C, B}, {0, 1}},   {false, AltArrow, {B, A, C}, {1, 2}},
-        {true, PlainArrow, {A, B, C}, {0, 2}},  // an arrow without Alt moves nothing
+        {true, Button, {'A', 'C', 'B'}, {0, 1}},   {false, Button, {'B', 'A', 'C'}, {1, 2}},
+        {true, AltArrow, {'A', 'C', 'B'}, {0, 1}}, {false, AltArrow, {'B', 'A', 'C'}, {1, 2}},
+        {true, PlainArrow, {'A', 'B', 'C'}, {0, 2}},  // an arrow without Alt moves nothing
     };
     for (const Case& c : cases) {
-        Action action = ActionWith({A, B, C});
+        Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
         std::vector<int> selected;
         Rows rows;
         RunEditor(action, [&](HWND editor) {
@@ -215,7 +205,7 @@ TEST_F(ActionEditorTest, MoveUpAndDown_RowsZeroAndTwoOfThree_ByButtonAndAltArrow
 
 TEST_F(ActionEditorTest, CtrlAThenDeleteKey_AsksAndLeavesOnlyTheEndRow)
 {
-    Action action = ActionWith({A, B, C});
+    Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
     Rows rows;
     std::vector<int> selectedAfterCtrlA;
     std::string states;
@@ -242,12 +232,12 @@ TEST_F(ActionEditorTest, Delete_CancelledKeepsKeys_ConfirmedRemovesOnlySelected_
 {
     struct Case { std::vector<int> rows; bool byKey; int answer; Codes expected; size_t boxes; };
     const Case cases[] = {
-        {{0, 2, 3}, false, IDCANCEL, {A, B, C}, 1},
-        {{0, 2, 3}, false, IDOK, {B}, 2},
-        {{3}, true, IDOK, {A, B, C}, 2},
+        {{0, 2, 3}, false, IDCANCEL, {'A', 'B', 'C'}, 1},
+        {{0, 2, 3}, false, IDOK, {'B'}, 2},
+        {{3}, true, IDOK, {'A', 'B', 'C'}, 2},
     };
     for (const Case& c : cases) {
-        Action action = ActionWith({A, B, C});
+        Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
         driver.AnswerNextMessageBox(c.answer);
         RunEditor(action, [&](HWND editor) {
             SelectRows(List(editor), c.rows);
@@ -262,7 +252,7 @@ TEST_F(ActionEditorTest, Delete_CancelledKeepsKeys_ConfirmedRemovesOnlySelected_
 
 TEST_F(ActionEditorTest, DoubleClick_OnEndRowAdds_OnKeyRowEdits)
 {
-    Action action = ActionWith({A, B});
+    Action action = MakeAction("テスト", 0, {'A', 'B'});
     RunEditor(action, [&](HWND editor) {
         SelectRows(List(editor), {1});
         driver.OnNextDialog(PickKey(32, true));  // Alt+C
@@ -272,13 +262,13 @@ TEST_F(ActionEditorTest, DoubleClick_OnEndRowAdds_OnKeyRowEdits)
         DoubleClickRow(List(editor), 2);
         Click(editor, IDCANCEL);
     });
-    EXPECT_EQ((Codes{A, Alt | C, 69}), OutputCodes(action));
+    EXPECT_EQ((Codes{'A', Alt | 'C', 'E'}), OutputCodes(action));
 }
 
 // Modifiers alone are refused too: such a trigger would fire on every press of Ctrl.
 TEST_F(ActionEditorTest, OkWithEmptyInputKeyOrModifiersAlone_WarnsAndStaysOpen_ThenAcceptsAKey)
 {
-    Action action = ActionWith({A});
+    Action action = MakeAction("テスト", 0, {'A'});
     std::vector<bool> openAfterWarning;
     EXPECT_EQ(1, RunEditor(action, [&](HWND editor) {
         SetControlText(editor, IDC_ACTION_NAME, "新しい名前");
@@ -300,7 +290,7 @@ TEST_F(ActionEditorTest, OkWithEmptyInputKeyOrModifiersAlone_WarnsAndStaysOpen_T
         EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), driver.messageBoxes()[i].style);
     }
     EXPECT_EQ("新しい名前", action.name());
-    EXPECT_EQ(Ctrl | 69, action.input().toCode());
+    EXPECT_EQ(Ctrl | 'E', action.input().toCode());
 }
 
 // Recording, with keys sent to the editor as the engine sends them.
@@ -321,7 +311,7 @@ void SendRecordedKey(HWND editor, int code) { SendMessageA(editor, WM_KEY_RECORD
 
 TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestores)
 {
-    Action action = ActionWith({A});
+    Action action = MakeAction("テスト", 0, {'A'});
     std::string recording, after;
     bool open = false;
     int hooksWhileRecording = 0;
@@ -333,7 +323,7 @@ TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestor
         recording = RecordingState(editor);
         hooksWhileRecording = keySystem.installed;
         Snapshot("SHORTCUT_LIST_recording");
-        for (int i = 0; i < 3; ++i) SendRecordedKey(editor, Ctrl | C);
+        for (int i = 0; i < 3; ++i) SendRecordedKey(editor, Ctrl | 'C');
         // Enter and Esc reach the dialog as OK and Cancel even though those are disabled;
         // while recording they are only keys.
         SendMessageA(editor, WM_COMMAND, IDCANCEL, 0);
@@ -351,7 +341,7 @@ TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestor
     EXPECT_EQ(2, hooksWhileRecording);  // keyboard and message hook
     EXPECT_TRUE(open);
     EXPECT_EQ((Rows{{"", "A"}, {"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"Ctrl + ", "C"}, {"...", ""}}), rowsRecording);
-    EXPECT_EQ((Codes{A, Ctrl | C, Ctrl | C, Ctrl | C}), OutputCodes(action));
+    EXPECT_EQ((Codes{'A', Ctrl | 'C', Ctrl | 'C', Ctrl | 'C'}), OutputCodes(action));
     // Row 0 is selected again: Add, Delete, Edit and down come back with it, up stays off.
     EXPECT_EQ("記録開始(&K) 111111111110111", after);
     EXPECT_EQ(std::vector<int>{0}, selectedAfter);
@@ -362,12 +352,12 @@ TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestor
 
 TEST_F(ActionEditorTest, RecordingPastTheListsHeight_KeepsTheNewestKeyInView)
 {
-    Action action = ActionWith({});
+    Action action = MakeAction("テスト", 0, {});
     std::vector<int> outOfView;
     RunEditor(action, [&](HWND editor) {
         Click(editor, IDC_RECORD_BUTTON);
         for (int i = 0; i < 20; ++i) {
-            SendRecordedKey(editor, A + i);
+            SendRecordedKey(editor, 'A' + i);
             const auto top = SendMessageA(List(editor), LVM_GETTOPINDEX, 0, 0);
             const auto rows = SendMessageA(List(editor), LVM_GETCOUNTPERPAGE, 0, 0);
             if (i < top || i >= top + rows) outOfView.push_back(i);
@@ -381,15 +371,15 @@ TEST_F(ActionEditorTest, RecordingPastTheListsHeight_KeepsTheNewestKeyInView)
 
 TEST_F(ActionEditorTest, RecordingOnKeyRow_InsertsInFrontOfItInOrder_IgnoringListKeysAndClicks)
 {
-    Action action = ActionWith({A, B});
+    Action action = MakeAction("テスト", 0, {'A', 'B'});
     RunEditor(action, [&](HWND editor) {
         SelectRows(List(editor), {1});
         Click(editor, IDC_RECORD_BUTTON);
         // The list's own selection still works, and does not move the insertion point; its
         // keys and double clicks do nothing.
         SelectRows(List(editor), {0});
-        SendRecordedKey(editor, C);
-        SendRecordedKey(editor, Shift | Win | D);
+        SendRecordedKey(editor, 'C');
+        SendRecordedKey(editor, Shift | Win | 'D');
         PressKey(List(editor), VK_UP, false, true);
         PressKey(List(editor), VK_DELETE);
         PressKey(List(editor), 'A', true);
@@ -397,7 +387,7 @@ TEST_F(ActionEditorTest, RecordingOnKeyRow_InsertsInFrontOfItInOrder_IgnoringLis
         Click(editor, IDC_RECORD_BUTTON);
         Click(editor, IDCANCEL);
     });
-    EXPECT_EQ((Codes{A, C, Shift | Win | D, B}), OutputCodes(action));
+    EXPECT_EQ((Codes{'A', 'C', Shift | Win | 'D', 'B'}), OutputCodes(action));
     EXPECT_TRUE(driver.messageBoxes().empty());
     EXPECT_EQ(0, driver.unexpectedDialogs());
 }
@@ -405,24 +395,24 @@ TEST_F(ActionEditorTest, RecordingOnKeyRow_InsertsInFrontOfItInOrder_IgnoringLis
 TEST_F(ActionEditorTest, RecordingWithTwoRowsOrNoneSelected_DoesNotStart)
 {
     for (const std::vector<int>& rows : {std::vector<int>{0, 1}, std::vector<int>{}}) {
-        Action action = ActionWith({A, B});
+        Action action = MakeAction("テスト", 0, {'A', 'B'});
         std::string caption;
         RunEditor(action, [&](HWND editor) {
             SelectRows(List(editor), rows);
             Click(editor, IDC_RECORD_BUTTON);
             caption = ControlText(editor, IDC_RECORD_BUTTON);
-            SendRecordedKey(editor, C);
+            SendRecordedKey(editor, 'C');
             Click(editor, IDCANCEL);
         });
         EXPECT_EQ("キー入力記録開始(&K)", caption);
-        EXPECT_EQ((Codes{A, B}), OutputCodes(action));
+        EXPECT_EQ((Codes{'A', 'B'}), OutputCodes(action));
     }
     EXPECT_EQ(0, keySystem.installed);
 }
 
 TEST_F(ActionEditorTest, OwnerDestroyedWhileRecording_StopsTheEngineRecording)
 {
-    Action action = ActionWith({});
+    Action action = MakeAction("テスト", 0, {});
     HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     RunEditor(action, [&](HWND editor) {
         Click(editor, IDC_RECORD_BUTTON);

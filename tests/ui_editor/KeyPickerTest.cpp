@@ -1,7 +1,8 @@
 // The output key dialog on the real KEY_SET template: how the picker opens on a stroke and
 // what it stores.
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/TestKeys.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
 
@@ -10,8 +11,6 @@
 using namespace wt;
 
 namespace {
-
-constexpr int Ctrl = KeyStroke::CtrlBit, Alt = KeyStroke::AltBit, Shift = KeyStroke::ShiftBit, Win = KeyStroke::WinBit;
 
 // Position in the drop-down and the ticked flags, as Ctrl, Alt, Shift and Win.
 std::string PickerState(HWND dialog)

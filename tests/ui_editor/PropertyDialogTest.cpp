@@ -2,7 +2,8 @@
 // and stores in Settings and property.ini, and that Cancel leaves both alone.
 #include "app/Win32ModelSystem.h"
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/TestKeys.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/PropertyDialog.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,6 @@
 using namespace wt;
 
 namespace {
-
-constexpr int Ctrl = KeyStroke::CtrlBit, Win = KeyStroke::WinBit;
 
 std::string HotkeyControlStates(HWND dialog)
 {

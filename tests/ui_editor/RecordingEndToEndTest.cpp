@@ -7,7 +7,8 @@
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
 #include "tests/support/StandInWindow.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 #include "ui/ActionEditor.h"
 #include "ui/HelpLauncher.h"
 

@@ -1,7 +1,7 @@
 // The about box under Wine: link colours and cursors while hovering, the addresses the
 // links open, and the hidden menu that only a double click on the icon brings up.
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/AboutDialog.h"
 
 #include <gtest/gtest.h>

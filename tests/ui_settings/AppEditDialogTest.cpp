@@ -1,7 +1,7 @@
 // The application registration dialog under Wine, driven through its real template.
 #include "model/AppEntry.h"
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/AppEditDialog.h"
 
 #include <gtest/gtest.h>

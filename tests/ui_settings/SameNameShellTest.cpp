@@ -1,7 +1,8 @@
 // Two programs of the same file name in different folders, each registered through the
 // hotkey with an action of its own, under the real program: each opens its own entry, and
 // each plays its own action.
-#include "tests/support/WineTest.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ProgramDriver.h"
 #include "ui/KeyVocabulary.h"
 
 #include <gtest/gtest.h>

@@ -36,13 +36,13 @@ TEST_F(ActionCommandTest, New_ThroughTheEditor_AppendsTheActionAndListsIt)
     });
     driver.OnNextDialog([&](HWND editor) {
         opened = EditorView(editor);
-        EnterAction(editor, "終了", CtrlQ);
+        EnterAction(editor, "終了", Ctrl | 'Q');
     });
     RunWindow(NotepadPath);
     EXPECT_EQ(opened, "| |1");  // no name, no key, only the end row
     ASSERT_EQ(zeta().actionCount(), 3);
     EXPECT_EQ(zeta().actionAt(2).name(), "終了");
-    EXPECT_EQ(zeta().actionAt(2).input().toCode(), CtrlQ);
+    EXPECT_EQ(zeta().actionAt(2).input().toCode(), Ctrl | 'Q');
     EXPECT_EQ(after.rows.back(), (std::pair<std::string, std::string>{"Ctrl + Q", "終了"}));
     EXPECT_EQ(after.selected, (std::vector<int>{0}));
     EXPECT_TRUE(driver.messageBoxes().empty());
@@ -55,14 +55,14 @@ TEST_F(ActionCommandTest, New_DuplicateThenAFreeKey_AddsTheCorrected_OtherApplic
         Click(window, IDC_NEW_ACTION);
         Click(window, IDOK);
     });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "two tries", CtrlE); });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "two tries", CtrlQ); });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "global's key", WinC); });
+    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "two tries", Ctrl | 'E'); });
+    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "two tries", Ctrl | 'Q'); });
+    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "global's key", Win | 'C'); });
     RunWindow(NotepadPath);
     ExpectDuplicateWarning();
     ASSERT_EQ(zeta().actionCount(), 4);
-    EXPECT_EQ(zeta().actionAt(2).input().toCode(), CtrlQ);
-    EXPECT_EQ(zeta().actionAt(3).input().toCode(), WinC);
+    EXPECT_EQ(zeta().actionAt(2).input().toCode(), Ctrl | 'Q');
+    EXPECT_EQ(zeta().actionAt(3).input().toCode(), Win | 'C');
 }
 
 TEST_F(ActionCommandTest, Edit_KeepingItsOwnInputKey_ReplacesTheActionInPlace)
@@ -77,7 +77,7 @@ TEST_F(ActionCommandTest, Edit_KeepingItsOwnInputKey_ReplacesTheActionInPlace)
     });
     driver.OnNextDialog([&](HWND editor) {
         opened = EditorView(editor);
-        EnterAction(editor, "renamed", 0x131);
+        EnterAction(editor, "renamed", Ctrl | '1');
     });
     RunWindow(NotepadPath);
     EXPECT_EQ(opened, "|Ctrl+1|1");
@@ -100,7 +100,7 @@ TEST_F(ActionCommandTest, DuplicateInputFromNewOrEdit_WarnsReopensWithUserEntrie
             }
             Click(window, IDOK);
         });
-        driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "重複", CtrlE); });
+        driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "重複", Ctrl | 'E'); });
         driver.OnNextDialog([&](HWND editor) {
             reopened = EditorView(editor);
             Click(editor, IDCANCEL);
@@ -111,7 +111,7 @@ TEST_F(ActionCommandTest, DuplicateInputFromNewOrEdit_WarnsReopensWithUserEntrie
         EXPECT_EQ(reopened, "重複|Ctrl+E|1") << edit;
         ASSERT_EQ(zeta().actionCount(), 2);
         EXPECT_EQ(zeta().actionAt(1).name(), "");
-        EXPECT_EQ(zeta().actionAt(1).input().toCode(), 0x131);
+        EXPECT_EQ(zeta().actionAt(1).input().toCode(), Ctrl | '1');
     }
     EXPECT_EQ(driver.pendingSteps(), 0u);
 }
@@ -130,7 +130,7 @@ TEST_F(ActionCommandTest, Edit_KeepsTheOutputKeysTheEditorChanged)
     driver.AnswerNextMessageBox(IDOK);  // the editor's own confirmation
     RunWindow(NotepadPath);
     ASSERT_EQ(zeta().actionAt(0).outputCount(), 1);
-    EXPECT_EQ(zeta().actionAt(0).outputAt(0).toCode(), 0x245);
+    EXPECT_EQ(zeta().actionAt(0).outputAt(0).toCode(), Alt | 'E');
 }
 
 TEST_F(ActionCommandTest, DeleteButtonAndKey_AskAndRemoveOnlyOnOk)

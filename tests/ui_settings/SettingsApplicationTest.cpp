@@ -108,7 +108,7 @@ TEST_F(ApplicationTest, DuplicateNameOrPath_WarnsAndReopensWithTheUsersEntries)
 TEST_F(ApplicationTest, NamesDifferingInATrailByteOnly_AreTwoNames_EachShowsItsOwnEntry)
 {
     AppEntry a("C:\\Apps\\a.exe", "ア");
-    a.addAction(MakeAction(0x241, {66}, "a"));
+    a.addAction(MakeAction("a", Alt | 'A', {'B'}));
     table.add(a);
     std::vector<std::string> items;
     WindowView renamed, shownA;
@@ -160,7 +160,7 @@ TEST_F(ApplicationTest, DeleteTheOnlyApplication_LeavesNothingShownAndNothingToA
 {
     table.clear();
     AppEntry only(NotepadPath, "Only");
-    only.addAction(MakeAction(CtrlQ, {65}, "q"));
+    only.addAction(MakeAction("q", Ctrl | 'Q', {'A'}));
     table.add(only);
     WindowView after;
     driver.OnNextDialog([&](HWND window) {
@@ -233,7 +233,7 @@ TEST_F(ApplicationTest, Drop_OfAnExecutableAddsAndSelectsItWithItsLetterCase_ARe
         registered = LookAtWindow(window);
         Click(window, IDOK);
     });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "tool action", CtrlQ); });
+    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "tool action", Ctrl | 'Q'); });
     RunWindow();
     EXPECT_TRUE(driver.messageBoxes().empty());
     EXPECT_EQ(added.comboItems, (std::vector<std::string>{"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha", "TOOL", "Zeta"}));

@@ -6,7 +6,8 @@
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/TestKeys.h"
+#include "tests/support/DialogDriver.h"
 #include "ui/AppEditDialog.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/ShortcutSettingsDialog.h"
@@ -20,16 +21,7 @@ namespace settingstest {
 using namespace wt;
 using Window = ShortcutSettingsDialog;
 
-constexpr int CtrlE = 0x145, CtrlQ = 0x151, WinC = 0x843;
 constexpr char NotepadPath[] = "C:\\windows\\notepad.exe";
-
-inline Action MakeAction(int inputCode, std::vector<int> outputs, std::string name)
-{
-    Action action(std::move(name));
-    action.setInput(KeyStroke::ofCode(inputCode));
-    for (int code : outputs) action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
-    return action;
-}
 
 inline int ChoicePosition(unsigned vk)
 {
@@ -94,14 +86,14 @@ protected:
     void AddStandardEntries()
     {
         AppEntry global("global", "(全てのｱﾌﾟﾘｹｰｼｮﾝ)");
-        global.addAction(MakeAction(WinC, {0x800, 83, 67}, "コントロールパネル"));
+        global.addAction(MakeAction("コントロールパネル", Win | 'C', {Win, 'S', 'C'}));
         table.add(global);
         AppEntry zeta(NotepadPath, "Zeta");
-        zeta.addAction(MakeAction(CtrlE, {0x256, 0x245}, "エクスプローラーバー"));
-        zeta.addAction(MakeAction(0x131, {}, ""));
+        zeta.addAction(MakeAction("エクスプローラーバー", Ctrl | 'E', {Alt | 'V', Alt | 'E'}));
+        zeta.addAction(MakeAction("", Ctrl | '1'));
         table.add(zeta);
         AppEntry alpha("C:\\Apps\\alpha.exe", "alpha");
-        alpha.addAction(MakeAction(0x231, {65}, "one"));
+        alpha.addAction(MakeAction("one", Alt | '1', {'A'}));
         table.add(alpha);
     }
 

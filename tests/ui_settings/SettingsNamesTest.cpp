@@ -17,7 +17,7 @@ constexpr char ProbeD[] = "C:\\x\\d\\probeB.exe";
 TEST_F(SettingsWindowTest, SecondProgramOfTheSameName_GetsAnEntryOfItsOwn_NamedAfterItsFolder)
 {
     AppEntry c(ProbeC, "probeB");
-    c.addAction(MakeAction(CtrlQ, {65}, "c"));
+    c.addAction(MakeAction("c", Ctrl | 'Q', {'A'}));
     table.add(c);
     WindowView view;
     driver.OnNextDialog([&](HWND window) {
@@ -25,7 +25,7 @@ TEST_F(SettingsWindowTest, SecondProgramOfTheSameName_GetsAnEntryOfItsOwn_NamedA
         Click(window, IDC_NEW_ACTION);
         Click(window, IDOK);
     });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "d", CtrlQ); });
+    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "d", Ctrl | 'Q'); });
     RunWindow(ProbeD);
     EXPECT_EQ(view.comboItems, (std::vector<std::string>{"probeB", "probeB (d)"}));
     EXPECT_EQ(view.comboIndex, 1);
@@ -44,7 +44,7 @@ TEST_F(SettingsWindowTest, NamesThatDoNotSurviveTheList_StillShowTheirEntry_NewA
     const char* const names[] = {"\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88", "cut\x83", "cut"};
     for (int i = 0; i < 3; ++i) {
         AppEntry entry("C:\\Apps\\app" + std::to_string(i) + ".exe", names[i]);
-        entry.addAction(MakeAction(0x231 + i, {65 + i}, "n" + std::to_string(i)));
+        entry.addAction(MakeAction("n" + std::to_string(i), Alt | ('1' + i), {'A' + i}));
         table.add(entry);
     }
     std::vector<std::string> paths, changed;
@@ -61,7 +61,7 @@ TEST_F(SettingsWindowTest, NamesThatDoNotSurviveTheList_StillShowTheirEntry_NewA
         Click(window, IDOK);
     });
     for (int item = 0; item < 3; ++item) {
-        driver.OnNextDialog([](HWND editor) { EnterAction(editor, "new", CtrlQ); });
+        driver.OnNextDialog([](HWND editor) { EnterAction(editor, "new", Ctrl | 'Q'); });
         driver.OnNextDialog([&](HWND edit) {
             changed.push_back(ControlText(edit, IDC_APP_PATH));
             Click(edit, IDCANCEL);

@@ -117,7 +117,7 @@ TEST_F(SettingsWindowTest, CloseButtonEscAndCloseBox_PruneEmptyEntriesKeepGlobal
         table.add(AppEntry("C:\\Empty\\one.exe", "one"));
         table.add(AppEntry("C:\\Empty\\two.exe", "two"));
         AppEntry kept("C:\\Kept\\kept.exe", "kept");
-        kept.addAction(MakeAction(CtrlQ, {65, 66}, "AB"));
+        kept.addAction(MakeAction("AB", Ctrl | 'Q', {'A', 'B'}));
         table.add(kept);
         table.add(AppEntry("edit", "編集"));
         table.add(AppEntry("C:\\Empty\\three.exe", "three"));

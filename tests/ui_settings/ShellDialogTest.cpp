@@ -2,7 +2,7 @@
 // to the front by every road that would open another, the tray menu opening again after it
 // was closed, and a pause after an action that ends when a dialog closes.
 #include "res/resource.h"
-#include "tests/support/WineTest.h"
+#include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 
