@@ -259,17 +259,6 @@ class SettingsRoad : public HotKey {
 protected:
     std::string Shortcuts(const std::string&) override { return "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n\r\n"; }
 
-    // Commands are posted: the other process's handler may open a modal dialog and not return.
-    static void Press(HWND dialog, int id)
-    {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    }
-    static void ChooseKey(HWND dialog, unsigned vk)
-    {
-        const auto& list = KeyChoiceList();
-        SendDlgItemMessageA(dialog, 1002, CB_SETCURSEL, std::find(list.begin(), list.end(), vk) - list.begin(), 0);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1002, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1002)));
-    }
     // One output key through the output key dialog, which the editor opens for 追加(&A).
     void AddOutput(HWND editor, unsigned vk)
     {

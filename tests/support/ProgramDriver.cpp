@@ -2,6 +2,7 @@
 #include "tests/support/ProgramDriver.h"
 #include "engine/HookContract.h"
 #include "res/resource.h"
+#include "ui/KeyVocabulary.h"
 
 #include <psapi.h>
 #include <shellapi.h>
@@ -232,5 +233,17 @@ const char BuiltInKeycfg[] =
     "306.send=598,589\r\n306.name=小さいアイコン\r\n307.send=598,588\r\n307.name=一覧\r\n"
     "308.send=598,580\r\n308.name=詳細\r\n309.send=598,584\r\n309.name=縮小版\r\n\r\n";
 const char DefaultPropertyIni[] = "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n";
+
+void Press(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void ChooseKey(HWND dialog, unsigned vk)
+{
+    const auto& list = KeyChoiceList();
+    SendDlgItemMessageA(dialog, 1002, CB_SETCURSEL, std::find(list.begin(), list.end(), vk) - list.begin(), 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1002, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1002)));
+}
 
 }  // namespace wt

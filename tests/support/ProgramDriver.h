@@ -76,6 +76,12 @@ private:
 // Lines on lines of their own, for failure messages.
 std::string Dump(const std::vector<std::string>& lines);
 
+// The program's dialogs driven from the test's process. Commands are posted: the program's
+// handler may open a modal dialog and not return.
+void Press(HWND dialog, int id);
+// The key drop-down (1002) set to vk, as a user's choice.
+void ChooseKey(HWND dialog, unsigned vk);
+
 // The built-in shortcut set and the default settings as the program writes them under Wine.
 extern const char BuiltInKeycfg[];
 extern const char DefaultPropertyIni[];

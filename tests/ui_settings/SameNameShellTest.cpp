@@ -17,19 +17,6 @@ using Lines = std::vector<std::string>;
 
 constexpr char SettingsTitle[] = "ショートカット設定";
 
-// Commands are posted: the program's handler may open a modal dialog and not return.
-void Press(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void ChooseKey(HWND dialog, unsigned vk)
-{
-    const auto& list = KeyChoiceList();
-    SendDlgItemMessageA(dialog, 1002, CB_SETCURSEL, std::find(list.begin(), list.end(), vk) - list.begin(), 0);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1002, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1002)));
-}
-
 long CountKeyDowns(const Lines& lines, const char* vk)
 {
     return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {

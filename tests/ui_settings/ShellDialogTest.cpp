@@ -68,14 +68,16 @@ protected:
     // The window that is active and holds the keyboard focus in the program's thread.
     static bool InFrontWithFocus(HWND dialog)
     {
-        GUITHREADINFO info = {sizeof info};
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
         return GetForegroundWindow() == dialog && info.hwndActive == dialog &&
                (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus));
     }
     static std::string Where(HWND dialog)
     {
-        GUITHREADINFO info = {sizeof info};
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
         char text[160];
         snprintf(text, sizeof text, " dialog %p foreground %p active %p focus %p", (void*)dialog,
