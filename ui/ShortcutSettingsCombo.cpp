@@ -69,13 +69,12 @@ int ShortcutSettingsDialog::startComboFill(const AppEntry* wanted)
 {
     const ShortcutTable& table = table_;
     items_ = sortedEntries(table);
+    fillNext_ = fillEnd_ = 0;
     const auto found = wanted ? std::find(items_.begin(), items_.end(), wanted) : items_.begin();
     if (found == items_.end()) {
-        fillNext_ = items_.size();  // nothing to add; the window would show no entry
-        return -1;
+        return -1;  // nothing to add; the window shows no entry
     }
     fillFirst_ = static_cast<std::size_t>(found - items_.begin());
-    fillNext_ = 0;
 
     // The items go to the combo box's own list, in their order: the list does not sort what
     // is inserted, and speaking to it directly halves the messages.
@@ -86,7 +85,6 @@ int ShortcutSettingsDialog::startComboFill(const AppEntry* wanted)
         // Without the list the combo box sorts each item itself; it gets them all now.
         for (const AppEntry* entry : items_)
             SendMessageA(appCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry->name().c_str()));
-        fillNext_ = items_.size();
         SendMessageA(appCombo_, CB_SETCURSEL, fillFirst_, 0);
         return static_cast<int>(fillFirst_);
     }
@@ -99,6 +97,7 @@ int ShortcutSettingsDialog::startComboFill(const AppEntry* wanted)
     // Selected while it is the only item; the list keeps the selection on it as the others
     // come in front of it.
     SendMessageA(appCombo_, CB_SETCURSEL, 0, 0);
+    fillEnd_ = items_.size();
     continueComboFill(0);
     return static_cast<int>(fillFirst_);
 }

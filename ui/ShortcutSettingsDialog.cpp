@@ -437,7 +437,7 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
 void ShortcutSettingsDialog::closeWindow()
 {
     // The entries of the list yet to come may be pruned now: the fill ends here.
-    fillNext_ = items_.size();
+    fillEnd_ = fillNext_;
     const ShortcutTable& table = table_;
     for (int i = 0; i < table.count();) {
         const AppEntry& entry = *table.at(i);

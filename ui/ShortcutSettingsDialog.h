@@ -48,7 +48,7 @@ private:
     void continueComboFill(double budgetMs);
     // The whole list, before anything looks at it or changes the table.
     void finishComboFill();
-    bool comboFillPending() const { return fillNext_ < items_.size(); }
+    bool comboFillPending() const { return fillNext_ < fillEnd_; }
     // The entry of this path, added under a name of its own when there is none; -1 if it cannot be added.
     int entryForPath(const std::string& path);
     int indexOfEntry(const AppEntry* entry) const;
@@ -91,6 +91,7 @@ private:
     // holds no item data, which its destruction would report item by item.
     std::vector<const AppEntry*> items_;
     std::size_t fillNext_ = 0;    // the next of items_ to add
+    std::size_t fillEnd_ = 0;     // the items_ of the fill: later ones were added on their own
     std::size_t fillFirst_ = 0;   // the item added first, out of turn
     HWND iconArea_ = nullptr;
     HWND pathText_ = nullptr;
