@@ -11,9 +11,6 @@
 #include "ui/Controls.h"
 #include "ui/KeyVocabulary.h"
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 constexpr UINT DropPathSize = MAX_PATH;  // 260 including the terminator
@@ -34,23 +31,6 @@ constexpr char DropCaption[] = "varokint";
 constexpr char HelpPage[] = "editshortcutdlg.htm";
 
 bool isReservedPath(const std::string& path) { return path == GlobalPath || path == EditPath; }
-
-// The form under which the combo box compares its items, worked out once per name: sorting
-// by these keys gives the order the sorted combo box would give, without the combo box
-// comparing each new item with half the list.
-std::string sortKey(const std::string& name)
-{
-    constexpr DWORD Flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    std::string key(name.size() * 4 + 32, '\0');
-    int length = LCMapStringA(LOCALE_USER_DEFAULT, Flags, name.c_str(), -1, key.data(), static_cast<int>(key.size()));
-    if (length == 0) {
-        length = LCMapStringA(LOCALE_USER_DEFAULT, Flags, name.c_str(), -1, nullptr, 0);
-        key.assign(static_cast<size_t>(length), '\0');
-        length = LCMapStringA(LOCALE_USER_DEFAULT, Flags, name.c_str(), -1, key.data(), length);
-    }
-    key.resize(static_cast<size_t>(length));
-    return key;
-}
 
 }  // namespace
 
@@ -73,6 +53,10 @@ INT_PTR ShortcutSettingsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_INITDIALOG:
         return initialise();
+    case ContinueFillMessage:
+        if (comboFillPending())
+            continueComboFill(FillStepMs);
+        return TRUE;
     case WM_PAINT:
         drawIcon();
         return FALSE;
@@ -97,6 +81,14 @@ LRESULT ShortcutSettingsDialog::onControlMessage(HWND control, UINT message, WPA
         onDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
+    // Whoever reads the combo box, or the user who types into it or opens it, meets the
+    // whole list.
+    // (A key let go, such as the one that chose the tray menu's item, moves nothing.)
+    const bool comboMessage = message >= CB_GETEDITSEL && message < CB_MSGMAX;
+    const bool input = message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR ||
+                       message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_MOUSEWHEEL;
+    if (control == appCombo_ && (comboMessage || input))
+        finishComboFill();
     return callPrevious(control, message, wParam, lParam);
 }
 
@@ -119,66 +111,14 @@ BOOL ShortcutSettingsDialog::initialise()
     // The application of the hotkey is in the table before the list is filled, so that the
     // list is filled once and its position is known without a search.
     const AppEntry* initial = initialPath_.empty() ? nullptr : table_.at(entryForPath(initialPath_));
-    const int initialItem = fillCombo(initial);
-
-    if (initialPath_.empty()) {
-        SendMessageA(appCombo_, CB_SETCURSEL, 0, 0);
-        showApplication();
+    const int initialItem = startComboFill(initial);
+    // From here on, whoever reads the combo box meets the whole list.
+    subclass(appCombo_);
+    showItem(initialItem);
+    if (initialPath_.empty())
         return TRUE;
-    }
-    SendMessageA(appCombo_, CB_SETCURSEL, static_cast<WPARAM>(initialItem), 0);
-    showApplication();
     SetFocus(actionList_);
     return FALSE;
-}
-
-int ShortcutSettingsDialog::fillCombo(const AppEntry* wanted)
-{
-    const ShortcutTable& table = table_;
-    struct Item {
-        std::string key;
-        const AppEntry* entry;
-    };
-    std::vector<Item> items;
-    items.reserve(static_cast<size_t>(table.count()));
-    size_t bytes = 0;
-    for (int i = 0; i < table.count(); ++i) {
-        items.push_back({sortKey(table.at(i)->name()), table.at(i)});
-        bytes += table.at(i)->name().size() + 1;
-    }
-    // Among equal keys the later entry comes first, as the combo box puts an item in front
-    // of its equals.
-    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.key < b.key; });
-    for (auto from = items.begin(); from != items.end();) {
-        const auto to = std::find_if(from, items.end(), [&](const Item& item) { return item.key != from->key; });
-        std::reverse(from, to);
-        from = to;
-    }
-
-    // The combo box hands every item message on to its list: speaking to the list itself
-    // halves the messages, which at 100,000 applications is half a second.
-    COMBOBOXINFO parts = {};
-    parts.cbSize = sizeof parts;
-    const bool direct = GetComboBoxInfo(appCombo_, &parts) && parts.hwndList != nullptr;
-    const HWND list = direct ? parts.hwndList : appCombo_;
-    const UINT insertString = direct ? LB_INSERTSTRING : CB_INSERTSTRING;
-    const UINT setItemData = direct ? LB_SETITEMDATA : CB_SETITEMDATA;
-
-    int wantedItem = -1;
-    SendMessageA(appCombo_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(appCombo_, CB_INITSTORAGE, items.size(), bytes);
-    for (const Item& item : items) {
-        // Inserted at the end in the sorted order: the list does not sort what is inserted.
-        const auto position = SendMessageA(list, insertString, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(item.entry->name().c_str()));
-        if (position < 0)
-            continue;
-        SendMessageA(list, setItemData, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(item.entry));
-        if (item.entry == wanted)
-            wantedItem = static_cast<int>(position);
-    }
-    SendMessageA(appCombo_, WM_SETREDRAW, TRUE, 0);
-    return wantedItem;
 }
 
 int ShortcutSettingsDialog::entryForPath(const std::string& path)
@@ -203,28 +143,12 @@ int ShortcutSettingsDialog::indexOfEntry(const AppEntry* entry) const
     return -1;
 }
 
-int ShortcutSettingsDialog::comboItemOf(const AppEntry* entry) const
-{
-    const int items = static_cast<int>(SendMessageA(appCombo_, CB_GETCOUNT, 0, 0));
-    for (int item = 0; item < items; ++item) {
-        if (SendMessageA(appCombo_, CB_GETITEMDATA, static_cast<WPARAM>(item), 0) == reinterpret_cast<LRESULT>(entry))
-            return item;
-    }
-    return -1;
-}
-
-int ShortcutSettingsDialog::addComboItem(const AppEntry& entry, int position)
-{
-    const UINT message = position < 0 ? CB_ADDSTRING : CB_INSERTSTRING;
-    const auto item = SendMessageA(appCombo_, message, static_cast<WPARAM>(position),
-                                   reinterpret_cast<LPARAM>(entry.name().c_str()));
-    if (item >= 0)
-        SendMessageA(appCombo_, CB_SETITEMDATA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&entry));
-    return static_cast<int>(item);
-}
-
 void ShortcutSettingsDialog::onCommand(int id, int code)
 {
+    // Every command but closing reads the list or changes the table it was made from; the
+    // combo box's other notices (its focus) do neither.
+    if (id != IDOK && id != IDCANCEL && (id != IDC_APP_COMBO || code == CBN_SELCHANGE))
+        finishComboFill();
     switch (id) {
     case IDOK:
     case IDCANCEL:
@@ -275,14 +199,18 @@ void ShortcutSettingsDialog::enableActionButtons(bool enable)
 
 void ShortcutSettingsDialog::showApplication()
 {
-    comboIndex_ = static_cast<int>(SendMessageA(appCombo_, CB_GETCURSEL, 0, 0));
-    if (comboIndex_ < 0) {
+    showItem(static_cast<int>(SendMessageA(appCombo_, CB_GETCURSEL, 0, 0)));
+}
+
+void ShortcutSettingsDialog::showItem(int item)
+{
+    comboIndex_ = item;
+    if (comboIndex_ < 0 || static_cast<std::size_t>(comboIndex_) >= items_.size()) {
         showNothing();
         return;
     }
     // Each item leads to its own entry, whatever its name and whether the name survived the list.
-    const auto data = SendMessageA(appCombo_, CB_GETITEMDATA, static_cast<WPARAM>(comboIndex_), 0);
-    appIndex_ = indexOfEntry(reinterpret_cast<const AppEntry*>(data));
+    appIndex_ = indexOfEntry(items_[static_cast<std::size_t>(comboIndex_)]);
     if (appIndex_ < 0)
         return;
     const AppEntry& entry = *table_.at(appIndex_);
@@ -442,12 +370,12 @@ void ShortcutSettingsDialog::changeApplication()
             continue;
         if (result == AppEditDialog::ResultDelete) {
             table_.remove(appIndex_);
-            SendMessageA(appCombo_, CB_DELETESTRING, comboIndex_, 0);
+            deleteComboItem(comboIndex_);
             const int next = comboIndex_ == table_.count() ? comboIndex_ - 1 : comboIndex_;
             SendMessageA(appCombo_, CB_SETCURSEL, next, 0);
             showApplication();
         } else if (result == IDOK) {
-            SendMessageA(appCombo_, CB_DELETESTRING, comboIndex_, 0);
+            deleteComboItem(comboIndex_);
             AppEntry& stored = *table_.at(appIndex_);
             stored.setName(working.name());
             stored.setPath(working.path());
@@ -498,6 +426,7 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
 
     const std::string path = file;
     if (hasExeSuffix(path)) {
+        finishComboFill();
         selectApplicationByPath(path);
         showApplication();
         return;
@@ -507,6 +436,8 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
 
 void ShortcutSettingsDialog::closeWindow()
 {
+    // The entries of the list yet to come may be pruned now: the fill ends here.
+    fillEnd_ = fillNext_;
     const ShortcutTable& table = table_;
     for (int i = 0; i < table.count();) {
         const AppEntry& entry = *table.at(i);

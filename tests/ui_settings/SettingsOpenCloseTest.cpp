@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace settingstest {
 namespace {
 
@@ -159,6 +162,30 @@ TEST_F(SettingsWindowTest, EmptyTable_ActionCommandsAndChangeDoNothing)
     EXPECT_TRUE(view.comboItems.empty());
     EXPECT_EQ(table.count(), 0);
     EXPECT_EQ(ReadBytes("keycfg.ini"), "");
+}
+
+// A long list is completed while the window is on screen; whoever looks at it meets all of
+// it, in order, with the chosen application selected.
+TEST_F(SettingsWindowTest, LongList_WholeAndInOrderWhenLookedAt)
+{
+    constexpr int Apps = 3000;
+    std::vector<std::string> expected;
+    for (int i = 0; i < Apps; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "app%05d", (i * 7919) % Apps);
+        AppEntry entry("C:\\Apps\\" + std::to_string(i) + ".exe", name);
+        entry.addAction(MakeAction(CtrlE, {65}, ""));
+        table.add(entry);
+        expected.push_back(name);
+    }
+    std::sort(expected.begin(), expected.end());
+    const WindowView fromTray = OpenAndLook();
+    EXPECT_EQ(fromTray.comboItems, expected);
+    EXPECT_EQ(fromTray.comboIndex, 0);
+    const WindowView fromHotkey = OpenAndLook("C:\\Apps\\1.exe");  // app07919 % 3000 = app01919
+    EXPECT_EQ(fromHotkey.comboItems, expected);
+    EXPECT_EQ(fromHotkey.comboIndex, 1919);
+    EXPECT_EQ(fromHotkey.path, "C:\\Apps\\1.exe");
 }
 
 }  // namespace
