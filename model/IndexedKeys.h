@@ -45,6 +45,8 @@ public:
         stale_ = false;
     }
     void add(Key key) { keys_.push_back(std::move(key)); }
+    // The last element left the list; the index is up to date (needsRebuild was false).
+    void dropLast() { keys_.pop_back(); }
 
 private:
     std::vector<Key> keys_;

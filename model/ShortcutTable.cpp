@@ -74,9 +74,29 @@ bool ShortcutTable::remove(int index)
 {
     if (index < 0 || index >= count())
         return false;
+    if (index == count() - 1) {
+        // The last entry (the one the hotkey's settings window added and dropped again when
+        // it stayed empty) moves no other: the index loses its key alone instead of being
+        // built again on the next key.
+        refreshIndex();
+        unindexLast();
+        entries_.pop_back();
+        return true;
+    }
     entries_.erase(entries_.begin() + index);
     indexed_.markStale();  // every later entry moved down by one
     return true;
+}
+
+void ShortcutTable::unindexLast()
+{
+    const std::string& path = entries_.back()->path();
+    if (--countByPath_[path] <= 0)
+        countByPath_.erase(path);
+    const auto first = firstByFoldedPath_.find(foldAsciiCase(path));
+    if (first != firstByFoldedPath_.end() && first->second == count() - 1)
+        firstByFoldedPath_.erase(first);
+    indexed_.dropLast();
 }
 
 void ShortcutTable::clear()

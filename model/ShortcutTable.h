@@ -41,6 +41,7 @@ private:
     // at() came back with another path; otherwise only add() extends it.
     void refreshIndex() const;
     void indexEntry(int index) const;
+    void unindexLast();
 
     ModelSystem& system_;
     std::vector<std::unique_ptr<AppEntry>> entries_;
