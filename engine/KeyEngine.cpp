@@ -211,7 +211,7 @@ bool KeyEngine::Dispatch(KeyState& held)
     if (!enabled_) {
         // The pause after an action: an auto-repeat of a held trigger, or a quick second
         // press, must not reach the application raw, so whatever would act is swallowed.
-        return hotKey || FindAction("global", held) != nullptr || FindAction(GetForegroundExePath(), held) != nullptr;
+        return hotKey || FindAction(GlobalPath, held) != nullptr || FindAction(GetForegroundExePath(), held) != nullptr;
     }
     if (hotKey) {
         RememberForegroundWindow();
@@ -221,7 +221,7 @@ bool KeyEngine::Dispatch(KeyState& held)
         // them, and when the hooks go back in the key state is read afresh.
         return true;
     }
-    if (const Action* action = FindAction("global", held)) {
+    if (const Action* action = FindAction(GlobalPath, held)) {
         PlayAction(*action, held);
         return true;
     }
