@@ -174,7 +174,7 @@ TEST_F(SettingsWindowTest, LongList_WholeAndInOrderWhenLookedAt)
         char name[16];
         std::snprintf(name, sizeof name, "app%05d", (i * 7919) % Apps);
         AppEntry entry("C:\\Apps\\" + std::to_string(i) + ".exe", name);
-        entry.addAction(MakeAction(CtrlE, {65}, ""));
+        entry.addAction(MakeAction("", Ctrl | 'E', {'A'}));
         table.add(entry);
         expected.push_back(name);
     }
