@@ -179,11 +179,7 @@ TEST(PlantedLibrary, InTheSettingsFolder_IsNeverLoaded)
         InstallProgram(programDir, false);
         Process program;
         ASSERT_TRUE(program.start(programDir.file("varokint.exe"), settings.path()));
-        const std::pair<const char*, const char*> expected[] = {
-            {"Error", "DLLファイルの読みとりに失敗"},
-            {"Error!!!", "初期化に失敗( -_-)\nアプリケーションを起動できません"},
-        };
-        for (const auto& [caption, text] : expected) {
+        for (const auto& [caption, text] : MissingLibraryMessages) {
             const auto box = AnswerMessageBox(program.id());
             ASSERT_TRUE(box.has_value()) << text;
             EXPECT_EQ(box->caption, caption);

@@ -6,6 +6,7 @@
 #include "tests/support/WineBasics.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace wt {
@@ -43,6 +44,11 @@ std::optional<CapturedMessageBox> AnswerMessageBox(DWORD processId, DWORD timeou
 // out, help\), started there, and ended through its exit command: under Wine the hooks of
 // a killed process outlive it and would report keys to the next one.
 void InstallProgram(const TempDir& dir, bool withHookLibrary = true);
+// The message boxes of a start without varokint.dll, in order: caption and text.
+inline const std::pair<const char*, const char*> MissingLibraryMessages[] = {
+    {"Error", "DLLファイルの読みとりに失敗"},
+    {"Error!!!", "初期化に失敗( -_-)\nアプリケーションを起動できません"},
+};
 HWND StartProgram(Process& program, const TempDir& dir);
 void ExitProgram(Process& program, HWND mainWindow);
 // Whether the notification area holds the icon; modifying an icon succeeds only if it exists.
