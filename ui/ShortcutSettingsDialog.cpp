@@ -53,9 +53,9 @@ INT_PTR ShortcutSettingsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_INITDIALOG:
         return initialise();
-    case ContinueFillMessage:
-        if (comboFillPending())
-            continueComboFill(FillStepMs);
+    case AppCombo::ContinueFillMessage:
+        if (apps_.fillPending())
+            apps_.continueFill(AppCombo::FillStepMs);
         return TRUE;
     case WM_PAINT:
         drawIcon();
@@ -73,6 +73,7 @@ INT_PTR ShortcutSettingsDialog::onMessage(UINT message, WPARAM wParam, LPARAM lP
 void ShortcutSettingsDialog::forgetControls()
 {
     appGroup_ = appCombo_ = iconArea_ = pathText_ = actionList_ = newButton_ = editButton_ = deleteButton_ = nullptr;
+    apps_.forget();
 }
 
 LRESULT ShortcutSettingsDialog::onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
@@ -88,7 +89,7 @@ LRESULT ShortcutSettingsDialog::onControlMessage(HWND control, UINT message, WPA
     const bool input = message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR ||
                        message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_MOUSEWHEEL;
     if (control == appCombo_ && (comboMessage || input))
-        finishComboFill();
+        apps_.finishFill();
     return callPrevious(control, message, wParam, lParam);
 }
 
@@ -111,7 +112,8 @@ BOOL ShortcutSettingsDialog::initialise()
     // The application of the hotkey is in the table before the list is filled, so that the
     // list is filled once and its position is known without a search.
     const AppEntry* initial = initialPath_.empty() ? nullptr : table_.at(entryForPath(initialPath_));
-    const int initialItem = startComboFill(initial);
+    apps_.attach(appCombo_, window());
+    const int initialItem = apps_.startFill(table_, initial);
     // From here on, whoever reads the combo box meets the whole list.
     subclass(appCombo_);
     showItem(initialItem);
@@ -148,7 +150,7 @@ void ShortcutSettingsDialog::onCommand(int id, int code)
     // Every command but closing reads the list or changes the table it was made from; the
     // combo box's other notices (its focus) do neither.
     if (id != IDOK && id != IDCANCEL && (id != IDC_APP_COMBO || code == CBN_SELCHANGE))
-        finishComboFill();
+        apps_.finishFill();
     switch (id) {
     case IDOK:
     case IDCANCEL:
@@ -205,12 +207,13 @@ void ShortcutSettingsDialog::showApplication()
 void ShortcutSettingsDialog::showItem(int item)
 {
     comboIndex_ = item;
-    if (comboIndex_ < 0 || static_cast<std::size_t>(comboIndex_) >= items_.size()) {
+    const AppEntry* shown = apps_.entryAt(comboIndex_);
+    if (shown == nullptr) {
         showNothing();
         return;
     }
     // Each item leads to its own entry, whatever its name and whether the name survived the list.
-    appIndex_ = indexOfEntry(items_[static_cast<std::size_t>(comboIndex_)]);
+    appIndex_ = indexOfEntry(shown);
     if (appIndex_ < 0)
         return;
     const AppEntry& entry = *table_.at(appIndex_);
@@ -239,7 +242,7 @@ void ShortcutSettingsDialog::selectApplicationByPath(const std::string& path)
     const AppEntry* entry = table_.at(entryForPath(path));
     if (!entry)
         return;
-    const int item = known ? comboItemOf(entry) : addComboItem(*entry, -1);
+    const int item = known ? apps_.itemOf(entry) : apps_.add(*entry, -1);
     SendMessageA(appCombo_, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
 }
 
@@ -370,17 +373,17 @@ void ShortcutSettingsDialog::changeApplication()
             continue;
         if (result == AppEditDialog::ResultDelete) {
             table_.remove(appIndex_);
-            deleteComboItem(comboIndex_);
+            apps_.remove(comboIndex_);
             const int next = comboIndex_ == table_.count() ? comboIndex_ - 1 : comboIndex_;
             SendMessageA(appCombo_, CB_SETCURSEL, next, 0);
             showApplication();
         } else if (result == IDOK) {
-            deleteComboItem(comboIndex_);
+            apps_.remove(comboIndex_);
             AppEntry& stored = *table_.at(appIndex_);
             stored.setName(working.name());
             stored.setPath(working.path());
             // Inserted where the old name stood; the list is sorted again on the next opening.
-            addComboItem(stored, comboIndex_);
+            apps_.add(stored, comboIndex_);
             SendMessageA(appCombo_, CB_SETCURSEL, comboIndex_, 0);
             showApplication();
             SetFocus(appCombo_);
@@ -426,7 +429,7 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
 
     const std::string path = file;
     if (hasExeSuffix(path)) {
-        finishComboFill();
+        apps_.finishFill();
         selectApplicationByPath(path);
         showApplication();
         return;
@@ -437,7 +440,7 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
 void ShortcutSettingsDialog::closeWindow()
 {
     // The entries of the list yet to come may be pruned now: the fill ends here.
-    fillEnd_ = fillNext_;
+    apps_.endFill();
     const ShortcutTable& table = table_;
     for (int i = 0; i < table.count();) {
         const AppEntry& entry = *table.at(i);

@@ -1,9 +1,10 @@
 // The application combo box of the shortcut settings window. At 100,000 applications its
 // filling alone would keep the program from answering for a second: the window shows its
 // application at once and adds the other items in short steps while it is on screen.
+#include "ui/AppCombo.h"
+
 #include "model/AppEntry.h"
 #include "model/ShortcutTable.h"
-#include "ui/ShortcutSettingsDialog.h"
 
 #include <algorithm>
 
@@ -65,9 +66,20 @@ std::vector<const AppEntry*> sortedEntries(const ShortcutTable& table)
 
 }  // namespace
 
-int ShortcutSettingsDialog::startComboFill(const AppEntry* wanted)
+void AppCombo::attach(HWND combo, HWND owner)
 {
-    const ShortcutTable& table = table_;
+    combo_ = combo;
+    owner_ = owner;
+}
+
+void AppCombo::forget()
+{
+    combo_ = list_ = owner_ = nullptr;
+    fillNext_ = fillEnd_;
+}
+
+int AppCombo::startFill(const ShortcutTable& table, const AppEntry* wanted)
+{
     items_ = sortedEntries(table);
     fillNext_ = fillEnd_ = 0;
     const auto found = wanted ? std::find(items_.begin(), items_.end(), wanted) : items_.begin();
@@ -80,81 +92,92 @@ int ShortcutSettingsDialog::startComboFill(const AppEntry* wanted)
     // is inserted, and speaking to it directly halves the messages.
     COMBOBOXINFO parts = {};
     parts.cbSize = sizeof parts;
-    comboList_ = GetComboBoxInfo(appCombo_, &parts) ? parts.hwndList : nullptr;
-    if (comboList_ == nullptr) {
+    list_ = GetComboBoxInfo(combo_, &parts) ? parts.hwndList : nullptr;
+    if (list_ == nullptr) {
         // Without the list the combo box sorts each item itself; it gets them all now.
         for (const AppEntry* entry : items_)
-            SendMessageA(appCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry->name().c_str()));
-        SendMessageA(appCombo_, CB_SETCURSEL, fillFirst_, 0);
+            SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry->name().c_str()));
+        SendMessageA(combo_, CB_SETCURSEL, fillFirst_, 0);
         return static_cast<int>(fillFirst_);
     }
     size_t bytes = 0;
     for (const AppEntry* entry : items_)
         bytes += entry->name().size() + 1;
-    SendMessageA(comboList_, LB_INITSTORAGE, items_.size(), bytes);
-    SendMessageA(comboList_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+    SendMessageA(list_, LB_INITSTORAGE, items_.size(), bytes);
+    SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(items_[fillFirst_]->name().c_str()));
     // Selected while it is the only item; the list keeps the selection on it as the others
     // come in front of it.
-    SendMessageA(appCombo_, CB_SETCURSEL, 0, 0);
+    SendMessageA(combo_, CB_SETCURSEL, 0, 0);
     fillEnd_ = items_.size();
-    continueComboFill(0);
+    continueFill(0);
     return static_cast<int>(fillFirst_);
 }
 
-void ShortcutSettingsDialog::continueComboFill(double budgetMs)
+void AppCombo::continueFill(double budgetMs)
 {
     const double start = nowMs();
     // Unseen until the list drops down, and the list need not work out its scroll bar per item.
-    SendMessageA(comboList_, WM_SETREDRAW, FALSE, 0);
-    while (comboFillPending()) {
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    while (fillPending()) {
         const std::size_t index = fillNext_++;
         if (index == fillFirst_)
             continue;
         // Items in front of the one added first go in front of it; the list keeps its
         // selection on the same item.
         const WPARAM position = index < fillFirst_ ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1);
-        SendMessageA(comboList_, LB_INSERTSTRING, position, reinterpret_cast<LPARAM>(items_[index]->name().c_str()));
+        SendMessageA(list_, LB_INSERTSTRING, position, reinterpret_cast<LPARAM>(items_[index]->name().c_str()));
         if (fillNext_ % ItemsBetweenClockReadings == 0 && nowMs() - start >= budgetMs)
             break;
     }
-    SendMessageA(comboList_, WM_SETREDRAW, TRUE, 0);
-    if (comboFillPending()) {
-        PostMessageA(window(), ContinueFillMessage, 0, 0);
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    if (fillPending()) {
+        PostMessageA(owner_, ContinueFillMessage, 0, 0);
         return;
     }
-    if (SendMessageA(comboList_, LB_GETCURSEL, 0, 0) != static_cast<LRESULT>(fillFirst_))
-        SendMessageA(appCombo_, CB_SETCURSEL, fillFirst_, 0);
+    if (SendMessageA(list_, LB_GETCURSEL, 0, 0) != static_cast<LRESULT>(fillFirst_))
+        SendMessageA(combo_, CB_SETCURSEL, fillFirst_, 0);
 }
 
-void ShortcutSettingsDialog::finishComboFill()
+void AppCombo::finishFill()
 {
-    if (!comboFillPending())
+    if (!fillPending())
         return;
-    continueComboFill(1e30);
+    continueFill(1e30);
 }
 
-int ShortcutSettingsDialog::comboItemOf(const AppEntry* entry) const
+void AppCombo::endFill()
+{
+    fillEnd_ = fillNext_;
+}
+
+const AppEntry* AppCombo::entryAt(int item) const
+{
+    return item >= 0 && static_cast<std::size_t>(item) < items_.size() ? items_[static_cast<std::size_t>(item)]
+                                                                        : nullptr;
+}
+
+int AppCombo::itemOf(const AppEntry* entry) const
 {
     const auto found = std::find(items_.begin(), items_.end(), entry);
     return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
 }
 
-int ShortcutSettingsDialog::addComboItem(const AppEntry& entry, int position)
+int AppCombo::add(const AppEntry& entry, int position)
 {
-    finishComboFill();
+    finishFill();
     const UINT message = position < 0 ? CB_ADDSTRING : CB_INSERTSTRING;
-    const auto item = SendMessageA(appCombo_, message, static_cast<WPARAM>(position),
+    const auto item = SendMessageA(combo_, message, static_cast<WPARAM>(position),
                                    reinterpret_cast<LPARAM>(entry.name().c_str()));
     if (item >= 0 && static_cast<std::size_t>(item) <= items_.size())
         items_.insert(items_.begin() + item, &entry);
     return static_cast<int>(item);
 }
 
-void ShortcutSettingsDialog::deleteComboItem(int item)
+void AppCombo::remove(int item)
 {
-    finishComboFill();
-    if (SendMessageA(appCombo_, CB_DELETESTRING, static_cast<WPARAM>(item), 0) != CB_ERR && item >= 0 &&
+    finishFill();
+    if (SendMessageA(combo_, CB_DELETESTRING, static_cast<WPARAM>(item), 0) != CB_ERR && item >= 0 &&
         static_cast<std::size_t>(item) < items_.size())
         items_.erase(items_.begin() + item);
 }
