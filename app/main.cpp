@@ -1,6 +1,7 @@
 // Entry point: one copy of the program per desktop; a second copy asks the running one to
 // show its tray menu and leaves.
 #include "app/ShellApp.h"
+#include "engine/win32/FileIdentity.h"
 #include "ui/Controls.h"
 
 #include <windows.h>
@@ -28,29 +29,6 @@ void LoadLibrariesFromKnownPlacesOnly()
         setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-// Volume serial number and file index: one file, whatever path names it (8.3 names and
-// SUBST drives spell one file differently).
-struct FileIdentity {
-    DWORD volume = 0, indexHigh = 0, indexLow = 0;
-    bool operator==(const FileIdentity& other) const
-    {
-        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
-    }
-};
-
-bool IdentifyFile(const std::wstring& path, FileIdentity& identity)
-{
-    const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION information = {};
-    const BOOL known = GetFileInformationByHandle(file, &information);
-    CloseHandle(file);
-    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
-    return known != FALSE;
-}
-
 std::wstring ImagePath(HANDLE process)
 {
     std::wstring path(32768, L'\0');
@@ -68,7 +46,7 @@ std::wstring ImagePath(HANDLE process)
 HWND FindRunningCopy()
 {
     FileIdentity self;
-    if (!IdentifyFile(ImagePath(GetCurrentProcess()), self)) return nullptr;
+    if (!IdentifyFile(ImagePath(GetCurrentProcess()).c_str(), self)) return nullptr;
     HWND candidate = nullptr;
     while ((candidate = FindWindowExA(nullptr, candidate, HookContract::MainWindowClass,
                                       HookContract::MainWindowTitle)) != nullptr) {
@@ -79,7 +57,7 @@ HWND FindRunningCopy()
         const std::wstring path = ImagePath(process);
         CloseHandle(process);
         FileIdentity image;
-        if (IdentifyFile(path, image) && image == self) return candidate;
+        if (IdentifyFile(path.c_str(), image) && SameFile(image, self)) return candidate;
     }
     return nullptr;
 }

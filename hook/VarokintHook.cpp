@@ -31,6 +31,7 @@
 // - Varokinto's own main window that stops answering costs a typing application one wait
 //   of ReportTimeoutMs: after that, this process reports nothing for QuietAfterTimeoutMs.
 #include "engine/HookContract.h"
+#include "engine/win32/FileIdentity.h"
 
 #include <windows.h>
 
@@ -94,33 +95,6 @@ DWORD ProcessOf(HWND window)
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     return processId;
-}
-
-// Volume serial number and file index: one file, whatever path names it.
-struct FileIdentity {
-    DWORD volume;
-    DWORD indexHigh;
-    DWORD indexLow;
-};
-
-bool IdentifyFile(const wchar_t* path, FileIdentity& identity)
-{
-    const HANDLE file = CreateFileW(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION information;
-    const BOOL known = GetFileInformationByHandle(file, &information);
-    CloseHandle(file);
-    if (!known) return false;
-    identity.volume = information.dwVolumeSerialNumber;
-    identity.indexHigh = information.nFileIndexHigh;
-    identity.indexLow = information.nFileIndexLow;
-    return true;
-}
-
-bool SameFile(const FileIdentity& a, const FileIdentity& b)
-{
-    return a.volume == b.volume && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
 }
 
 constexpr DWORD PathRoom = 1024;
