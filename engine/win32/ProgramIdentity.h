@@ -189,8 +189,10 @@ inline HANDLE PublishMainWindow(const ProgramIdentity& program, HWND window)
     return section;
 }
 
-// The window the published section names, or null. Whoever made it, its word is only a
-// candidate, judged like any other window.
+// The window the published section names, or null. The section is read only when its maker
+// could end this process anyway (the same user, not a lower level), since a section backed
+// by a file can stall or fail the read; whoever made it, its word is only a candidate,
+// judged like any other window.
 inline HWND PublishedMainWindow(const ProgramIdentity& program)
 {
     const HANDLE section = OpenFileMappingW(FILE_MAP_READ | READ_CONTROL, FALSE, program.publication);
@@ -222,13 +224,10 @@ inline HWND PublishedMainWindow(const ProgramIdentity& program)
         trusted = ReceiverRule::TrustPublisher(facts, program.integrity);
     }
     std::uint64_t word = 0;
-    if (trusted) {
-        const void* view = MapViewOfFile(section, FILE_MAP_READ, 0, 0, PublicationSize);
-        SIZE_T read = 0;
-        // Read as from another process: a page that cannot be read fails the call instead
-        // of ending this process.
-        if (view != nullptr && !ReadProcessMemory(GetCurrentProcess(), view, &word, sizeof word, &read)) word = 0;
-        if (view != nullptr) UnmapViewOfFile(view);
+    const void* view = trusted ? MapViewOfFile(section, FILE_MAP_READ, 0, 0, PublicationSize) : nullptr;
+    if (view != nullptr) {
+        word = *static_cast<const volatile std::uint64_t*>(view);
+        UnmapViewOfFile(view);
     }
     CloseHandle(section);
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(word));

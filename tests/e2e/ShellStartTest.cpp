@@ -67,6 +67,7 @@ TEST(ShellStart, SecondCopy_ExitsWithZeroAndTheFirstOpensItsTrayMenu)
     EXPECT_LE(at.bottom, work.bottom);
     EXPECT_GE(at.bottom, work.bottom - 8);
     // A click beside a menu closes it.
+    ASSERT_TRUE(WaitForMenuLoop(first.id()));
     ASSERT_TRUE(Xdotool("mousemove 500 300 click 1"));
     EXPECT_TRUE(PumpUntil([] { return FindTopWindow(0, "#32768", nullptr, true) == nullptr; }));
     EXPECT_TRUE(first.running());

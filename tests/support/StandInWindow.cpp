@@ -171,9 +171,10 @@ bool HostProgram::start(const TempDir& dir, const std::string& name, const std::
         return (window_ = FindTopWindow(process.id(), HookContract::MainWindowClass, HookContract::MainWindowTitle)) !=
                nullptr;
     });
-    // It answers once its hooks are in and its loop runs.
+    // It answers once its hooks are in, its windows made and its loop runs (a thousand
+    // windows take Wine several seconds).
     DWORD_PTR ignored = 0;
-    return window_ != nullptr && SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, DefaultWaitMs, &ignored);
+    return window_ != nullptr && SendMessageTimeoutA(window_, WM_NULL, 0, 0, 0, 4 * DefaultWaitMs, &ignored);
 }
 
 void HostProgram::exit()
