@@ -121,7 +121,8 @@ bool ReportsReachSelf(const ProgramIdentity& program)
 HWND FindRunningCopy(const ProgramIdentity& program)
 {
     ReceiverSearch search;
-    return search.find(program, {INT_MAX, INFINITE});
+    DWORD processId = 0;
+    return search.find(program, {INT_MAX, INFINITE}, processId);
 }
 
 // The main window that Startup made on this thread.

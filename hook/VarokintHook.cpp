@@ -128,10 +128,13 @@ HWND FindReceiver()
     InitOnceExecuteOnce(&identityOnce, IdentifyOnce, nullptr, nullptr);
     if (!programKnown) return nullptr;
     AcquireSRWLockExclusive(&receiverLock);
-    HWND found = receiver.window != nullptr && ProcessOf(receiver.window) == receiver.processId
-                     ? receiver.window
-                     : search.find(program, SearchPerKey);
-    receiver = {found, found != nullptr ? ProcessOf(found) : 0};
+    // Another thread of this process may have found it meanwhile.
+    if (receiver.window == nullptr || ProcessOf(receiver.window) != receiver.processId) {
+        DWORD processId = 0;
+        const HWND found = search.find(program, SearchPerKey, processId);
+        receiver = {found, processId};
+    }
+    const HWND found = receiver.window;
     ReleaseSRWLockExclusive(&receiverLock);
     return found;
 }

@@ -237,7 +237,7 @@ inline HWND PublishedMainWindow(const ProgramIdentity& program)
 // and title in z-order, going on where the previous search stopped, with the processes
 // already found not ours (or not yet known) remembered, so that a thousand windows of one
 // process cost one check. Each search stops after `checks` processes judged or `ms` of
-// looking, whichever comes first.
+// looking, whichever comes first. Gives the window and the process judged to run it.
 class ReceiverSearch {
 public:
     struct Budget {
@@ -245,13 +245,14 @@ public:
         DWORD ms;
     };
 
-    HWND find(const ProgramIdentity& program, Budget budget)
+    HWND find(const ProgramIdentity& program, Budget budget, DWORD& processId)
     {
         using ReceiverRule::Verdict;
-        DWORD processId = 0;
+        processId = 0;
         const HWND published = PublishedMainWindow(program);
         if (published != nullptr && budget.checks-- > 0 && JudgeWindow(published, program, processId) == Verdict::Ours)
             return published;
+        processId = 0;
 
         const DWORD now = GetTickCount();
         LARGE_INTEGER start, frequency, tick;
@@ -278,6 +279,7 @@ public:
                 if (verdict == Verdict::Ours) return candidate;
                 memory_.remember(processId, verdict, now);
             }
+            processId = 0;
             QueryPerformanceCounter(&tick);
             if (tick.QuadPart - start.QuadPart >= limit) break;
         }
