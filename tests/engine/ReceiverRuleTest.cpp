@@ -76,16 +76,16 @@ TEST(ReceiverRuleTest, VerdictsStandPerProcess_UnknownOnlyBriefly)
 
 TEST(ReceiverRuleTest, PublicationName_DerivesFromThePathIgnoringAsciiCase)
 {
-    const std::wstring path = L"\\Device\\HarddiskVolume3\\Tools\\Varokinto\\varokint.exe";
-    wchar_t name[PublicationNameLength + 1], upper[PublicationNameLength + 1], other[PublicationNameLength + 1];
-    PublicationName(path.c_str(), static_cast<unsigned>(path.size()), name);
-    const std::wstring shouted = L"\\DEVICE\\HARDDISKVOLUME3\\TOOLS\\VAROKINTO\\VAROKINT.EXE";
-    PublicationName(shouted.c_str(), static_cast<unsigned>(shouted.size()), upper);
-    PublicationName(path.c_str(), static_cast<unsigned>(path.size()) - 1, other);
-    EXPECT_EQ(std::wstring(name).substr(0, 16), L"Local\\Varokinto.");
-    EXPECT_EQ(std::wstring(name).size(), PublicationNameLength);
-    EXPECT_EQ(std::wstring(name), std::wstring(upper));
-    EXPECT_NE(std::wstring(name), std::wstring(other));
+    const auto name = [](const std::wstring& path) {
+        wchar_t text[PublicationNameLength + 1];
+        PublicationName(path.c_str(), static_cast<unsigned>(path.size()), text);
+        return std::wstring(text);
+    };
+    const std::wstring path = L"\\Device\\HarddiskVolume3\\Tools\\varokint.exe";
+    EXPECT_EQ(name(path).substr(0, 16), L"Local\\Varokinto.");
+    EXPECT_EQ(name(path).size(), PublicationNameLength);
+    EXPECT_EQ(name(path), name(L"\\DEVICE\\HARDDISKVOLUME3\\TOOLS\\VAROKINT.EXE"));
+    EXPECT_NE(name(path), name(L"\\Device\\HarddiskVolume3\\Tools2\\varokint.exe"));
 }
 
 }  // namespace
