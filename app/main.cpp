@@ -1,5 +1,5 @@
-// Entry point: one copy of the program per desktop; a second copy asks the running one to
-// show its tray menu and leaves.
+// Entry point: one copy of the program per desktop, and only a copy that varokint.dll will
+// report to; a second copy asks the running one to show its tray menu and leaves.
 #include "app/ShellApp.h"
 #include "engine/win32/ProgramIdentity.h"
 #include "ui/Controls.h"
