@@ -1,17 +1,36 @@
-// Entry point: one copy of the program per desktop; a second copy asks the running one to
-// show its tray menu and leaves.
+// Entry point: one copy of the program per desktop, and only a copy that varokint.dll will
+// report to; a second copy asks the running one to show its tray menu and leaves.
 #include "app/ShellApp.h"
-#include "engine/win32/FileIdentity.h"
+#include "engine/win32/ProgramIdentity.h"
 #include "ui/Controls.h"
+#include "ui/WinHandles.h"
 
 #include <windows.h>
 
+#include <climits>
 #include <string>
 
 namespace {
 
 constexpr char StartupFailedText[] = "初期化に失敗( -_-)\nアプリケーションを起動できません";
 constexpr char StartupFailedCaption[] = "Error!!!";
+
+// When varokint.dll would not report to this copy, the start says so and the copy leaves: a
+// remapper that cannot remap would only sit in the tray. "%s" is the program's path.
+constexpr char IdentityNoticeCaption[] = "Varokinto";
+constexpr char RenamedText[] =
+    "このプログラムは次の名前で起動されました。\n%s\n\n"
+    "varokint.dll は、同じフォルダーにある varokint.exe にだけキーを知らせます。"
+    "この名前のままではキーの割り当てが働かないため、終了します。\n"
+    "ファイル名を varokint.exe に戻してから、もう一度起動してください。";
+constexpr char PathTooLongText[] =
+    "Varokinto のフォルダーのパスが長すぎるため、varokint.dll がこのプログラムを確かめられません。\n%s\n\n"
+    "キーの割り当てが働かないため、終了します。短いパスのフォルダーに移してから、もう一度起動してください。";
+constexpr char UnidentifiedText[] =
+    "varokint.dll がキーを知らせる先として、このプログラムを確かめられませんでした。\n%s\n\n"
+    "理由: %s\n"
+    "キーの割り当てが働かないため、終了します。別のフォルダーに移してから、もう一度起動してください。";
+constexpr char PathsDifferReason[] = "システムが記録しているこのプログラムのパスが、フォルダーから求めたパスと一致しません。";
 
 // The current directory is the settings folder, where anyone who can write a settings file
 // could also leave a library. Libraries are taken from the program's folder and the system
@@ -29,37 +48,98 @@ void LoadLibrariesFromKnownPlacesOnly()
         setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-std::wstring ImagePath(HANDLE process)
+std::string ProgramPath()
 {
-    std::wstring path(32768, L'\0');
-    DWORD length = static_cast<DWORD>(path.size());
-    if (!QueryFullProcessImageNameW(process, 0, path.data(), &length)) return {};
-    path.resize(length);
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
 }
 
-// The main window of a running copy of this program: a window of the main window's class
-// and title whose process runs this very executable file. The same rule as the hook
-// library's (hook/VarokintHook.cpp): any other program can make a window with that class
-// and title, and must not make this copy leave. A copy installed in another folder is
-// another file, so it does not count either; its library reports only to it.
-HWND FindRunningCopy()
+// The text with its "%s" replaced by the values, in order.
+std::string Filled(const char* text, std::initializer_list<std::string> values)
 {
-    FileIdentity self;
-    if (!IdentifyFile(ImagePath(GetCurrentProcess()).c_str(), self)) return nullptr;
-    HWND candidate = nullptr;
-    while ((candidate = FindWindowExA(nullptr, candidate, HookContract::MainWindowClass,
-                                      HookContract::MainWindowTitle)) != nullptr) {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(candidate, &processId);
-        const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-        if (process == nullptr) continue;
-        const std::wstring path = ImagePath(process);
-        CloseHandle(process);
-        FileIdentity image;
-        if (IdentifyFile(path.c_str(), image) && SameFile(image, self)) return candidate;
+    std::string filled = text;
+    std::size_t at = 0;
+    for (const std::string& value : values) {
+        if ((at = filled.find("%s", at)) == std::string::npos) break;
+        filled.replace(at, 2, value);
+        at += value.size();
     }
-    return nullptr;
+    return filled;
+}
+
+std::string SystemReason(DWORD error)
+{
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = length != 0 ? std::string(text, length) : "エラー " + std::to_string(error);
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n')) reason.pop_back();
+    return reason;
+}
+
+void IdentityNotice(const std::string& text)
+{
+    MessageBoxA(nullptr, text.c_str(), IdentityNoticeCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The library's own rule, applied to this copy: varokint.exe beside it, as the library will
+// work it out, and this process judged as the library will judge it. Shows why not and
+// returns false when the library would not report to this copy.
+bool IdentifySelf(ProgramIdentity& program)
+{
+    const IdentityStatus status = IdentifyProgram(GetModuleHandleA(nullptr), program);
+    if (status == IdentityStatus::PathTooLong) {
+        IdentityNotice(Filled(PathTooLongText, {ProgramPath()}));
+        return false;
+    }
+    if (status == IdentityStatus::Unreadable) {
+        IdentityNotice(Filled(UnidentifiedText, {ProgramPath(), SystemReason(GetLastError())}));
+        return false;
+    }
+    return true;
+}
+
+bool ReportsReachSelf(const ProgramIdentity& program)
+{
+    if (JudgeProcess(GetCurrentProcessId(), program) == ReceiverRule::Verdict::Ours) return true;
+    const std::string path = ProgramPath();
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    if (lstrcmpiA(name.c_str(), HookContract::ProgramFileName) != 0)
+        IdentityNotice(Filled(RenamedText, {path}));
+    else
+        IdentityNotice(Filled(UnidentifiedText, {path, PathsDifferReason}));
+    return false;
+}
+
+// The main window of a running copy of this program, by the hook library's rule: any other
+// program can make a window with that class and title, and must not make this copy leave;
+// nor may a copy of lower integrity, or another user's, or one installed in another folder
+// (its library reports only to it).
+HWND FindRunningCopy(const ProgramIdentity& program)
+{
+    ReceiverSearch search;
+    DWORD processId = 0;
+    return search.find(program, {INT_MAX, INFINITE}, processId);
+}
+
+// The main window that Startup made on this thread.
+HWND OwnMainWindow()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) {
+            char className[sizeof HookContract::MainWindowClass + 1] = "";
+            GetClassNameA(window, className, sizeof className);
+            if (lstrcmpA(className, HookContract::MainWindowClass) != 0) return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 int RunMessageLoop()
@@ -78,15 +158,20 @@ int RunMessageLoop()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     LoadLibrariesFromKnownPlacesOnly();
-    if (HWND running = FindRunningCopy()) {
+    ProgramIdentity program;
+    if (!IdentifySelf(program)) return 0;
+    if (HWND running = FindRunningCopy(program)) {
         PostMessageA(running, WM_TRAYICON_NOTIFY, SecondInstanceRequest, WM_RBUTTONDOWN);
         return 0;
     }
+    if (!ReportsReachSelf(program)) return 0;
     initCommonControls();
     ShellApp app;
     if (!app.Startup(instance)) {
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
         return 0;
     }
+    // Null when another process holds the name: the library then finds the window by its search.
+    const OwnedHandle publication(PublishMainWindow(program, OwnMainWindow()));
     return RunMessageLoop();
 }

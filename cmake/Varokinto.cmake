@@ -32,18 +32,25 @@ function(vr_native_test name)
   set_tests_properties(${name} PROPERTIES LABELS native)
 endfunction()
 
-# vr_wine_test(name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [SERIAL] [DEPENDS target ...]):
+# vr_wine_test(name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [SERIAL] [ACTING] [DEPENDS target ...]):
 # a GoogleTest executable of the Windows build with GoogleTest's main; ctest runs it under
 # Wine through the cross-compiling emulator. SERIAL: never beside another test (key input
-# is desktop-wide). DEPENDS: programs it starts, built first. Outside the Windows build it
-# defines nothing, and callers need no guard for what it takes.
+# is desktop-wide). ACTING: it acts as Varokinto for the hook library, and its main runs the
+# tests in a copy of it as varokint.exe (tests/support/ActingMain.cpp). DEPENDS: programs it
+# starts, built first. Outside the Windows build it defines nothing, and callers need no
+# guard for what it takes.
 function(vr_wine_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock ${VR_STATIC_LINK})
+  cmake_parse_arguments(T "SERIAL;ACTING" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  if(T_ACTING)
+    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/ActingMain.cpp)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock ${VR_STATIC_LINK})
+  else()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock ${VR_STATIC_LINK})
+  endif()
   if(T_DEPENDS)
     add_dependencies(${name} ${T_DEPENDS})
   endif()
@@ -72,7 +79,8 @@ endfunction()
 
 # vr_hook_library(target [DEFINITIONS d ...]): varokint.dll, which runs inside every hooked
 # process: no C or C++ runtime (its own entry point, no exceptions, no static constructors,
-# no thread-local variables), importing only kernel32 and user32. DEFINITIONS give the
+# no thread-local variables), importing only kernel32, user32 and advapi32 (the token checks of
+# the receiver). DEFINITIONS give the
 # benchmark its variant of the same source.
 function(vr_hook_library target)
   cmake_parse_arguments(H "" "" "DEFINITIONS" ${ARGN})
@@ -87,5 +95,5 @@ function(vr_hook_library target)
     -ffreestanding -Os)
   target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=VarokintHookEntry -Wl,--gc-sections
     $<$<CONFIG:Release,MinSizeRel>:-s>)
-  target_link_libraries(${target} PRIVATE kernel32 user32)
+  target_link_libraries(${target} PRIVATE kernel32 user32 advapi32)
 endfunction()

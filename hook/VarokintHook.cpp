@@ -3,35 +3,51 @@
 // acted on; that key is swallowed here. Exported undecorated through varokint.def.
 //
 // Since it runs in every process and sees every key, it is written like a driver: no C or
-// C++ runtime (its own entry point, imports from kernel32 and user32 only), no exceptions,
-// no heap, no static constructors, no thread-local variables, and nothing read that another
-// process could have written.
+// C++ runtime (its own entry point, imports from kernel32, user32 and advapi32 only), no
+// exceptions, no heap, no static constructors, no thread-local variables, nothing trusted
+// that another process could have written, and no file of another program opened.
 //
 // Who gets the reports. A window's class and title are no proof: any program can make a
 // window "VRClass"/"Varokinto". A report goes only to such a window whose process runs
-// varokint.exe from this library's own folder, compared as files (volume serial number and
-// file index), not as spellings, so 8.3 names and SUBST drives do not matter. Every window
-// of that class and title is looked at, so one that sits above ours in the z-order or was
-// made first hides nothing. The check is made once per window; the answer is kept here as
-// data only (window handle and process id, or the same pair as "not ours"), and each later
-// key only confirms that the window still belongs to that process. A window handle is
-// never reused while its window exists, and its process id is the process's until it ends.
+// varokint.exe from this library's own folder, as the same user, in the same session, at
+// an integrity level at least this process's own (engine/win32/ProgramIdentity.h, the one
+// place that decides it, for the start-up too). The program's path and this process's
+// facts are worked out once, at the first key; a candidate's are read from the system's
+// records of it (its image name and its token), so a program that stalls its file system
+// stalls nobody's keys.
+//
+// Finding the window. Varokinto publishes its main window in a named section whose name
+// derives from its program's path; the window it names is judged like any other, so a lie
+// or a squatter only costs the search below. The search walks the windows of the class and
+// title in z-order, a few milliseconds and a few process checks per key at most, going on
+// at the next key where it stopped; verdicts are kept per process, so a thousand windows
+// of one process cost one check. Once found, the window is kept, and each key only
+// confirms that it still belongs to that process (a window handle is never reused while
+// its window exists, and its process id is the process's until it ends).
 //
 // What other programs can still do:
 // - At the same integrity level (the same user): everything that user can do to Varokinto
-//   itself (end it, debug it, inject into it, send it made-up key reports, set hooks of its
-//   own), and replace the program's files where the folder lets it. Through this library it
-//   gets no key report: its windows are not Varokinto. Windows it makes cost each hooked
-//   process one check each, at most MaxChecksPerKey per key, and are remembered as not ours.
-// - At a lower integrity level: less. Windows keeps it from sending to Varokinto or opening
-//   it; its windows receive nothing, since they are not Varokinto; a report from the
-//   library inside it to Varokinto is refused by Windows and the key passes on.
+//   itself (end it, debug it, inject into it, start varokint.exe and take it over, send it
+//   made-up key reports, set hooks of its own), and replace the program's files where the
+//   folder lets it. A window of its own gets no key report; windows in any number cost a
+//   typing application at most the search's bound per key until Varokinto is found, and
+//   nothing once it is. It can write a wrong window into the published section (it can
+//   open it): that costs the search.
+// - At a lower integrity level (a sandboxed process, a downloaded program run low): no
+//   report to its windows, and none to a varokint.exe it started and took over either,
+//   since a receiver must be at least the typing application's level; it can still get
+//   reports of applications at its own level or lower, which it could log itself anyway.
+//   A section it made first under the published name is not read (its owner or label
+//   says where it comes from); Varokinto then goes without publishing and is found by the
+//   search. Windows keeps it from sending to Varokinto or opening it.
 // - At a higher integrity level (an administrator's elevated program): everything; that
-//   is outside what a program of the user's can defend against.
+//   is outside what a program of the user's can defend against. Its applications report
+//   only to a Varokinto at its level, so an elevated program is remapped only by a
+//   Varokinto started elevated.
 // - Varokinto's own main window that stops answering costs a typing application one wait
 //   of ReportTimeoutMs: after that, this process reports nothing for QuietAfterTimeoutMs.
 #include "engine/HookContract.h"
-#include "engine/win32/FileIdentity.h"
+#include "engine/win32/ProgramIdentity.h"
 
 #include <windows.h>
 
@@ -43,9 +59,8 @@ constexpr UINT ReportTimeoutMs = 1000;
 // After a report that got no answer in time, the keys of this process pass without one for
 // this long: a hung or slow main window costs one stall, not one per key.
 constexpr DWORD QuietAfterTimeoutMs = 2000;
-// New windows of the class and title checked per key at most; the rest wait for the next.
-constexpr int MaxChecksPerKey = 8;
-constexpr int RejectedCapacity = 64;
+// What one key may spend looking for Varokinto's window while it is not yet found.
+constexpr ReceiverSearch::Budget SearchPerKey = {4, 8};
 constexpr LRESULT KeyConsumed = HookContract::KeyConsumed;
 
 HINSTANCE thisLibrary = nullptr;
@@ -58,11 +73,15 @@ struct WindowOwner {
     DWORD processId;
 };
 
-// What the checks found, shared by the threads of this process; only data.
+// Worked out at the first key, never under the loader lock; only data.
+INIT_ONCE identityOnce = INIT_ONCE_STATIC_INIT;
+ProgramIdentity program;
+bool programKnown = false;
+
+// What the search found and where it stands, shared by the threads of this process.
 SRWLOCK receiverLock = SRWLOCK_INIT;
 WindowOwner receiver = {nullptr, 0};
-WindowOwner rejected[RejectedCapacity] = {};
-int nextRejected = 0;
+ReceiverSearch search;
 
 #endif
 
@@ -85,11 +104,6 @@ DWORD passingSlot = TLS_OUT_OF_INDEXES;
 
 #ifndef VR_HOOK_TRUSTS_ANY_WINDOW
 
-bool OwnerIs(const WindowOwner& owner, HWND window, DWORD processId)
-{
-    return owner.window == window && owner.processId == processId;
-}
-
 DWORD ProcessOf(HWND window)
 {
     DWORD processId = 0;
@@ -97,38 +111,10 @@ DWORD ProcessOf(HWND window)
     return processId;
 }
 
-constexpr DWORD PathRoom = 1024;
-
-// varokint.exe in the folder this library was loaded from.
-bool IdentifyProgram(FileIdentity& identity)
+BOOL CALLBACK IdentifyOnce(INIT_ONCE*, void*, void**)
 {
-    wchar_t path[PathRoom];
-    const DWORD length = GetModuleFileNameW(thisLibrary, path, PathRoom);
-    if (length == 0 || length >= PathRoom) return false;
-    DWORD folderEnd = length;
-    while (folderEnd > 0 && path[folderEnd - 1] != L'\\' && path[folderEnd - 1] != L'/') --folderEnd;
-    const char* name = HookContract::ProgramFileName;
-    while (*name != '\0' && folderEnd < PathRoom - 1) path[folderEnd++] = static_cast<wchar_t>(*name++);
-    if (*name != '\0') return false;
-    path[folderEnd] = L'\0';
-    return IdentifyFile(path, identity);
-}
-
-enum class Verdict { Ours, NotOurs, Unknown };
-
-// Unknown when the process or its file cannot be looked at (yet): not remembered, so a
-// passing failure does not cut this process off from Varokinto for good.
-Verdict ProcessRuns(DWORD processId, const FileIdentity& program)
-{
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (process == nullptr) return Verdict::Unknown;
-    wchar_t path[PathRoom];
-    DWORD length = PathRoom;
-    const BOOL named = QueryFullProcessImageNameW(process, 0, path, &length);
-    CloseHandle(process);
-    FileIdentity image;
-    if (!named || !IdentifyFile(path, image)) return Verdict::Unknown;
-    return SameFile(image, program) ? Verdict::Ours : Verdict::NotOurs;
+    programKnown = IdentifyProgram(thisLibrary, program) == IdentityStatus::Known;
+    return TRUE;
 }
 
 // The checked main window of Varokinto, or null.
@@ -139,36 +125,18 @@ HWND FindReceiver()
     ReleaseSRWLockShared(&receiverLock);
     if (known.window != nullptr && ProcessOf(known.window) == known.processId) return known.window;
 
-    FileIdentity program;
-    bool programKnown = false;
-    int checks = 0;
-    HWND candidate = nullptr;
-    while (checks < MaxChecksPerKey &&
-           (candidate = FindWindowExA(nullptr, candidate, HookContract::MainWindowClass,
-                                      HookContract::MainWindowTitle)) != nullptr) {
-        const DWORD processId = ProcessOf(candidate);
-        if (processId == 0) continue;
-        bool refused = false;
-        AcquireSRWLockShared(&receiverLock);
-        for (const WindowOwner& owner : rejected) refused = refused || OwnerIs(owner, candidate, processId);
-        ReleaseSRWLockShared(&receiverLock);
-        if (refused) continue;
-
-        ++checks;
-        if (!programKnown && !(programKnown = IdentifyProgram(program))) return nullptr;
-        const Verdict verdict = ProcessRuns(processId, program);
-        if (verdict == Verdict::Unknown) continue;
-        AcquireSRWLockExclusive(&receiverLock);
-        if (verdict == Verdict::Ours) {
-            receiver = {candidate, processId};
-        } else {
-            rejected[nextRejected] = {candidate, processId};
-            nextRejected = (nextRejected + 1) % RejectedCapacity;
-        }
-        ReleaseSRWLockExclusive(&receiverLock);
-        if (verdict == Verdict::Ours) return candidate;
+    InitOnceExecuteOnce(&identityOnce, IdentifyOnce, nullptr, nullptr);
+    if (!programKnown) return nullptr;
+    AcquireSRWLockExclusive(&receiverLock);
+    // Another thread of this process may have found it meanwhile.
+    if (receiver.window == nullptr || ProcessOf(receiver.window) != receiver.processId) {
+        DWORD processId = 0;
+        const HWND found = search.find(program, SearchPerKey, processId);
+        receiver = {found, processId};
     }
-    return nullptr;
+    const HWND found = receiver.window;
+    ReleaseSRWLockExclusive(&receiverLock);
+    return found;
 }
 
 #else

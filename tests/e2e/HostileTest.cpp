@@ -25,6 +25,20 @@ long Count(const Lines& lines, const char* prefix)
                          [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
 }
 
+// Wine keeps a running program's file from Windows calls; the host removes it.
+bool RemoveRunningProgram(const std::string& path)
+{
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::wstring wide(path.begin(), path.end());
+    char* name = unixName != nullptr ? unixName(wide.c_str()) : nullptr;
+    if (name == nullptr) return false;
+    const int status = RunShell("rm -f '" + std::string(name) + "'", DefaultWaitMs);
+    HeapFree(GetProcessHeap(), 0, name);
+    return status == 0 && !FileExists(path);
+}
+
 // The windows that pose as Varokinto's: each a process of its own with the same class and
 // title and no hooks, each answering as its name says. The logger is even called
 // varokint.exe, from another folder.
@@ -51,10 +65,7 @@ protected:
     {
         InstallProgram(programDir);
         ASSERT_TRUE(target.start(programDir));
-        WriteBytes(programDir.file("keycfg.ini"), "'global\r\nname=all\r\n\r\n'" + target.process.imagePath() +
-                                                      "\r\nname=KeyTarget\r\n"
-                                                      "325.send=598,581,591\r\n"  // Ctrl+E -> Alt+V, Alt+E, Alt+O
-                                                      "\r\n");
+        RemapCtrlEIn(target.process.imagePath());
         WriteBytes(programDir.file("property.ini"), "UseHotKey=no\r\nHotKeyCode=0\r\nTimer=100\r\n");
     }
     void TearDown() override
@@ -63,6 +74,13 @@ protected:
         impostors.clear();
     }
 
+    void RemapCtrlEIn(const std::string& application)
+    {
+        WriteBytes(programDir.file("keycfg.ini"), "'global\r\nname=all\r\n\r\n'" + application +
+                                                      "\r\nname=KeyTarget\r\n"
+                                                      "325.send=598,581,591\r\n"  // Ctrl+E -> Alt+V, Alt+E, Alt+O
+                                                      "\r\n");
+    }
     void StartImpostors()
     {
         for (const Impostor& impostor : ImpostorKinds) {
@@ -86,8 +104,7 @@ protected:
         EXPECT_EQ(Count(seen, "WM_SYSKEYDOWN vk=0x45 "), 1) << Dump(seen);
         EXPECT_EQ(Count(seen, "WM_SYSKEYDOWN vk=0x4F "), 1) << Dump(seen);
         EXPECT_EQ(Count(seen, "WM_KEYDOWN vk=0x45 "), 0) << Dump(seen);
-        for (size_t i = 0; i < impostors.size(); ++i)
-            EXPECT_EQ(impostors[i]->reports(), Lines{}) << ImpostorKinds[i].name;
+        for (size_t i = 0; i < impostors.size(); ++i) EXPECT_EQ(impostors[i]->reports(), Lines{}) << i;
     }
 };
 
@@ -111,9 +128,46 @@ TEST_F(Impostors, MadeAfterVarokintoStarted_GetNoReportAndKeepNothingFromIt)
     DWORD exitCode = 99;
     ASSERT_TRUE(second.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(PumpUntil([&] { return FindTopWindow(program.id(), "#32768", nullptr, true) != nullptr; }));
+    EXPECT_TRUE(WaitForMenuLoop(program.id()));
     ASSERT_TRUE(Xdotool("mousemove 500 300 click 1"));
     EXPECT_TRUE(PumpUntil([] { return FindTopWindow(0, "#32768", nullptr, true) == nullptr; }));
+}
+
+// A program beside Varokinto takes the name under which Varokinto publishes its main window,
+// and names its own window there: Varokinto runs all the same, found by the search.
+TEST_F(Impostors, PublishedNameTakenFirst_VarokintoIsFoundAllTheSame)
+{
+    impostors.push_back(std::make_unique<HostProgram>());
+    ASSERT_TRUE(impostors.back()->start(programDir, "squatter.exe", "--no-hooks --squat", false));
+    StartVarokinto();
+    ExpectOnlyVarokintoGetsTheKeys();
+}
+
+// A thousand windows of the main window's class and title, made by one program after
+// Varokinto started and so above it in the z-order, and eight programs whose files are gone:
+// an application started afterwards is remapped from its first key, and none of them gets a
+// report.
+TEST_F(Impostors, FloodAndVanishedProgramsMadeAfterVarokintoStarted_ANewApplicationIsRemappedAtOnce)
+{
+    TempDir laterDir;
+    RemapCtrlEIn(laterDir.file("KeyTarget.exe"));
+    StartVarokinto();
+    impostors.push_back(std::make_unique<HostProgram>());
+    ASSERT_TRUE(impostors.back()->start(impostorDir, "flood.exe", "--no-hooks --flood 1000", false));
+    for (int i = 0; i < 8; ++i) {
+        const std::string name = "vanished" + std::to_string(i) + ".exe";
+        impostors.push_back(std::make_unique<HostProgram>());
+        ASSERT_TRUE(impostors.back()->start(impostorDir, name, "--no-hooks", false)) << name;
+        ASSERT_TRUE(RemoveRunningProgram(impostorDir.file(name))) << name;
+    }
+    KeyTarget later;
+    ASSERT_TRUE(later.start(laterDir));
+    ASSERT_TRUE(later.focus());
+
+    const Lines seen = later.type("keydown ctrl keydown e sleep 0.2 keyup ctrl keyup e", 14);
+    EXPECT_EQ(Count(seen, "WM_SYSKEYDOWN vk=0x56 "), 1) << Dump(seen);
+    EXPECT_EQ(Count(seen, "WM_KEYDOWN vk=0x45 "), 0) << Dump(seen);
+    for (const auto& impostor : impostors) EXPECT_EQ(impostor->reports(), Lines{});
 }
 
 // A main window that takes longer than the library waits: the typing application waits once,

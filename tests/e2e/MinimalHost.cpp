@@ -8,11 +8,15 @@
 // Options: --log FILE (each report appended as "A down" / "A up"), --swallow VK (key-downs of
 // VK answered 1; 0: every report), --delay MS (each report answered after MS), --hang-once MS
 // (the first report answered after MS), --relay (each report sent on to the first other
-// window of the class and title, and its answer given back), --no-hooks.
+// window of the class and title, and its answer given back), --no-hooks, --flood N (N more
+// windows of the class and title, made after its own and before it answers anything),
+// --squat (takes the name under which varokint.exe in its folder publishes its main window,
+// and names its own window there).
 //
 // The key latency benchmark runs it without options to show what the cross-process report
 // alone costs.
 #include "engine/HookContract.h"
+#include "engine/win32/ProgramIdentity.h"
 
 #include <windows.h>
 
@@ -35,6 +39,8 @@ struct Options {
     DWORD hangOnceMs = 0;
     bool relay = false;
     bool hooks = true;
+    unsigned flood = 0;
+    bool squat = false;
 } options;
 
 void Log(const COPYDATASTRUCT& data)
@@ -110,6 +116,8 @@ void ReadOptions()
         else if (option == "--hang-once") options.hangOnceMs = std::strtoul(value, nullptr, 0), ++i;
         else if (option == "--relay") options.relay = true;
         else if (option == "--no-hooks") options.hooks = false;
+        else if (option == "--squat") options.squat = true;
+        else if (option == "--flood") options.flood = std::strtoul(value, nullptr, 0), ++i;
     }
 }
 
@@ -137,6 +145,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         keyboardHook = SetWindowsHookExA(WH_KEYBOARD, HookProcedure(library, HookContract::KeyboardProcName), library, 0);
         messageHook = SetWindowsHookExA(WH_GETMESSAGE, HookProcedure(library, HookContract::MessageProcName), library, 0);
         if (keyboardHook == nullptr || messageHook == nullptr) return 4;
+    }
+    ProgramIdentity program;
+    if (options.squat && (IdentifyProgram(instance, program) != IdentityStatus::Known ||
+                          PublishMainWindow(program, window) == nullptr))
+        return 6;
+    for (unsigned i = 0; i < options.flood; ++i) {
+        if (CreateWindowExA(0, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPEDWINDOW, 0, 0,
+                            0, 0, nullptr, nullptr, instance, nullptr) == nullptr)
+            return 5;
     }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -1,5 +1,5 @@
 // Start-up of the real program in a folder of its own: first run, a second copy, a missing
-// hook library.
+// hook library, a renamed program.
 #include "engine/HookContract.h"
 #include "tests/support/ProgramDriver.h"
 
@@ -67,6 +67,7 @@ TEST(ShellStart, SecondCopy_ExitsWithZeroAndTheFirstOpensItsTrayMenu)
     EXPECT_LE(at.bottom, work.bottom);
     EXPECT_GE(at.bottom, work.bottom - 8);
     // A click beside a menu closes it.
+    ASSERT_TRUE(WaitForMenuLoop(first.id()));
     ASSERT_TRUE(Xdotool("mousemove 500 300 click 1"));
     EXPECT_TRUE(PumpUntil([] { return FindTopWindow(0, "#32768", nullptr, true) == nullptr; }));
     EXPECT_TRUE(first.running());
@@ -90,6 +91,35 @@ TEST(ShellStart, MissingHookLibrary_ReportsBothFailuresAndExitsWithZero)
     ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(FindWindowA(HookContract::MainWindowClass, HookContract::MainWindowTitle), nullptr);
+}
+
+// The library reports only to varokint.exe beside it: a renamed copy says so and leaves
+// before it makes a window or sets a hook.
+TEST(ShellStart, RenamedProgram_SaysTheLibraryWillNotReportToItAndExitsWithZero)
+{
+    TempDir dir;
+    InstallProgram(dir);
+    const std::string renamed = dir.file("varokint (2).exe");
+    ASSERT_TRUE(MoveFileA(dir.file("varokint.exe").c_str(), renamed.c_str()));
+    Process program;
+    ASSERT_TRUE(program.start(renamed, dir.path()));
+    PumpUntil([&] { return FindTopWindow(program.id(), "#32770", nullptr, true) != nullptr; });
+    Snapshot("renamed-program");
+    const std::string path = program.imagePath();
+    const auto box = AnswerMessageBox(program.id());
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, "Varokinto");
+    EXPECT_EQ(box->text, "このプログラムは次の名前で起動されました。\n" + path +
+                             "\n\nvarokint.dll は、同じフォルダーにある varokint.exe にだけキーを知らせます。"
+                             "この名前のままではキーの割り当てが働かないため、終了します。\n"
+                             "ファイル名を varokint.exe に戻してから、もう一度起動してください。");
+    // An icon of the box's own process cannot be told from here.
+    EXPECT_EQ(box->style & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+    EXPECT_NE(box->style & MB_ICONMASK, 0u);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(FileExists(dir.file("keycfg.ini")));
 }
 
 }  // namespace

@@ -140,6 +140,17 @@ bool TrayIconPresent(HWND window, UINT id)
     return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
 }
 
+bool WaitForMenuLoop(DWORD processId)
+{
+    return PumpUntil([&] {
+        const HWND menu = FindTopWindow(processId, "#32768", nullptr, true);
+        GUITHREADINFO loop = {};
+        loop.cbSize = sizeof loop;
+        return menu != nullptr && GetGUIThreadInfo(GetWindowThreadProcessId(menu, nullptr), &loop) &&
+               (loop.flags & GUI_INMENUMODE) != 0;
+    });
+}
+
 bool ClickTrayIcon()
 {
     RECT bar = {};

@@ -54,6 +54,10 @@ void ExitProgram(Process& program, HWND mainWindow);
 // Whether the notification area holds the icon; modifying an icon succeeds only if it exists.
 bool TrayIconPresent(HWND window, UINT id);
 bool ClickTrayIcon();
+// Waits until the process shows a pop-up menu whose loop holds the mouse. Wine shows the
+// menu's window before its loop takes the mouse; a click in between goes to the window under
+// the pointer, and the menu stays open.
+bool WaitForMenuLoop(DWORD processId);
 
 // KeyTarget.exe (tests/support/KeyTarget.cpp), copied into a folder and running there with its key log.
 class KeyTarget {

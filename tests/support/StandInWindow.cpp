@@ -2,6 +2,7 @@
 
 #include "engine/HookContract.h"
 
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -9,45 +10,78 @@ namespace wt {
 
 namespace {
 
-bool SameFile(const std::string& a, const std::string& b)
+// Whether the copy is the file as it is now: same size, same time of the last write (which
+// CopyFileA keeps).
+bool Current(const std::string& copy, const std::string& original)
 {
-    BY_HANDLE_FILE_INFORMATION info[2] = {};
-    const std::string* paths[] = {&a, &b};
-    for (int i = 0; i < 2; ++i) {
-        const HANDLE file = CreateFileA(paths[i]->c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
-        const BOOL known = GetFileInformationByHandle(file, &info[i]);
-        CloseHandle(file);
-        if (!known) return false;
-    }
-    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+    WIN32_FILE_ATTRIBUTE_DATA a, b;
+    return GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &a) &&
+           GetFileAttributesExA(original.c_str(), GetFileExInfoStandard, &b) && a.nFileSizeLow == b.nFileSizeLow &&
+           a.nFileSizeHigh == b.nFileSizeHigh && CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
 }
+
+// Copies, not hard links: Wine names a process or a library by the first path through which
+// it opened the file, which for a link is the original's, and the library compares paths.
+bool Refresh(const std::string& copy, const std::string& original)
+{
+    if (Current(copy, original)) return true;
+    // An older library may still be mapped in processes that it hooked: set it aside.
+    const std::string aside = copy + "." + std::to_string(GetTickCount()) + ".old";
+    MoveFileExA(copy.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+    DeleteFileA(aside.c_str());
+    return CopyFileA(original.c_str(), copy.c_str(), FALSE) && Current(copy, original);
+}
+
+std::string OwnName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 }  // namespace
 
-std::string ActAsVarokinto()
+int RunAsVarokinto(int argc, char** argv)
 {
-    // The build's own folder holds the real varokint.exe, so this program acts from a folder
-    // of its own next to it: varokint.exe there is this program's file, varokint.dll the
-    // built library (both hard links, always current). The library is loaded from there
-    // first, so the engine's LoadLibraryA("varokint") takes that module by its name.
     const std::string own = OwnExePath();
-    const std::size_t slash = own.find_last_of('\\');
-    const std::string folder = own.substr(0, slash + 1) + "acting-" + own.substr(slash + 1);
+    if (lstrcmpiA(OwnName(own).c_str(), HookContract::ProgramFileName) == 0) return -1;
+    // The build's own folder holds the real varokint.exe, so the copy runs from a folder of
+    // its own next to it, with the built varokint.dll.
+    const std::string folder = own.substr(0, own.size() - OwnName(own).size()) + "acting-" + OwnName(own);
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::pair<std::string, std::string> links[] = {
+    const std::pair<std::string, std::string> copies[] = {
         {folder + "\\" + HookContract::ProgramFileName, own},
         {folder + "\\varokint.dll", WinePath(VR_HOOK_DLL)}};
-    for (const auto& [link, target] : links) {
-        if (SameFile(link, target)) continue;
-        // Relinking replaces a file, so a link from an earlier build names another one.
-        DeleteFileA(link.c_str());
-        if (!CreateHardLinkA(link.c_str(), target.c_str(), nullptr) || !SameFile(link, target)) return "";
+    for (const auto& [copy, original] : copies) {
+        if (!Refresh(copy, original)) {
+            std::fprintf(stderr, "RunAsVarokinto: could not copy %s\n", copy.c_str());
+            return 2;
+        }
     }
-    return LoadLibraryA(links[1].first.c_str()) != nullptr ? folder : "";
+    std::string line = "\"" + copies[0].first + "\"";
+    for (int i = 1; i < argc; ++i) line += std::string(" \"") + argv[i] + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION copy = {};
+    if (!CreateProcessA(copies[0].first.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &copy)) {
+        std::fprintf(stderr, "RunAsVarokinto: could not start %s\n", copies[0].first.c_str());
+        return 2;
+    }
+    DWORD exitCode = 2;
+    WaitForSingleObject(copy.hProcess, INFINITE);
+    GetExitCodeProcess(copy.hProcess, &exitCode);
+    CloseHandle(copy.hThread);
+    CloseHandle(copy.hProcess);
+    return static_cast<int>(exitCode);
+}
+
+std::string ActAsVarokinto()
+{
+    const std::string own = OwnExePath();
+    if (lstrcmpiA(OwnName(own).c_str(), HookContract::ProgramFileName) != 0) return "";
+    // Loaded from this folder first, so the engine's LoadLibraryA("varokint") takes this module.
+    const std::string folder = own.substr(0, own.size() - OwnName(own).size() - 1);
+    return LoadLibraryA((folder + "\\varokint.dll").c_str()) != nullptr ? folder : "";
 }
 
 StandInMainWindow::StandInMainWindow()
@@ -137,9 +171,10 @@ bool HostProgram::start(const TempDir& dir, const std::string& name, const std::
         return (window_ = FindTopWindow(process.id(), HookContract::MainWindowClass, HookContract::MainWindowTitle)) !=
                nullptr;
     });
-    // It answers once its hooks are in and its loop runs.
+    // It answers once its hooks are in, its windows made and its loop runs (a thousand
+    // windows take Wine several seconds).
     DWORD_PTR ignored = 0;
-    return window_ != nullptr && SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, DefaultWaitMs, &ignored);
+    return window_ != nullptr && SendMessageTimeoutA(window_, WM_NULL, 0, 0, 0, 4 * DefaultWaitMs, &ignored);
 }
 
 void HostProgram::exit()

@@ -16,10 +16,14 @@
 
 namespace wt {
 
-// Makes this test program count as Varokinto for the hook library beside it: the library
-// reports only to windows of a process that runs varokint.exe from the library's own folder,
-// compared as files. Loads the library from a folder where varokint.exe is this program's
-// file; returns that folder, or "" when it could not be made.
+// The hook library reports only to a process that runs varokint.exe from its own folder, as
+// the same user at an integrity level not below the typing application's. A test program
+// that acts as Varokinto therefore runs as that file: RunAsVarokinto, at the start of its
+// main, runs a copy of it as varokint.exe from a folder of its own beside the build's one
+// (with a copy of the built varokint.dll) and returns that copy's exit code; in the copy it returns -1
+// and main goes on. ActAsVarokinto, in the copy, loads the library from there and returns
+// the folder, or "" when this program does not run as varokint.exe.
+int RunAsVarokinto(int argc, char** argv);
 std::string ActAsVarokinto();
 
 struct ReportedKey {
