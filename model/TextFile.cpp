@@ -90,9 +90,7 @@ FileResult writeFile(ModelSystem& system, const char* name, const std::string& b
 
 FileResult failure(ModelSystem& system, const char* name, FileError error)
 {
-    FileResult result;
-    result.error = error;
-    return described(system, name, result);
+    return described(system, name, FileResult::failed(error));
 }
 
 } // namespace textfile
