@@ -40,7 +40,7 @@ FileError ErrorOf(DWORD code)
 FileResult LastError()
 {
     const DWORD code = GetLastError();
-    return FileResult::failed(ErrorOf(code), code);
+    return FileResult::of(ErrorOf(code), code);
 }
 
 // A file held open by another program cannot be replaced, but the system calls that a
@@ -194,7 +194,7 @@ FileResult Win32ModelSystem::readFile(const std::string& name, std::size_t limit
     if (!GetFileSizeEx(file.get(), &size))
         return LastError();
     if (static_cast<unsigned long long>(size.QuadPart) > limit)
-        return FileResult::failed(FileError::TooLarge);
+        return FileResult::of(FileError::TooLarge);
     try {
         bytes.reserve(static_cast<std::size_t>(size.QuadPart));
         std::vector<char> chunk(ReadChunk);
@@ -208,19 +208,19 @@ FileResult Win32ModelSystem::readFile(const std::string& name, std::size_t limit
                 return {};
             if (bytes.size() + got > limit) {  // it grew while being read
                 bytes.clear();
-                return FileResult::failed(FileError::TooLarge);
+                return FileResult::of(FileError::TooLarge);
             }
         }
     } catch (const std::bad_alloc&) {
         bytes = std::string();
-        return FileResult::failed(FileError::OutOfMemory);
+        return FileResult::of(FileError::OutOfMemory);
     }
 }
 
 FileResult Win32ModelSystem::writeFile(const std::string& name, const std::string& bytes)
 {
     if (refusesWrites_)
-        return FileResult::failed(FileError::FolderRefused);
+        return FileResult::of(FileError::FolderRefused);
     const std::wstring path = pathOf(name);
     const std::wstring temporary = path + L".tmp";
     const HANDLE created =

@@ -25,7 +25,7 @@ struct FileResult {
     std::string folder;            // the settings folder, as the user would find it
 
     explicit operator bool() const { return error == FileError::None; }
-    static FileResult failed(FileError error, unsigned long systemCode = 0)
+    static FileResult of(FileError error, unsigned long systemCode = 0)
     {
         FileResult result;
         result.error = error;

@@ -90,7 +90,7 @@ FileResult writeFile(ModelSystem& system, const char* name, const std::string& b
 
 FileResult failure(ModelSystem& system, const char* name, FileError error)
 {
-    return described(system, name, FileResult::failed(error));
+    return described(system, name, FileResult::of(error));
 }
 
 } // namespace textfile

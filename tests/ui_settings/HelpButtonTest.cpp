@@ -94,8 +94,7 @@ TEST_F(HelpButtonTest, EachDialogOpensItsPage_LoosePageFirstThenTheHelpFileThenT
     EXPECT_EQ(driver.unexpectedDialogs(), 0);
 }
 
-// The start-up names the settings folder, then the program's: the first that has help of
-// either form gives it.
+// The start-up names the settings folder, then the program's: the first with help gives it.
 TEST_F(HelpButtonTest, HelpFolders_AreLookedInInTurn)
 {
     TempDir settingsFolder, programFolder;
