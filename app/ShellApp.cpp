@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
+#include "ui/FileNotices.h"
 #include "ui/HelpLauncher.h"
 #include "ui/PropertyDialog.h"
 #include "ui/ShortcutSettingsDialog.h"
@@ -11,6 +12,10 @@ namespace {
 constexpr int MainWindowSize = 300;
 constexpr char StartupFailedText[] = "ウインドウ初期化に失敗";
 constexpr char StartupFailedCaption[] = "Error!!!";
+// A file held by another program at log-on (a virus scanner, a backup) is usually let go
+// again within moments: it is asked for again until this much time has passed.
+constexpr ULONGLONG ReadRetryMs = 2000;
+constexpr DWORD ReadRetryPauseMs = 200;
 
 // Any process may send WM_COPYDATA to our window; the engine checks the record itself,
 // the shell only makes sure there is one.
@@ -22,6 +27,20 @@ bool ReadKeyReport(LPARAM lParam, KeyReport& report)
     }
     report = KeyReport{data->dwData, data->lpData, data->cbData};
     return true;
+}
+
+// Only a file that is not there, or one too large to read, is not worth asking again.
+template <class Load> FileResult LoadPatiently(Load load)
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const FileResult result = load();
+        if (result || result.error == FileError::NotFound || result.error == FileError::TooLarge ||
+            GetTickCount64() - start >= ReadRetryMs) {
+            return result;
+        }
+        Sleep(ReadRetryPauseMs);
+    }
 }
 
 } // namespace
@@ -42,14 +61,13 @@ ShellApp::~ShellApp()
 
 bool ShellApp::Startup(HINSTANCE instanceHandle)
 {
-    if (!table.load()) {
-        table.resetToDefaults();
-        table.save();
-        OpenHelpPage(nullptr, "first.htm");
-    }
-    if (!settings.load()) {
-        settings.setDefaults();
-        settings.save();
+    // Fixed now: the file browser of the registration dialog changes the current directory.
+    modelSystem.useFolder(Win32ModelSystem::ChooseSettingsFolder());
+    SetHelpFolders({AnsiText(modelSystem.folder()), AnsiText(Win32ModelSystem::ProgramFolder())});
+    if (!LoadFiles()) {
+        // The message loop ends at once, and the program with code 0: the user has been told.
+        PostQuitMessage(0);
+        return true;
     }
     if (!CreateMainWindow(instanceHandle)) {
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
@@ -59,6 +77,35 @@ bool ShellApp::Startup(HINSTANCE instanceHandle)
     keySystem = std::make_unique<Win32KeySystem>(instanceHandle);
     engine = std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow), *keySystem);
     return engine->SetHooks(true);
+}
+
+bool ShellApp::LoadFiles()
+{
+    // Only a missing file is a first start. One that is there but cannot be read is the
+    // user's and is left alone: running on a set they did not choose would swallow keys they
+    // expect, and no save could be made without replacing their file.
+    const FileResult shortcuts = LoadPatiently([this] { return table.load(); });
+    if (shortcuts.error == FileError::NotFound) {
+        table.resetToDefaults();
+        if (const FileResult saved = table.save(); !saved) {
+            ShowFileNotice(nullptr, FileNotice::BuiltInSetNotSaved, saved);
+        }
+        OpenHelpPage(nullptr, "first.htm");
+    } else if (!shortcuts) {
+        ShowFileNotice(nullptr, FileNotice::NotRead, shortcuts);
+        return false;
+    }
+    const FileResult preferences = LoadPatiently([this] { return settings.load(); });
+    if (preferences.error == FileError::NotFound) {
+        settings.setDefaults();
+        if (const FileResult saved = settings.save(); !saved) {
+            ShowFileNotice(nullptr, FileNotice::DefaultsNotSaved, saved);
+        }
+    } else if (!preferences) {
+        ShowFileNotice(nullptr, FileNotice::NotRead, preferences);
+        return false;
+    }
+    return true;
 }
 
 bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
@@ -338,11 +385,11 @@ LRESULT ShellApp::OnEndSession(bool ending)
         return 0;
     }
     sessionEnded = true;
-    // The shortcut settings window writes the table when it closes, and its Esc closes it
-    // (nested editors work on copies, which their own close would throw away). The other
-    // dialogs write nothing on a close.
+    // The shortcut settings window writes the table as its closing would, but asks nothing
+    // should the save fail: the old file stays whole (nested editors work on copies, which
+    // their own close would throw away). The other dialogs write nothing on a close.
     if (openSettings != nullptr && openSettings->window() != nullptr) {
-        SendMessageA(openSettings->window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        openSettings->CloseAtEndOfSession();
     }
     if (engine) {
         engine->SetHooks(false);

@@ -35,10 +35,17 @@ public:
     ShellApp(const ShellApp&) = delete;
     ShellApp& operator=(const ShellApp&) = delete;
 
+    // False when the program cannot start. True when it runs, and also when it declined to
+    // (a settings file there but unreadable): the user has been told, and the message loop
+    // ends at once.
     bool Startup(HINSTANCE instance);
     bool CreateMainWindow(HINSTANCE instance);
 
 private:
+    // Reads keycfg.ini and property.ini, writing the first-start ones that are missing.
+    // False when one is there but cannot be read: the user has been told, and the program
+    // ends without touching it.
+    bool LoadFiles();
     template <class Owner, HWND Owner::*Window> friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCopyData(LPARAM lParam);

@@ -3,6 +3,7 @@
 #include "model/FileReaders.h"
 #include "model/TextFile.h"
 
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -30,10 +31,8 @@ bool Settings::setDefaults()
     return true;
 }
 
-bool ReadSettingsLines(Settings& settings, textfile::LineReader& reader)
+void ReadSettingsLines(Settings& settings, textfile::LineReader& reader)
 {
-    if (!reader.isOpen())
-        return false;
     std::string line;
     while (reader.readLine(line)) {
         if (line.empty())
@@ -50,21 +49,35 @@ bool ReadSettingsLines(Settings& settings, textfile::LineReader& reader)
             settings.timer = value < 1 ? DefaultTimer : value;
         }
     }
-    return true;
 }
 
-bool Settings::load()
+FileResult Settings::load()
 {
-    textfile::LineReader reader(SettingsFileName);
-    return ReadSettingsLines(*this, reader);
+    try {
+        std::string bytes;
+        const FileResult result = textfile::readFile(*system_, SettingsFileName, bytes);
+        if (!result)
+            return result;
+        // Read into a copy: these values change only once the whole file is in.
+        Settings read = *this;
+        auto reader = textfile::LineReader::overBytes(bytes);
+        ReadSettingsLines(read, reader);
+        *this = read;
+        return result;
+    } catch (const std::bad_alloc&) {
+        return textfile::failure(*system_, SettingsFileName, FileError::OutOfMemory);
+    }
 }
 
-bool Settings::save()
+FileResult Settings::save() const
 {
-    std::string out;
-    out.append(UseHotKeyPrefix).append(useHotKey ? "yes" : "no").append(textfile::LineEnd);
-    out.append(HotKeyCodePrefix).append(std::to_string(hotKey.toCode())).append(textfile::LineEnd);
-    out.append(TimerPrefix).append(std::to_string(timer)).append(textfile::LineEnd);
-    // A failed write is not reported to the user; the caller gets false.
-    return textfile::writeFileSafely(*system_, SettingsFileName, out);
+    try {
+        std::string out;
+        out.append(UseHotKeyPrefix).append(useHotKey ? "yes" : "no").append(textfile::LineEnd);
+        out.append(HotKeyCodePrefix).append(std::to_string(hotKey.toCode())).append(textfile::LineEnd);
+        out.append(TimerPrefix).append(std::to_string(timer)).append(textfile::LineEnd);
+        return textfile::writeFile(*system_, SettingsFileName, out);
+    } catch (const std::bad_alloc&) {
+        return textfile::failure(*system_, SettingsFileName, FileError::OutOfMemory);
+    }
 }

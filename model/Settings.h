@@ -1,5 +1,5 @@
 // The program's preferences outside the shortcut table, and their file property.ini in
-// the current directory.
+// the settings folder.
 #pragma once
 #include "model/KeyStroke.h"
 #include "model/ModelSystem.h"
@@ -16,8 +16,10 @@ public:
 
     // First-run values: hotkey on, Win+Enter, 100 ms.
     bool setDefaults();
-    bool load();
-    bool save();
+    // A load that fails leaves the values as they were; a save that fails leaves the file
+    // as it was.
+    FileResult load();
+    FileResult save() const;
 
 private:
     ModelSystem* system_;  // a pointer, so that a dialog can assign a whole edited copy back

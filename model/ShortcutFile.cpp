@@ -5,6 +5,7 @@
 #include "model/ShortcutTable.h"
 #include "model/TextFile.h"
 
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,17 @@ namespace {
 
 constexpr const char* ShortcutFileName = "keycfg.ini";
 constexpr std::string_view DisplayNamePrefix = "name=";
+
+// What the table takes in memory, measured on the 64-bit build, beyond the bytes of its
+// names and paths. The file's size alone does not bound it: short application lines take
+// 69 times their size (an entry and its place in the path index, about 345 bytes, for a
+// line of 5), actions 13 times.
+constexpr std::size_t EntryBytes = 352;
+constexpr std::size_t ActionBytes = 160;
+constexpr std::size_t OutputBytes = 8;
+// A file that would need more is refused as too large. At the budget the table takes about
+// 490 MB: with the file's own bytes, well under a gigabyte.
+constexpr std::size_t TableBudget = 512u * 1024 * 1024;
 
 void readOutputs(Action& action, const std::string& value)
 {
@@ -29,17 +41,18 @@ void readOutputs(Action& action, const std::string& value)
         action.insertOutput(KeyStroke::ofCode(last), action.outputCount());
 }
 
-void readEntryLine(AppEntry& entry, const std::string& line)
+// Returns the memory the line added to the entry, as the table's budget counts it.
+std::size_t readEntryLine(AppEntry& entry, const std::string& line)
 {
     // A bare "name=" is not a display-name line; it falls through to the key lines below
     // as key code 0 with the keyword "name".
     if (line.size() > DisplayNamePrefix.size() && line.compare(0, DisplayNamePrefix.size(), DisplayNamePrefix) == 0) {
         entry.setName(line.substr(DisplayNamePrefix.size()));
-        return;
+        return line.size();
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos)
-        return;
+        return 0;
     // "<key code>.<keyword>=<value>". Without a "." before the "=", the key text and the
     // keyword are both the text before the "=", whose number is then 0 for "name" or "send".
     const std::size_t dot = line.find('.');
@@ -54,11 +67,16 @@ void readEntryLine(AppEntry& entry, const std::string& line)
         Action action;
         action.setInput(KeyStroke::ofCode(keyCode));
         readOutputs(action, value);
-        entry.addAction(action);  // a second send line for the same input is dropped
+        // A second send line for the same input is dropped.
+        if (entry.addAction(action))
+            return ActionBytes + static_cast<std::size_t>(action.outputCount()) * OutputBytes;
     } else if (keyword == "name") {
-        if (Action* action = entry.findActionByInput(keyCode))
+        if (Action* action = entry.findActionByInput(keyCode)) {
             action->setName(value);
+            return value.size();
+        }
     }
+    return 0;
 }
 
 std::string formatTable(const ShortcutTable& table)
@@ -90,37 +108,54 @@ std::string formatTable(const ShortcutTable& table)
 
 bool ReadShortcutLines(ShortcutTable& table, textfile::LineReader& reader)
 {
-    if (!reader.isOpen())
-        return false;
     table.clear();
     // Lines before the first application line, and after a rejected duplicate one up to
     // the next, have no entry (index out of range or -1) and are dropped.
     int current = 0;
+    std::size_t memory = 0;
     std::string line;
     while (reader.readLine(line)) {
         if (line.empty())
             continue;
         if (line[0] == '\'') {
             current = table.add(AppEntry(line.substr(1), {}));
-            continue;
+            if (current >= 0)
+                memory += EntryBytes + line.size();
+        } else if (AppEntry* entry = table.at(current)) {
+            memory += readEntryLine(*entry, line);
         }
-        if (AppEntry* entry = table.at(current))
-            readEntryLine(*entry, line);
+        if (memory > TableBudget)
+            return false;
     }
     return true;
 }
 
-bool ShortcutTable::load()
+FileResult ShortcutTable::load()
 {
-    textfile::LineReader reader(ShortcutFileName);
-    return ReadShortcutLines(*this, reader);
+    // What was allocated for the file is freed again on the way out, so the result can
+    // still be made.
+    try {
+        std::string bytes;
+        const FileResult result = textfile::readFile(system_, ShortcutFileName, bytes);
+        if (!result)
+            return result;
+        // Read into a table of its own: this one changes only once the whole file is in.
+        ShortcutTable read(system_);
+        auto reader = textfile::LineReader::overBytes(bytes);
+        if (!ReadShortcutLines(read, reader))
+            return textfile::failure(system_, ShortcutFileName, FileError::TooLarge);
+        swapEntries(read);
+        return result;
+    } catch (const std::bad_alloc&) {
+        return textfile::failure(system_, ShortcutFileName, FileError::OutOfMemory);
+    }
 }
 
-bool ShortcutTable::save()
+FileResult ShortcutTable::save() const
 {
-    if (!textfile::writeFileSafely(system_, ShortcutFileName, formatTable(*this))) {
-        system_.showMessage("hoge", "hoge");
-        return false;
+    try {
+        return textfile::writeFile(system_, ShortcutFileName, formatTable(*this));
+    } catch (const std::bad_alloc&) {
+        return textfile::failure(system_, ShortcutFileName, FileError::OutOfMemory);
     }
-    return true;
 }

@@ -3,6 +3,7 @@
 #include "model/AsciiCase.h"
 
 #include <cstddef>
+#include <utility>
 
 ShortcutTable::ShortcutTable(ModelSystem& system) : system_(system) {}
 
@@ -97,6 +98,14 @@ void ShortcutTable::unindexLast()
     if (first != firstByFoldedPath_.end() && first->second == count() - 1)
         firstByFoldedPath_.erase(first);
     indexed_.dropLast();
+}
+
+void ShortcutTable::swapEntries(ShortcutTable& other) noexcept
+{
+    entries_.swap(other.entries_);
+    firstByFoldedPath_.swap(other.firstByFoldedPath_);
+    countByPath_.swap(other.countByPath_);
+    std::swap(indexed_, other.indexed_);
 }
 
 void ShortcutTable::clear()

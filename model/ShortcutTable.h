@@ -1,5 +1,5 @@
 // All registered applications in insertion order, and their file keycfg.ini in the
-// current directory.
+// settings folder.
 #pragma once
 #include "model/AppEntry.h"
 #include "model/IndexedKeys.h"
@@ -30,13 +30,15 @@ public:
     bool remove(int index);
     void clear();
 
-    // Read and write "keycfg.ini" in the current directory.
-    bool load();
-    bool save();
+    // Read and write "keycfg.ini" in the settings folder. A load that fails leaves the
+    // table exactly as it was; a save that fails leaves the file as it was.
+    FileResult load();
+    FileResult save() const;
     // Replaces the contents with the built-in first-run set; does not save.
     bool resetToDefaults();
 
 private:
+    void swapEntries(ShortcutTable& other) noexcept;
     // Brings the index up to date: rebuilt after a removal or when an entry handed out by
     // at() came back with another path; otherwise only add() extends it.
     void refreshIndex() const;

@@ -11,61 +11,26 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
-LineReader::LineReader(const char* fileName) : file_(std::fopen(fileName, "rb"))
+LineReader::LineReader(std::string_view bytes) : bytes_(bytes)
 {
-    skipByteOrderMark();
-}
-
-LineReader::LineReader(std::string_view bytes) : bytes_(bytes), inMemory_(true)
-{
-    skipByteOrderMark();
-}
-
-void LineReader::skipByteOrderMark()
-{
-    if (inMemory_) {
-        if (bytes_.substr(0, ByteOrderMark.size()) == ByteOrderMark)
-            position_ = ByteOrderMark.size();
-        return;
-    }
-    if (!file_)
-        return;
-    char start[3] = {};
-    const std::size_t got = std::fread(start, 1, sizeof start, file_);
-    // Anything else is content: read it again from the first byte.
-    if (std::string_view(start, got) != ByteOrderMark)
-        std::rewind(file_);
-}
-
-LineReader::~LineReader()
-{
-    if (file_)
-        std::fclose(file_);
-}
-
-int LineReader::nextByte()
-{
-    if (file_)
-        return std::getc(file_);
-    return position_ < bytes_.size() ? static_cast<unsigned char>(bytes_[position_++]) : EOF;
+    if (bytes_.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+        position_ = ByteOrderMark.size();
 }
 
 bool LineReader::readLine(std::string& line)
 {
     line.clear();
-    if (!isOpen())
-        return false;
     // One byte beyond the limit is kept, so that a line of exactly MaxLineLength bytes
     // ending in CR LF is not taken for an over-long one.
     bool sawAnything = false;
     bool overflow = false;
-    int c;
-    while ((c = nextByte()) != EOF) {
+    while (position_ < bytes_.size()) {
+        const char c = bytes_[position_++];
         sawAnything = true;
         if (c == '\n')
             break;
         if (line.size() < LineBufferSize)
-            line.push_back(static_cast<char>(c));
+            line.push_back(c);
         else
             overflow = true;
     }
@@ -102,19 +67,30 @@ int readNumber(std::string_view text)
     return static_cast<int>(value);
 }
 
-bool writeFileSafely(ModelSystem& system, const std::string& fileName, const std::string& content)
+namespace {
+
+FileResult described(ModelSystem& system, const char* name, FileResult result)
 {
-    const std::string temporary = fileName + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    ok = ok && system.replaceFile(temporary, fileName);
-    if (!ok)
-        std::remove(temporary.c_str());
-    return ok;
+    result.file = name;
+    result.folder = system.settingsFolder();
+    return result;
+}
+
+} // namespace
+
+FileResult readFile(ModelSystem& system, const char* name, std::string& bytes)
+{
+    return described(system, name, system.readFile(name, MaxFileSize, bytes));
+}
+
+FileResult writeFile(ModelSystem& system, const char* name, const std::string& bytes)
+{
+    return described(system, name, system.writeFile(name, bytes));
+}
+
+FileResult failure(ModelSystem& system, const char* name, FileError error)
+{
+    return described(system, name, FileResult::of(error));
 }
 
 } // namespace textfile

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -38,6 +39,7 @@ void HtmlHelpTopic(HWND owner, const char* topic)
 }
 
 HelpViewers viewers = {&ShellOpenFile, &HtmlHelpTopic};
+std::vector<std::string> helpFolders = {""};
 
 bool FileExists(const std::string& name)
 {
@@ -53,17 +55,29 @@ HelpViewers SetHelpViewers(HelpViewers replacement)
     return previous;
 }
 
+void SetHelpFolders(std::vector<std::string> folders)
+{
+    for (std::string& folder : folders) {
+        if (!folder.empty() && folder.back() != '\\')
+            folder += '\\';
+    }
+    helpFolders = std::move(folders);
+}
+
 void OpenHelpPage(HWND owner, const char* page)
 {
-    const std::string loosePage = HelpFolder + std::string(page);
-    if (FileExists(loosePage)) {
-        viewers.openFile(owner, loosePage.c_str());
-        return;
+    for (const std::string& folder : helpFolders) {
+        const std::string loosePage = folder + HelpFolder + page;
+        if (FileExists(loosePage)) {
+            viewers.openFile(owner, loosePage.c_str());
+            return;
+        }
+        const std::string helpFile = folder + HelpFile;
+        if (FileExists(helpFile)) {
+            const std::string topic = helpFile + TopicFolder + page;
+            viewers.showTopic(owner, topic.c_str());
+            return;
+        }
     }
-    if (!FileExists(HelpFile)) {
-        MessageBoxA(owner, MissingHelpText, MissingHelpCaption, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    const std::string topic = HelpFile + std::string(TopicFolder) + page;
-    viewers.showTopic(owner, topic.c_str());
+    MessageBoxA(owner, MissingHelpText, MissingHelpCaption, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 #include "ui/Controls.h"
+#include "ui/FileNotices.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -88,9 +89,16 @@ void PropertyDialog::confirm()
         return;
     }
     // An empty picker leaves the hotkey as it was; it is stored even when not in use.
+    const Settings before = settings_;
     picker_.Store();
     settings_.useHotKey = IsDlgButtonChecked(window(), IDC_USE_HOTKEY) == BST_CHECKED;
     settings_.timer = static_cast<std::int32_t>(timer);
-    settings_.save();
+    if (const FileResult saved = settings_.save(); !saved) {
+        // The values apply only once they are kept; the controls keep what the user chose,
+        // for another OK once the cause is gone, or ｷｬﾝｾﾙ.
+        settings_ = before;
+        ShowFileNotice(window(), FileNotice::SettingsNotSaved, saved);
+        return;
+    }
     EndDialog(window(), IDOK);
 }

@@ -11,6 +11,7 @@ public:
     PropertyDialog(Settings& settings, HINSTANCE instance);
 
     // IDOK when the values were accepted and saved; Cancelled on Cancel, Esc or the close box.
+    // A failed save is told and the dialog stays open, the settings as they were.
     INT_PTR Run(HWND owner) { return runModal(owner); }
 
 private:

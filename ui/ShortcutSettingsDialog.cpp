@@ -9,6 +9,7 @@
 #include "ui/ActionEditor.h"
 #include "ui/AppEditDialog.h"
 #include "ui/Controls.h"
+#include "ui/FileNotices.h"
 #include "ui/KeyVocabulary.h"
 
 namespace {
@@ -437,18 +438,29 @@ void ShortcutSettingsDialog::onDropFiles(HDROP drop)
     MessageBoxA(appGroup_, "ドロップしたファイルは実行ファイルではありません。", DropCaption, MB_OK);
 }
 
-void ShortcutSettingsDialog::closeWindow()
+void ShortcutSettingsDialog::closeWindow(bool askOnFailure)
 {
     // The entries of the list yet to come may be pruned now: the fill ends here.
     apps_.endFill();
     const ShortcutTable& table = table_;
+    const AppEntry* shown = table.at(appIndex_);
     for (int i = 0; i < table.count();) {
         const AppEntry& entry = *table.at(i);
-        if (entry.actionCount() == 0 && !isReservedPath(entry.path()))
+        if (entry.actionCount() == 0 && !isReservedPath(entry.path())) {
+            if (&entry == shown)
+                shown = nullptr;
             table_.remove(i);
-        else
+        } else {
             ++i;
+        }
     }
-    table_.save();
+    const FileResult saved = table_.save();
+    if (!saved && askOnFailure && ShowFileNotice(window(), FileNotice::ShortcutsNotSaved, saved) == IDOK) {
+        // Back to the window with the table as it now is: the entries just pruned leave the
+        // list as well.
+        SendMessageA(appCombo_, CB_RESETCONTENT, 0, 0);
+        showItem(apps_.startFill(table_, shown));
+        return;
+    }
     EndDialog(window(), 0);
 }

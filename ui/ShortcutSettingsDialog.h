@@ -25,6 +25,9 @@ public:
 
     // Always 0.
     INT_PTR Run(HWND owner);
+    // Closes the window as its own close does, at the end of the session: a save that
+    // fails asks nothing (the old file stays whole) and the window closes all the same.
+    void CloseAtEndOfSession() { closeWindow(false); }
 
 private:
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -60,7 +63,8 @@ private:
     void changeApplication();
     bool conflictsWithOtherEntries(const AppEntry& working);
     void onDropFiles(HDROP drop);
-    void closeWindow();
+    // Saves the table, unless told otherwise asking the user what to do when that fails.
+    void closeWindow(bool askOnFailure = true);
 
     ShortcutTable& table_;
     KeyEngine& engine_;

@@ -1,21 +1,22 @@
-// The model's system services in memory: a settable system version and Windows
-// directory, message boxes recorded as "caption: text", and file replacement by a plain
-// rename unless told to fail.
+// The model's system services for tests: a settable system version and Windows directory,
+// and the two files in the current directory, read whole and written through a temporary
+// as on Windows; a read can be made to fail part way.
 #pragma once
 #include "model/ModelSystem.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
-#include <vector>
 
 class FakeModelSystem : public ModelSystem {
 public:
     Version reported{2, 5, 0};
     bool versionWorks = true;
     std::string directory = "D:\\WINNT";
-    bool failReplace = false;
-    int replaceCalls = 0;
-    std::vector<std::string> messages;
+    std::string folder = "D:\\Varokinto";
+    std::size_t readErrorAt = std::string::npos;  // a read fails past this many bytes
 
     bool version(Version& out) override
     {
@@ -24,13 +25,33 @@ public:
         return versionWorks;
     }
     std::string windowsDirectory() override { return directory; }
-    void showMessage(const std::string& text, const std::string& caption) override
+    std::string settingsFolder() override { return folder; }
+
+    FileResult readFile(const std::string& name, std::size_t limit, std::string& bytes) override
     {
-        messages.push_back(caption + ": " + text);
+        std::ifstream in(name, std::ios::binary);
+        if (!in)
+            return FileResult::of(errno == ENOENT ? FileError::NotFound : FileError::AccessDenied, errno);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+        const FileError error = bytes.size() > readErrorAt ? FileError::Other
+                                : bytes.size() > limit     ? FileError::TooLarge
+                                                           : FileError::None;
+        if (error != FileError::None)
+            bytes.clear();
+        return FileResult::of(error);
     }
-    bool replaceFile(const std::string& from, const std::string& to) override
+
+    FileResult writeFile(const std::string& name, const std::string& bytes) override
     {
-        ++replaceCalls;
-        return !failReplace && std::rename(from.c_str(), to.c_str()) == 0;
+        const std::string temporary = name + ".tmp";
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return FileResult::of(FileError::AccessDenied, errno);
+        out << bytes;
+        out.close();
+        if (out && std::rename(temporary.c_str(), name.c_str()) == 0)
+            return {};
+        std::remove(temporary.c_str());
+        return FileResult::of(FileError::Other, errno);
     }
 };

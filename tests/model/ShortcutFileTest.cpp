@@ -49,7 +49,6 @@ TEST_F(ShortcutFileTest, WorkedExample_LoadsAndSavesBackByteForByte)
     std::remove("keycfg.ini");
     ASSERT_TRUE(table.save());
     EXPECT_EQ(ReadBytes("keycfg.ini"), WorkedExample);
-    EXPECT_TRUE(system_.messages.empty());
 
     std::string lf = WorkedExample;  // bare line feeds read the same
     for (std::size_t p; (p = lf.find("\r\n")) != std::string::npos;)

@@ -1,10 +1,11 @@
-// The model on the real system: the Windows directory and version, files in the current
-// directory, and the "hoge" box of a failed save.
+// The model on the real system: the Windows directory and version, and the two files in
+// the settings folder, written exactly and kept whole when they cannot be written or read.
 #include "app/Win32ModelSystem.h"
 #include "model/Settings.h"
 #include "model/ShortcutTable.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProgramDriver.h"
+#include "ui/WinHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -54,37 +55,43 @@ TEST_F(Win32ModelTest, BuiltInSetAndDefaults_AreSavedExactlyAndLoadBack)
     EXPECT_TRUE(driver.messageBoxes().empty());
 }
 
-TEST_F(Win32ModelTest, FailedSave_ShowsTheHogeBoxKeepsTheOldFileAndLeavesNoTemporary)
+// Failures made real on the file system, each with the bytes it leaves behind.
+TEST_F(Win32ModelTest, FilesThatCannotBeWrittenOrRead_KeepTheirBytesAndGiveTheSystemsReason)
 {
-    // The temporary cannot be created, or it cannot replace the file (a folder of that name).
+    const std::string old = "'old\r\nname=kept\r\n\r\n";
+    const auto hold = [](const char* name, DWORD share) {
+        return OwnedHandle(CreateFileA(name, GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    };
+    ShortcutTable table(system);
+    table.resetToDefaults();
+    CreateDirectoryA("keycfg.ini", nullptr);
+    EXPECT_EQ(ShortcutTable(system).load().error, FileError::AccessDenied);
+    RemoveDirectoryA("keycfg.ini");
     for (const char* blocked : {"keycfg.ini.tmp", "keycfg.ini"}) {
-        TempDir scratch(true);
-        const std::string old = "'old\r\nname=kept\r\n\r\n";
-        if (std::string(blocked) != "keycfg.ini") WriteBytes("keycfg.ini", old);
         CreateDirectoryA(blocked, nullptr);
-        DialogDriver driver;
-        ShortcutTable table(system);
-        table.resetToDefaults();
-        EXPECT_FALSE(table.save()) << blocked;
-        ASSERT_EQ(driver.messageBoxes().size(), 1u) << blocked;
-        EXPECT_EQ(driver.messageBoxes()[0].caption, "hoge");
-        EXPECT_EQ(driver.messageBoxes()[0].text, "hoge");
-        EXPECT_EQ(driver.messageBoxes()[0].style, static_cast<UINT>(MB_OK));
-        if (std::string(blocked) == "keycfg.ini") {
-            EXPECT_FALSE(FileExists("keycfg.ini.tmp"));
-        } else {
-            EXPECT_EQ(ReadBytes("keycfg.ini"), old);
-        }
+        EXPECT_EQ(table.save().error, FileError::AccessDenied) << blocked;
+        EXPECT_TRUE(GetFileAttributesA(blocked) & FILE_ATTRIBUTE_DIRECTORY) << blocked;
+        RemoveDirectoryA(blocked);
     }
-    // property.ini fails silently and keeps its old content.
-    WriteBytes("property.ini", "Timer=5\r\n");
-    CreateDirectoryA("property.ini.tmp", nullptr);
-    DialogDriver driver;
-    Settings settings(system);
-    settings.setDefaults();
-    EXPECT_FALSE(settings.save());
-    EXPECT_TRUE(driver.messageBoxes().empty());
-    EXPECT_EQ(ReadBytes("property.ini"), "Timer=5\r\n");
+    WriteBytes("keycfg.ini", old);
+    {
+        const OwnedHandle held = hold("keycfg.ini", FILE_SHARE_READ);
+        EXPECT_EQ(table.save().error, FileError::InUse);
+        EXPECT_FALSE(FileExists("keycfg.ini.tmp"));
+    }
+    {
+        const OwnedHandle held = hold("keycfg.ini", 0);
+        EXPECT_EQ(ShortcutTable(system).load().error, FileError::InUse);
+    }
+    EXPECT_EQ(ReadBytes("keycfg.ini"), old);
+
+    // Nothing is written to the Windows folder or a folder inside it.
+    Win32ModelSystem windows;
+    windows.useFolder(L"C:\\windows\\system32");
+    const FileResult refused = ShortcutTable(windows).save();
+    EXPECT_EQ(refused.error, FileError::FolderRefused);
+    EXPECT_EQ(refused.folder, "C:\\windows\\system32");
+    EXPECT_FALSE(FileExists("C:\\windows\\system32\\keycfg.ini.tmp"));
 }
 
 }  // namespace

@@ -125,6 +125,33 @@ TEST_F(PropertyDialogTest, UntickingUseHotkey_GreysItsControls_OkStoresPickerAnd
     EXPECT_EQ("UseHotKey=no\r\nHotKeyCode=368\r\nTimer=100\r\n", ReadBytes("property.ini"));
 }
 
+// A save that fails is told; the dialog stays with the user's entries and the settings stay
+// as they were, so that OK can be pressed again once the cause is gone.
+TEST_F(PropertyDialogTest, SaveThatFails_IsTold_TheDialogKeepsItsEntriesAndTheSettingsStayAsTheyWere)
+{
+    WriteBytes("property.ini", "Timer=5\r\n");
+    CreateDirectoryA("property.ini.tmp", nullptr);  // the temporary cannot be made
+    std::string meanwhile;
+    EXPECT_EQ(1, Run([&](HWND dialog) {
+        SetChecked(dialog, IDC_USE_HOTKEY, false);
+        SetControlText(dialog, IDC_TIMER_EDIT, "250");
+        Click(dialog, IDOK);
+        meanwhile = ControlText(dialog, IDC_TIMER_EDIT) + (IsChecked(dialog, IDC_USE_HOTKEY) ? " ticked " : " unticked ") +
+                    std::to_string(settings.useHotKey) + " " + std::to_string(settings.timer) + " " + ReadBytes("property.ini");
+        RemoveDirectoryA("property.ini.tmp");
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(meanwhile, "250 unticked 1 100 Timer=5\r\n");
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_EQ(driver.messageBoxes()[0].caption, "Varokinto");
+    EXPECT_EQ(driver.messageBoxes()[0].text,
+              "ホットキーの設定を保存できませんでした。\n\nファイル: property.ini\nフォルダー: " + dir.path() +
+                  "\n理由: アクセスが拒否されました。\n\n設定は変更していません。原因を取り除いてから、もう一度「OK」を押"
+                  "してください。「ｷｬﾝｾﾙ」を押すと、変更せずに閉じます。");
+    EXPECT_EQ(driver.messageBoxes()[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=no\r\nHotKeyCode=2061\r\nTimer=250\r\n");
+}
+
 TEST_F(PropertyDialogTest, CancelOrCloseBoxAfterChangingEverything_LeavesSettingsAndFileUntouched)
 {
     WriteBytes("property.ini", "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n");

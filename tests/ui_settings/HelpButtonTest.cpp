@@ -94,5 +94,20 @@ TEST_F(HelpButtonTest, EachDialogOpensItsPage_LoosePageFirstThenTheHelpFileThenT
     EXPECT_EQ(driver.unexpectedDialogs(), 0);
 }
 
+// The start-up names the settings folder, then the program's: the first with help gives it.
+TEST_F(HelpButtonTest, HelpFolders_AreLookedInInTurn)
+{
+    TempDir settingsFolder, programFolder;
+    CreateDirectoryA(programFolder.file("help").c_str(), nullptr);
+    WriteBytes(programFolder.file("help\\property.htm"), "<html></html>");
+    SetHelpFolders({settingsFolder.path(), programFolder.path()});
+    OpenHelpPage(nullptr, "property.htm");
+    WriteBytes(settingsFolder.file("varokint.chm"), "ITSF");
+    OpenHelpPage(nullptr, "property.htm");
+    SetHelpFolders({""});
+    EXPECT_EQ(opened, (std::vector<Opened>{{"file " + programFolder.file("help\\property.htm"), nullptr},
+                                           {"topic " + settingsFolder.file("varokint.chm::/HTML/property.htm"), nullptr}}));
+}
+
 }  // namespace
 }  // namespace settingstest

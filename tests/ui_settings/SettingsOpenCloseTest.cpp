@@ -145,6 +145,50 @@ TEST_F(SettingsWindowTest, CloseButtonEscAndCloseBox_PruneEmptyEntriesKeepGlobal
     EXPECT_EQ(driver.dialogsLeftOpen(), 0);
 }
 
+// A save that fails asks: OK goes back to the window as the table now is, Cancel closes it
+// unsaved; the end of the session closes it asking nothing. The file stays whole throughout.
+TEST_F(SettingsWindowTest, SaveThatFails_OkBackToTheWindowCancelClosesTheEndOfTheSessionAsksNothing)
+{
+    AddStandardEntries();
+    WriteBytes("keycfg.ini", "'old\r\n\r\n");
+    CreateDirectoryA("keycfg.ini.tmp", nullptr);  // the temporary cannot be made
+    WindowView back;
+    std::string fileMeanwhile;
+    driver.OnNextDialog([&](HWND window) {
+        Click(window, IDOK);  // answered OK: back to the window
+        back = LookAtWindow(window);
+        fileMeanwhile = ReadBytes("keycfg.ini");
+        RemoveDirectoryA("keycfg.ini.tmp");
+        Click(window, IDOK);
+    });
+    RunWindow("C:\\Tools\\Foo.exe");  // an entry with no action: pruned at the first close
+    EXPECT_EQ(back.comboItems, (std::vector<std::string>{"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha", "Zeta"}));
+    EXPECT_EQ(back.rows, (Rows{{"Win + C", "コントロールパネル"}}));
+    EXPECT_EQ(fileMeanwhile, "'old\r\n\r\n");
+    EXPECT_EQ(ReadBytes("keycfg.ini"), StandardFile);
+    ASSERT_EQ(driver.messageBoxes().size(), 1u);
+    EXPECT_EQ(driver.messageBoxes()[0].caption, "Varokinto");
+    EXPECT_EQ(driver.messageBoxes()[0].text,
+              "ショートカットの設定を保存できませんでした。\n\nファイル: keycfg.ini\nフォルダー: " + dir.path() +
+                  "\n理由: アクセスが拒否されました。\n\n「OK」を押すと、ウインドウに戻ります。原因を取り除いてから、もう一度"
+                  "閉じてください。\n「キャンセル」を押すと、保存せずに閉じます。変更は Varokinto を終了するまで有効で、終了"
+                  "すると失われます。");
+    EXPECT_EQ(driver.messageBoxes()[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+
+    CreateDirectoryA("keycfg.ini.tmp", nullptr);
+    table.at(0)->setName("changed");
+    driver.AnswerNextMessageBox(IDCANCEL);
+    driver.OnNextDialog([&](HWND window) { Click(window, IDOK); });
+    RunWindow();
+    ShortcutSettingsDialog ending(table, engine, GetModuleHandleA(nullptr), "");
+    driver.OnNextDialog([&](HWND) { ending.CloseAtEndOfSession(); });
+    ending.Run(nullptr);
+    EXPECT_EQ(driver.messageBoxes().size(), 2u);
+    EXPECT_EQ(ReadBytes("keycfg.ini"), StandardFile);
+    EXPECT_EQ(driver.dialogsLeftOpen(), 0);
+    RemoveDirectoryA("keycfg.ini.tmp");
+}
+
 TEST_F(SettingsWindowTest, EmptyTable_ActionCommandsAndChangeDoNothing)
 {
     WindowView view;
