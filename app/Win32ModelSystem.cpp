@@ -1,6 +1,5 @@
 #include "app/Win32ModelSystem.h"
 
-#include "engine/win32/FileIdentity.h"
 #include "ui/WinHandles.h"
 
 #include <windows.h>
@@ -80,6 +79,29 @@ bool Holds(const std::wstring& folder, const wchar_t* name)
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
+// One file or folder, whatever path names it: volume serial number and file index.
+struct FileIdentity {
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
+    bool operator==(const FileIdentity& other) const
+    {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+};
+
+bool IdentifyFile(const wchar_t* path, FileIdentity& identity)
+{
+    const HANDLE opened = CreateFileW(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return false;
+    const OwnedHandle file(opened);
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file.get(), &information))
+        return false;
+    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+    return true;
+}
+
 // Compared as files, so that another spelling of the same folder (8.3 names, a SUBST
 // drive) is caught as well.
 bool InsideWindowsFolder(const std::wstring& folder)
@@ -91,7 +113,7 @@ bool InsideWindowsFolder(const std::wstring& folder)
         return false;
     for (std::wstring at = folder; !at.empty();) {
         FileIdentity identity;
-        if (IdentifyFile(at.c_str(), identity) && SameFile(identity, windowsFolder))
+        if (IdentifyFile(at.c_str(), identity) && identity == windowsFolder)
             return true;
         const std::size_t cut = at.find_last_of(L'\\', at.size() - (at.back() == L'\\' ? 2 : 1));
         if (cut == std::wstring::npos || cut < 2)
