@@ -45,6 +45,42 @@ TEST(ShiftJisPathTest, SplitsAtCharacters_AsciiAsBefore)
     }
 }
 
+TEST(ShiftJisPathTest, PackagedApplications_CompareWithoutTheirVersion_OtherPathsAsBefore)
+{
+    const std::string apps = "C:\\Program Files\\WindowsApps\\";
+    const std::string notepad = "Microsoft.WindowsNotepad_11.2310.13.0_x64__8wekyb3d8bbwe\\Notepad\\Notepad.exe";
+    const struct {
+        std::string a, b;
+        bool same;
+    } cases[] = {
+        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2402.22.0_x64__8wekyb3d8bbwe\\Notepad\\Notepad.exe", true},
+        {apps + notepad, "c:\\PROGRAM FILES\\windowsapps\\MICROSOFT.WindowsNotepad_1.0.0.0_X64__8wekyb3d8bbwe\\notepad\\NOTEPAD.EXE", true},
+        {apps + notepad, apps + "Microsoft.Paint_11.2310.13.0_x64__8wekyb3d8bbwe\\Notepad\\Notepad.exe", false},
+        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2310.13.0_arm64__8wekyb3d8bbwe\\Notepad\\Notepad.exe", false},
+        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2310.13.0_x64__otherpublisher\\Notepad\\Notepad.exe", false},
+        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2402.22.0_x64__8wekyb3d8bbwe\\Notepad\\Other.exe", false},
+        {"D:\\WindowsApps\\A.B_1.0.0.0_neutral_~_k\\a.exe", "d:\\windowsapps\\A.B_2.0.0.0_neutral_~_k\\A.exe", true},
+        // Not the package form, or not under WindowsApps: every byte counts, case aside.
+        {"C:\\Tools\\App_1.0.0.0_x64__k\\app.exe", "C:\\Tools\\App_2.0.0.0_x64__k\\app.exe", false},
+        {"C:\\WindowsApps2\\App_1.0.0.0_x64__k\\app.exe", "C:\\WindowsApps2\\App_2.0.0.0_x64__k\\app.exe", false},
+        {apps + "App_1.0.0_x64__k\\a.exe", apps + "App_1.0.1_x64__k\\a.exe", false},
+        {apps + "App_1.0.0.0_x64_k\\a.exe", apps + "App_1.0.0.1_x64_k\\a.exe", false},
+        {apps + "App_1.0.0.0_x64__k", apps + "App_1.0.0.1_x64__k", false},  // the package, not a file in it
+        {apps + "App_1.0.0.0_x64__k\\a.exe", apps + "App__x64__k\\a.exe", false},
+        {"C:\\Tools\\App.exe", "c:\\tools\\APP.EXE", true},
+        {"global", "GLOBAL", true},
+        // ソ is 83 5C: its second byte is no separator, in the package folder or before it.
+        {apps + "ソ_1.0.0.0_x64__k\\a.exe", apps + "ソ_2.0.0.0_x64__k\\a.exe", true},
+        {"C:\\aソWindowsApps\\P_1.0.0.0_x64__k\\a.exe", "C:\\aソWindowsApps\\P_2.0.0.0_x64__k\\a.exe", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sameApplicationPath(c.a, c.b), c.same) << c.a << " | " << c.b;
+        EXPECT_EQ(sameApplicationPath(c.b, c.a), c.same) << c.b << " | " << c.a;
+    }
+    EXPECT_EQ(applicationPathKey(apps + notepad),
+              "c:\\program files\\windowsapps\\microsoft.windowsnotepad_*_x64__8wekyb3d8bbwe\\notepad\\notepad.exe");
+}
+
 TEST(ShiftJisPathTest, ATakenName_GetsTheFolderThenANumber)
 {
     std::set<std::string> names = {"probeB"};
