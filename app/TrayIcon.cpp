@@ -11,8 +11,8 @@ constexpr UINT FirstRetryMs = 1000;
 constexpr UINT LongestRetryMs = 60000;
 
 // An elevated program receives no message from a program of a lower integrity level (the
-// shell) unless it lets that message through. ChangeWindowMessageFilterEx exists from
-// Windows 7 on; before, there is no such barrier.
+// shell) unless it lets that message through: this one, and nothing else. Looked up, since
+// ChangeWindowMessageFilterEx is missing before Windows 7.
 void LetThroughFromTheShell(HWND window, UINT message)
 {
     using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);

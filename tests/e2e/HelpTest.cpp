@@ -68,6 +68,20 @@ private:
     std::string previous_;
 };
 
+// The Unix path of a Windows path, as winebrowser turns it into a file: address.
+std::string UnixPath(const std::string& windowsPath)
+{
+    using ToUnix = char*(CDECL*)(const WCHAR*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+    char* unixPath = toUnix != nullptr ? toUnix(wide) : nullptr;
+    const std::string result = unixPath != nullptr ? unixPath : "";
+    if (unixPath != nullptr) HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
 TEST(Help, FirstStartTrayHelpAndAHelpButtonEachOpenTheirPage)
 {
     LoggingBrowser browser;

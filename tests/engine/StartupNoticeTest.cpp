@@ -3,36 +3,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr std::uint32_t Low = 0x1000, Medium = 0x2000, High = 0x3000, System = 0x4000;
-
-TEST(StartupNotices, AdministratorOnlyAboveTheShellsLevel)
+TEST(StartupNotices, AdministratorOnlyAboveTheShellsLevel_CodePageOnlyOtherThanJapanese)
 {
-    const struct {
-        std::optional<std::uint32_t> ours, shell;
-        bool notice;
-    } cases[] = {
-        {Medium, Medium, false},        // a normal start
-        {High, Medium, true},           // run as administrator
-        {System, Medium, true},
-        {System, High, true},
-        {High, High, false},            // UAC off, or Wine: the shell is as high
-        {Medium, High, false},
-        {Low, Medium, false},
-        {High, std::nullopt, false},    // no taskbar (yet), or its process cannot be read
-        {std::nullopt, Medium, false},
+    constexpr std::uint32_t Medium = 0x2000, High = 0x3000, System = 0x4000;
+    // Ours, the shell's, notice. Equal: UAC off, or Wine. nullopt: no taskbar yet, or unreadable.
+    const std::tuple<std::optional<std::uint32_t>, std::optional<std::uint32_t>, bool> cases[] = {
+        {Medium, Medium, false}, {High, Medium, true}, {System, High, true}, {High, High, false},
+        {Medium, High, false},   {High, std::nullopt, false}, {std::nullopt, Medium, false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(NeedsAdministratorNotice(c.ours, c.shell), c.notice)
-            << (c.ours ? *c.ours : 0) << " " << (c.shell ? *c.shell : 0);
+    for (const auto& [ours, shell, notice] : cases)
+        EXPECT_EQ(NeedsAdministratorNotice(ours, shell), notice) << ours.value_or(0) << " " << shell.value_or(0);
+    EXPECT_TRUE(!NeedsCodePageNotice(932) && NeedsCodePageNotice(1252) && NeedsCodePageNotice(65001));
 }
-
-TEST(StartupNotices, CodePageOnlyOtherThanJapanese)
-{
-    EXPECT_FALSE(NeedsCodePageNotice(932));
-    for (unsigned codePage : {1252u, 936u, 949u, 950u, 65001u, 437u})
-        EXPECT_TRUE(NeedsCodePageNotice(codePage)) << codePage;
-}
-
-}  // namespace

@@ -47,38 +47,22 @@ TEST(ShiftJisPathTest, SplitsAtCharacters_AsciiAsBefore)
 
 TEST(ShiftJisPathTest, PackagedApplications_CompareWithoutTheirVersion_OtherPathsAsBefore)
 {
-    const std::string apps = "C:\\Program Files\\WindowsApps\\";
-    const std::string notepad = "Microsoft.WindowsNotepad_11.2310.13.0_x64__8wekyb3d8bbwe\\Notepad\\Notepad.exe";
-    const struct {
-        std::string a, b;
-        bool same;
-    } cases[] = {
-        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2402.22.0_x64__8wekyb3d8bbwe\\Notepad\\Notepad.exe", true},
-        {apps + notepad, "c:\\PROGRAM FILES\\windowsapps\\MICROSOFT.WindowsNotepad_1.0.0.0_X64__8wekyb3d8bbwe\\notepad\\NOTEPAD.EXE", true},
-        {apps + notepad, apps + "Microsoft.Paint_11.2310.13.0_x64__8wekyb3d8bbwe\\Notepad\\Notepad.exe", false},
-        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2310.13.0_arm64__8wekyb3d8bbwe\\Notepad\\Notepad.exe", false},
-        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2310.13.0_x64__otherpublisher\\Notepad\\Notepad.exe", false},
-        {apps + notepad, apps + "Microsoft.WindowsNotepad_11.2402.22.0_x64__8wekyb3d8bbwe\\Notepad\\Other.exe", false},
-        {"D:\\WindowsApps\\A.B_1.0.0.0_neutral_~_k\\a.exe", "d:\\windowsapps\\A.B_2.0.0.0_neutral_~_k\\A.exe", true},
-        // Not the package form, or not under WindowsApps: every byte counts, case aside.
-        {"C:\\Tools\\App_1.0.0.0_x64__k\\app.exe", "C:\\Tools\\App_2.0.0.0_x64__k\\app.exe", false},
-        {"C:\\WindowsApps2\\App_1.0.0.0_x64__k\\app.exe", "C:\\WindowsApps2\\App_2.0.0.0_x64__k\\app.exe", false},
-        {apps + "App_1.0.0_x64__k\\a.exe", apps + "App_1.0.1_x64__k\\a.exe", false},
-        {apps + "App_1.0.0.0_x64_k\\a.exe", apps + "App_1.0.0.1_x64_k\\a.exe", false},
-        {apps + "App_1.0.0.0_x64__k", apps + "App_1.0.0.1_x64__k", false},  // the package, not a file in it
-        {apps + "App_1.0.0.0_x64__k\\a.exe", apps + "App__x64__k\\a.exe", false},
-        {"C:\\Tools\\App.exe", "c:\\tools\\APP.EXE", true},
-        {"global", "GLOBAL", true},
-        // ソ is 83 5C: its second byte is no separator, in the package folder or before it.
-        {apps + "ソ_1.0.0.0_x64__k\\a.exe", apps + "ソ_2.0.0.0_x64__k\\a.exe", true},
+    const std::string apps = "C:\\Program Files\\WindowsApps\\", notepad = apps + "Microsoft.Notepad_11.2310.13.0_x64__8we\\N.exe";
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {notepad, apps + "Microsoft.Notepad_11.2402.2.0_x64__8we\\N.exe", true},
+        {notepad, "c:\\PROGRAM FILES\\windowsapps\\MICROSOFT.Notepad_1.0.0.0_X64__8we\\n.EXE", true},
+        {"D:\\WindowsApps\\A_1.0.0.0_neutral_~_k\\a.exe", "D:\\WindowsApps\\A_2.0.0.0_neutral_~_k\\a.exe", true},
+        {apps + "ソ_1.0.0.0_x64__k\\a.exe", apps + "ソ_2.0.0.0_x64__k\\a.exe", true},  // ソ is 83 5C
+        {notepad, apps + "Microsoft.Paint_11.2310.13.0_x64__8we\\N.exe", false},  // another package
+        {"C:\\Tools\\A_1.0.0.0_x64__k\\a.exe", "C:\\Tools\\A_2.0.0.0_x64__k\\a.exe", false},  // not under WindowsApps
         {"C:\\aソWindowsApps\\P_1.0.0.0_x64__k\\a.exe", "C:\\aソWindowsApps\\P_2.0.0.0_x64__k\\a.exe", false},
+        {apps + "A_1.0.0_x64__k\\a.exe", apps + "A_1.0.1_x64__k\\a.exe", false},  // not the package form
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(sameApplicationPath(c.a, c.b), c.same) << c.a << " | " << c.b;
-        EXPECT_EQ(sameApplicationPath(c.b, c.a), c.same) << c.b << " | " << c.a;
+    for (const auto& [a, b, same] : cases) {
+        EXPECT_EQ(sameApplicationPath(a, b), same) << a << " | " << b;
+        EXPECT_EQ(sameApplicationPath(b, a), same) << b << " | " << a;
     }
-    EXPECT_EQ(applicationPathKey(apps + notepad),
-              "c:\\program files\\windowsapps\\microsoft.windowsnotepad_*_x64__8wekyb3d8bbwe\\notepad\\notepad.exe");
+    EXPECT_EQ(applicationPathKey(notepad), "c:\\program files\\windowsapps\\microsoft.notepad_*_x64__8we\\n.exe");
 }
 
 TEST(ShiftJisPathTest, ATakenName_GetsTheFolderThenANumber)

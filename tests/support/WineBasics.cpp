@@ -86,19 +86,6 @@ std::string WinePath(const std::string& unixPath)
     return path;
 }
 
-std::string UnixPath(const std::string& windowsPath)
-{
-    using ToUnix = char*(CDECL*)(const WCHAR*);
-    const auto toUnix = reinterpret_cast<ToUnix>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    WCHAR wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
-    char* unixPath = toUnix != nullptr ? toUnix(wide) : nullptr;
-    const std::string result = unixPath != nullptr ? unixPath : "";
-    if (unixPath != nullptr) HeapFree(GetProcessHeap(), 0, unixPath);
-    return result;
-}
-
 std::string OwnExePath()
 {
     char path[MAX_PATH] = {};

@@ -24,8 +24,6 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // "/a/b" -> "Z:\a\b": how Wine names a Unix path.
 std::string WinePath(const std::string& unixPath);
-// The Unix path of a Windows path ("" when Wine cannot tell).
-std::string UnixPath(const std::string& windowsPath);
 std::string OwnExePath();
 
 // A fresh folder under the temp directory, removed with everything in it; optionally the

@@ -42,7 +42,6 @@ TEST(KeyPickerTest, OpensOnTheStroke_OkStoresTheChoiceButRefusesAnEmptyOne)
         {"empty stroke", 0, "0 0000", nothing, 0},
         {"key not offered", 124 | Ctrl | Shift, "0 1010", nothing, Ctrl | Shift},
         {"old ; (185): opens on ;, stores 187", 185 | Ctrl, "91 1000", nothing, 187 | Ctrl},
-        {"無変換 chosen", 0, "0 0000", [](HWND d) { SelectComboIndex(d, IDC_KEY_COMBO, 99); }, 29},
         {"unnamed key", 1 | Ctrl | Shift, "0 1010", nothing, Ctrl | Shift},
         {"key not offered, no flags: refused", 124, "0 0000", nothing, 124},
         {"only Alt ticked", 1 | Win, "0 0001",
