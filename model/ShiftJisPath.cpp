@@ -96,6 +96,9 @@ std::string_view parentFolderOf(std::string_view path)
 std::string applicationPathKey(std::string_view path)
 {
     std::string key = foldAsciiCase(path);
+    // Nearly every path has no such folder: one search, and the key is the folded path.
+    if (key.find("windowsapps\\") == std::string::npos)
+        return key;
     const std::vector<std::size_t> slashes = separatorsIn(path, '\\');
     // Version fields are cut from the back, so the positions of those before stay valid.
     for (std::size_t n = slashes.size(); n >= 2; --n) {
