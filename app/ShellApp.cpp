@@ -1,5 +1,6 @@
 #include "app/ShellApp.h"
 
+#include "app/StartupNotices.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/FileNotices.h"
@@ -41,6 +42,11 @@ template <class Load> FileResult LoadPatiently(Load load)
         }
         Sleep(ReadRetryPauseMs);
     }
+}
+
+bool HoldsModifier(const KeyStroke& held)
+{
+    return held.ctrl || held.alt || held.shift || held.win;
 }
 
 } // namespace
@@ -144,25 +150,19 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
 
 LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (trayIcon.HandleMessage(message, wParam) || staleKeyWatch.HandleMessage(message, wParam)) {
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
-        // The version-1 layout: every shell since Windows 95 accepts it, and it holds all we
-        // set (icon, callback, a tip under 64 bytes). Its size depends on pointer alignment
-        // (88 bytes on 32-bit, 104 on 64-bit), so it comes from the header, not a literal.
-        trayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        trayIcon.hWnd = mainWindow;
-        trayIcon.uID = TrayIconId;
-        trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        trayIcon.uCallbackMessage = WM_TRAYICON_NOTIFY;
-        trayIcon.hIcon = smallIcon;
-        lstrcpynA(trayIcon.szTip, HookContract::MainWindowTitle, 64);
-        Shell_NotifyIconA(NIM_ADD, &trayIcon);
+        trayIcon.Create(mainWindow, TrayIconId, WM_TRAYICON_NOTIFY, smallIcon, HookContract::MainWindowTitle);
         instance = reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance;
         staleKeyWatch.Start(mainWindow, WM_KEYS_MAY_BE_STALE);
+        PostMessageA(mainWindow, WM_SHOW_STARTUP_NOTICES, 0, 0);
         return 0;
     case WM_DESTROY:
         staleKeyWatch.Stop();
-        Shell_NotifyIconA(NIM_DELETE, &trayIcon);
+        trayIcon.Remove();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
@@ -193,6 +193,13 @@ LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KEYS_MAY_BE_STALE:
         OnKeysMayBeStale();
         return 0;
+    case WM_SHOW_STARTUP_NOTICES:
+        // A start-up that fails shows its own messages, whose loops can bring this one
+        // early: nothing more is said then.
+        if (engine && engine->hooksInstalled()) {
+            ShowStartupNotices();
+        }
+        return 0;
     case WM_WTSSESSION_CHANGE:
         if (StaleKeyWatch::KeysMayBeStale(wParam)) {
             OnKeysMayBeStale();
@@ -210,7 +217,9 @@ LRESULT ShellApp::OnCopyData(LPARAM lParam)
     if (!engine || !ReadKeyReport(lParam, report)) {
         return 0;
     }
-    return engine->OnKeyEvent(report) ? 1 : 0;
+    const bool consumed = engine->OnKeyEvent(report);
+    staleKeyWatch.KeysSeen(HoldsModifier(engine->held()));
+    return consumed ? 1 : 0;
 }
 
 bool ShellApp::OnCommand(WORD id)
@@ -247,6 +256,7 @@ void ShellApp::OnKeysMayBeStale()
 {
     if (engine) {
         engine->ResyncHeldKeys();
+        staleKeyWatch.KeysSeen(HoldsModifier(engine->held()));
     }
 }
 
@@ -394,7 +404,7 @@ LRESULT ShellApp::OnEndSession(bool ending)
     if (engine) {
         engine->SetHooks(false);
     }
-    Shell_NotifyIconA(NIM_DELETE, &trayIcon);
+    trayIcon.Remove();
     // The system may end the process as soon as this returns; should it not, the program
     // ends itself once the open dialogs have unwound.
     PostQuitMessage(0);

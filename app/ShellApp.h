@@ -2,6 +2,7 @@
 // hidden main window that receives the hook library's key reports and the tray icon's clicks.
 #pragma once
 #include "app/StaleKeyWatch.h"
+#include "app/TrayIcon.h"
 #include "app/TrayMenuWindow.h"
 #include "app/WindowBinding.h"
 #include "app/Win32ModelSystem.h"
@@ -25,6 +26,9 @@ constexpr DWORD SecondInstanceRequest = 0xFFFFFFFF;
 constexpr UINT TrayIconId = 1;
 // Posted by the StaleKeyWatch: the key reports may have missed something.
 constexpr UINT WM_KEYS_MAY_BE_STALE = WM_APP + 102;
+// Posted to itself when the main window is created: the start-up notices come once the
+// program is up, its icon shown and its hooks in.
+constexpr UINT WM_SHOW_STARTUP_NOTICES = WM_APP + 103;
 
 class ShortcutSettingsDialog;
 
@@ -81,7 +85,7 @@ private:
     std::unique_ptr<Win32KeySystem> keySystem;
     std::unique_ptr<KeyEngine> engine;
     bool dialogOpen = false;
-    NOTIFYICONDATAA trayIcon = {};
+    TrayIcon trayIcon;
     OwnedMenu menu;
     HMENU trayMenu = nullptr;
     HICON largeIcon = nullptr;

@@ -4,16 +4,19 @@
 
 namespace {
 
-// The window and message of the one watch, and the window last seen in front: WinEvent
-// and timer callbacks get no context of their own.
+// The window and message of the one watch, the window last seen in front, and whether the
+// system has announced a new window in front: WinEvent callbacks get no context of their own.
 HWND notifyWindow = nullptr;
 UINT notifyMessage = 0;
 HWND lastFront = nullptr;
+bool foregroundAnnounced = false;
 
-// Some systems (Wine among them) do not announce every new window in front; a look a few
-// times a second catches those.
+// Some systems (Wine among them) never announce a new window in front. There the window in
+// front is looked at a few times a second, but only while a missed change could matter: while
+// the engine believes a modifier is held, and for a while after the last key.
 constexpr UINT_PTR ForegroundTimerId = 0x5743;
 constexpr UINT ForegroundLookMs = 250;
+constexpr DWORD LookAfterKeysMs = 10000;
 
 void Notify()
 {
@@ -25,17 +28,10 @@ void Notify()
 
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD)
 {
-    if (event == EVENT_SYSTEM_FOREGROUND)
+    if (event == EVENT_SYSTEM_FOREGROUND) {
         lastFront = GetForegroundWindow();
-    Notify();
-}
-
-void CALLBACK OnForegroundTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    const HWND front = GetForegroundWindow();
-    if (front == lastFront)
-        return;
-    lastFront = front;
+        foregroundAnnounced = true;
+    }
     Notify();
 }
 
@@ -61,7 +57,6 @@ void StaleKeyWatch::Start(HWND window, UINT message)
     lastFront = GetForegroundWindow();
     foregroundHook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnWinEvent, 0, 0,
                                           WINEVENT_OUTOFCONTEXT));
-    SetTimer(window, ForegroundTimerId, ForegroundLookMs, OnForegroundTimer);
     desktopHook_.reset(SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr, OnWinEvent, 0,
                                        0, WINEVENT_OUTOFCONTEXT));
 
@@ -84,6 +79,7 @@ void StaleKeyWatch::Stop()
     desktopHook_.reset();
     if (window_ != nullptr)
         KillTimer(window_, ForegroundTimerId);
+    looking_ = false;
     if (sessionRegistered_) {
         const auto unregister =
             Export<UnregisterSessionNotification>(sessionLibrary_.get(), "WTSUnRegisterSessionNotification");
@@ -95,6 +91,31 @@ void StaleKeyWatch::Stop()
     if (notifyWindow == window_)
         notifyWindow = nullptr;
     window_ = nullptr;
+}
+
+void StaleKeyWatch::KeysSeen(bool modifierHeld)
+{
+    modifierHeld_ = modifierHeld;
+    lastKeys_ = GetTickCount();
+    if (looking_ || foregroundAnnounced || window_ == nullptr)
+        return;
+    looking_ = SetTimer(window_, ForegroundTimerId, ForegroundLookMs, nullptr) != 0;
+}
+
+bool StaleKeyWatch::HandleMessage(UINT message, WPARAM wParam)
+{
+    if (message != WM_TIMER || wParam != ForegroundTimerId)
+        return false;
+    const HWND front = GetForegroundWindow();
+    if (front != lastFront) {
+        lastFront = front;
+        Notify();
+    }
+    if (foregroundAnnounced || (!modifierHeld_ && GetTickCount() - lastKeys_ >= LookAfterKeysMs)) {
+        KillTimer(window_, ForegroundTimerId);
+        looking_ = false;
+    }
+    return true;
 }
 
 bool StaleKeyWatch::KeysMayBeStale(WPARAM sessionChange)

@@ -15,10 +15,16 @@ public:
 
     // From now on `message` is posted to the window for a desktop switch or a change of the
     // window in front, and the window receives WM_WTSSESSION_CHANGE (see KeysMayBeStale).
-    // A timer of the window, with a procedure of its own, looks at the window in front.
+    // Where the system does not announce the window in front, a timer of the window looks
+    // at it while keys are about (see KeysSeen); while nothing happens, nothing runs.
     void Start(HWND window, UINT message);
     // Before the window is destroyed.
     void Stop();
+    // After each key report and each new reading of the key state: whether the engine now
+    // believes a modifier is held.
+    void KeysSeen(bool modifierHeld);
+    // The watch's part of the window procedure (its timer): true when the message was its.
+    bool HandleMessage(UINT message, WPARAM wParam);
     // Whether a WM_WTSSESSION_CHANGE with this wParam means keys may have gone unseen.
     static bool KeysMayBeStale(WPARAM sessionChange);
 
@@ -29,5 +35,8 @@ private:
     HWND window_ = nullptr;
     Owned<HMODULE, FreeModule> sessionLibrary_;
     bool sessionRegistered_ = false;
+    bool looking_ = false;       // the timer runs
+    bool modifierHeld_ = false;  // as the engine believes
+    DWORD lastKeys_ = 0;         // tick of the last KeysSeen
     Owned<HWINEVENTHOOK, RemoveWinEventHook> foregroundHook_, desktopHook_;
 };

@@ -17,6 +17,13 @@ bool endsWithBackslash(std::string_view path);
 std::string_view fileNameOf(std::string_view path);
 // The name of the folder that holds the file ("c" for C:\a\c\x.exe); empty when none.
 std::string_view parentFolderOf(std::string_view path);
+// The form under which application paths compare: ASCII letter case folded, and for a
+// program of a packaged application, in a folder under WindowsApps named
+// Name_Version_Architecture_ResourceId_PublisherId, the Version left out: every update
+// moves the program into the new version's folder. Equal keys: the same application.
+std::string applicationPathKey(std::string_view path);
+bool sameApplicationPath(std::string_view a, std::string_view b);
+
 // True when the last four characters are ".exe", letter case ignored.
 bool hasExeSuffix(std::string_view path);
 

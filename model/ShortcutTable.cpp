@@ -1,6 +1,7 @@
 #include "model/ShortcutTable.h"
 
 #include "model/AsciiCase.h"
+#include "model/ShiftJisPath.h"
 
 #include <cstddef>
 #include <utility>
@@ -27,7 +28,7 @@ void ShortcutTable::indexEntry(int index) const
     const std::string& path = entries_[static_cast<std::size_t>(index)]->path();
     indexed_.add(path);
     ++countByPath_[path];
-    firstByFoldedPath_.emplace(foldAsciiCase(path), index);  // an earlier entry keeps its place
+    firstByPathKey_.emplace(applicationPathKey(path), index);  // an earlier entry keeps its place
 }
 
 void ShortcutTable::refreshIndex() const
@@ -37,7 +38,7 @@ void ShortcutTable::refreshIndex() const
         return;
     // Paths change only through the editing windows, one at a time: a rebuild is cheap
     // next to the user's typing.
-    firstByFoldedPath_.clear();
+    firstByPathKey_.clear();
     countByPath_.clear();
     indexed_.restart(entries_.size());
     for (int i = 0; i < count(); ++i)
@@ -56,8 +57,8 @@ int ShortcutTable::findByName(const std::string& name) const
 int ShortcutTable::findByPath(const std::string& path) const
 {
     refreshIndex();
-    const auto found = firstByFoldedPath_.find(foldAsciiCase(path));
-    return found == firstByFoldedPath_.end() ? -1 : found->second;
+    const auto found = firstByPathKey_.find(applicationPathKey(path));
+    return found == firstByPathKey_.end() ? -1 : found->second;
 }
 
 int ShortcutTable::add(const AppEntry& entry)
@@ -94,9 +95,9 @@ void ShortcutTable::unindexLast()
     const std::string& path = entries_.back()->path();
     if (--countByPath_[path] <= 0)
         countByPath_.erase(path);
-    const auto first = firstByFoldedPath_.find(foldAsciiCase(path));
-    if (first != firstByFoldedPath_.end() && first->second == count() - 1)
-        firstByFoldedPath_.erase(first);
+    const auto first = firstByPathKey_.find(applicationPathKey(path));
+    if (first != firstByPathKey_.end() && first->second == count() - 1)
+        firstByPathKey_.erase(first);
     indexed_.dropLast();
 }
 
@@ -111,7 +112,7 @@ void ShortcutTable::swapEntries(ShortcutTable& other) noexcept
 void ShortcutTable::clear()
 {
     entries_.clear();
-    firstByFoldedPath_.clear();
+    firstByPathKey_.clear();
     countByPath_.clear();
     indexed_.restart(0);
 }

@@ -22,8 +22,9 @@ public:
     AppEntry* at(int index);
     const AppEntry* at(int index) const;
 
-    // Index of the first entry whose name (path) matches ignoring ASCII letter case, or -1.
+    // Index of the first entry whose name matches ignoring ASCII letter case, or -1.
     int findByName(const std::string& name) const;
+    // Index of the first entry whose path is the same application (sameApplicationPath), or -1.
     int findByPath(const std::string& path) const;
     // Appends a deep copy and returns its index; -1 when an entry has byte-for-byte the same path.
     int add(const AppEntry& entry);
@@ -49,7 +50,7 @@ private:
     std::vector<std::unique_ptr<AppEntry>> entries_;
 
     // Look-ups by path in constant time on average, with the results of a scan from index 0.
-    mutable std::unordered_map<std::string, int> firstByFoldedPath_;
+    mutable std::unordered_map<std::string, int> firstByPathKey_;  // applicationPathKey
     mutable std::unordered_map<std::string, int> countByPath_;  // exact bytes, for add
     mutable IndexedKeys<std::string> indexed_;                  // each entry's path as indexed
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # run-bench.sh BENCH_BUILD WIN_BUILD: the benchmarks. First the native ones (engine
-# dispatch), then the end-to-end key latency under Wine.
+# dispatch), then the end-to-end key latency, the settings window at scale and the idle
+# program's wake-ups under Wine.
 set -u
 bench=$1 win=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,6 +38,15 @@ if "$here/build-win-tool.sh" SettingsOpenBench; then
   "$here/wine-session.sh" "$here/wine-run.sh" "$win/SettingsOpenBench.exe" ${VR_BENCH_APPS:-10000 100000} || rc=1
 else
   echo "could not build SettingsOpenBench in $win"; rc=1
+fi
+
+# ---- The idle program under Wine ----
+echo
+echo "== Wake-ups of the idle program over ${VR_IDLE_SECONDS:-60} s (Wine: varokint.exe left alone) =="
+if "$here/build-win-tool.sh" varokint varokint_hook; then
+  "$here/wine-session.sh" "$here/idle-bench.sh" "$win/varokint.exe" "$win/varokint.dll" "${VR_IDLE_SECONDS:-60}" || rc=1
+else
+  echo "could not build varokint.exe in $win"; rc=1
 fi
 
 exit $rc

@@ -36,7 +36,7 @@ void KeyPicker::Init(HWND dialog)
         LoadStringA(instance_, vk, name, KeyNameBufferSize);
         SendMessageA(keyCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    const int position = ChoicePosition(choices_.data(), choices_.size(), stroke_.vk);
+    const int position = ChoicePosition(choices_.data(), choices_.size(), OfferedKey(stroke_.vk));
     SendMessageA(keyCombo_, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 
     CheckDlgButton(dialog, IDC_CHECK_CTRL, stroke_.ctrl ? BST_CHECKED : BST_UNCHECKED);

@@ -3,6 +3,7 @@
 // dialog, the action editor and the hotkey dialog each hold one.
 #pragma once
 #include "model/KeyStroke.h"
+#include "ui/KeyVocabulary.h"
 
 #include <windows.h>
 
@@ -11,7 +12,7 @@
 
 class KeyPicker {
 public:
-    static constexpr int ChoiceCount = 98;
+    static constexpr int ChoiceCount = static_cast<int>(KeyChoiceCount);
 
     // The stroke must outlive the picker; it is read only at Init.
     KeyPicker(KeyStroke& stroke, HINSTANCE instance);
@@ -23,7 +24,8 @@ public:
     static int ChoicePosition(const unsigned* choices, std::size_t count, unsigned vk);
 
     // At WM_INITDIALOG: fills the drop-down of that dialog and sets the controls from the
-    // bound stroke.
+    // bound stroke. A ";" stored as 185 opens on the ";" offered, so OK stores the 187 a
+    // keyboard sends.
     void Init(HWND dialog);
     // Writes the controls back into the bound stroke. False, with the stroke unchanged,
     // when they describe no key and no modifier.

@@ -4,6 +4,7 @@
 #include "model/KeyStroke.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 // The name of a virtual-key code, or "" when it has none.
@@ -14,5 +15,9 @@ bool HasKeyName(unsigned vk);
 // when withKeyName is on and vk is not 0.
 std::string FormatKeyStroke(const KeyStroke& stroke, bool withKeyName);
 
+constexpr std::size_t KeyChoiceCount = 100;
 // The virtual-key codes a key picker offers, by list position.
-const std::array<unsigned, 98>& KeyChoiceList();
+const std::array<unsigned, KeyChoiceCount>& KeyChoiceList();
+// The code a picker offers for vk: 187 for the ";" stored as 185, which no keyboard
+// sends; vk itself otherwise.
+unsigned OfferedKey(unsigned vk);

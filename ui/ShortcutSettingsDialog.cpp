@@ -406,7 +406,7 @@ bool ShortcutSettingsDialog::conflictsWithOtherEntries(const AppEntry& working)
             MessageBoxA(window(), DuplicateNameText, DuplicateNameCaption, MB_OK | MB_ICONEXCLAMATION);
             return true;
         }
-        if (equalsIgnoringAsciiCase(working.path(), other.path())) {
+        if (sameApplicationPath(working.path(), other.path())) {
             MessageBoxA(window(), DuplicatePathText, DuplicatePathCaption, MB_OK | MB_ICONEXCLAMATION);
             return true;
         }

@@ -88,6 +88,9 @@ const Sequence Sequences[] = {
     {"Recording_RepeatingKey_RecordsOnce", Recording, {}, "C C* C* /C", "0000", {"send 300 WM_KEY_RECORDED 43 0"}},
     {"Recording_CtrlAloneAndUnnamedF13_RecordNothing", Recording, {}, "LCtrl /LCtrl LCtrl /LCtrl F13 /F13",
      "000000", {}},
+    {"Recording_JapaneseKeyboardsSemicolonHenkanAndMuhenkan_AreRecorded", Recording, {},
+     "LCtrl Semicolon /Semicolon /LCtrl Henkan /Henkan Muhenkan /Muhenkan", "00000000",
+     {"send 300 WM_KEY_RECORDED 1BB 0", "send 300 WM_KEY_RECORDED 1C 0", "send 300 WM_KEY_RECORDED 1D 0"}},
     {"Recording_ActionsAndHotKeyAreRecordedNotPlayed", Recording | HotKeyOn, {{"global", 'A', {'B'}}},
      "A LWin Enter", "000", {"send 300 WM_KEY_RECORDED 41 0", "send 300 WM_KEY_RECORDED 80D 0"}},
 };

@@ -2,6 +2,7 @@
 // would, through every editing operation, including edits made through handed-out objects.
 #include "ModelTestSupport.h"
 #include "model/AsciiCase.h"
+#include "model/ShiftJisPath.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,13 @@
 
 namespace {
 
-// Few, short paths over letters of both cases and a Shift-JIS character whose trail byte
-// is 'A' (0x83 0x41) or 'a' (0x83 0x61), so that folds collide often.
+// Few, short paths over letters of both cases, a Shift-JIS character whose trail byte is
+// 'A' (0x83 0x41) or 'a' (0x83 0x61), and two versions of a packaged application's folder,
+// so that keys collide often.
 std::string RandomPath(std::mt19937& random)
 {
-    static const std::vector<std::string> pieces = {"a", "A", "b", "\x83\x41", "\x83\x61", "\\"};
+    static const std::vector<std::string> pieces = {"a", "A", "b", "\x83\x41", "\x83\x61", "\\",
+                                                    "WindowsApps\\P_1.0.0.0_x64__k\\", "windowsapps\\p_2.0.0.0_X64__k\\"};
     std::string path;
     for (int n = static_cast<int>(random() % 3); n >= 0; --n)
         path += pieces[random() % pieces.size()];
@@ -23,7 +26,7 @@ std::string RandomPath(std::mt19937& random)
 int ScanByPath(const ShortcutTable& table, const std::string& path)
 {
     for (int i = 0; i < table.count(); ++i) {
-        if (equalsIgnoringAsciiCase(table.at(i)->path(), path))
+        if (sameApplicationPath(table.at(i)->path(), path))
             return i;
     }
     return -1;

@@ -116,6 +116,11 @@ TEST(ShortcutTableTest, LookupsFoldAsciiCaseOnlyButAddComparesExactly)
     table.add(AppEntry("ﾟX", "n"));
     EXPECT_EQ(table.findByPath("ﾟx"), 4);
 
+    EXPECT_EQ(table.add(AppEntry("C:\\WindowsApps\\M.P_1.0.0.0_x64__k\\P.exe", "P")), 5);  // a packaged application
+    EXPECT_EQ(table.findByPath("C:\\WindowsApps\\M.P_1.1.0.0_x64__k\\P.exe"), 5);
+    EXPECT_EQ(table.add(AppEntry("C:\\WindowsApps\\M.P_1.1.0.0_x64__k\\P.exe", "P")), 6);
+    EXPECT_TRUE(table.remove(6) && table.remove(5));
+
     EXPECT_EQ(table.at(-1), nullptr);
     EXPECT_EQ(table.at(5), nullptr);
     EXPECT_FALSE(table.remove(5));

@@ -45,6 +45,26 @@ TEST(ShiftJisPathTest, SplitsAtCharacters_AsciiAsBefore)
     }
 }
 
+TEST(ShiftJisPathTest, PackagedApplications_CompareWithoutTheirVersion_OtherPathsAsBefore)
+{
+    const std::string apps = "C:\\Program Files\\WindowsApps\\", notepad = apps + "Microsoft.Notepad_11.2310.13.0_x64__8we\\N.exe";
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {notepad, apps + "Microsoft.Notepad_11.2402.2.0_x64__8we\\N.exe", true},
+        {notepad, "c:\\PROGRAM FILES\\windowsapps\\MICROSOFT.Notepad_1.0.0.0_X64__8we\\n.EXE", true},
+        {"D:\\WindowsApps\\A_1.0.0.0_neutral_~_k\\a.exe", "D:\\WindowsApps\\A_2.0.0.0_neutral_~_k\\a.exe", true},
+        {apps + "ソ_1.0.0.0_x64__k\\a.exe", apps + "ソ_2.0.0.0_x64__k\\a.exe", true},  // ソ is 83 5C
+        {notepad, apps + "Microsoft.Paint_11.2310.13.0_x64__8we\\N.exe", false},  // another package
+        {"C:\\Tools\\A_1.0.0.0_x64__k\\a.exe", "C:\\Tools\\A_2.0.0.0_x64__k\\a.exe", false},  // not under WindowsApps
+        {"C:\\aソWindowsApps\\P_1.0.0.0_x64__k\\a.exe", "C:\\aソWindowsApps\\P_2.0.0.0_x64__k\\a.exe", false},
+        {apps + "A_1.0.0_x64__k\\a.exe", apps + "A_1.0.1_x64__k\\a.exe", false},  // not the package form
+    };
+    for (const auto& [a, b, same] : cases) {
+        EXPECT_EQ(sameApplicationPath(a, b), same) << a << " | " << b;
+        EXPECT_EQ(sameApplicationPath(b, a), same) << b << " | " << a;
+    }
+    EXPECT_EQ(applicationPathKey(notepad), "c:\\program files\\windowsapps\\microsoft.notepad_*_x64__8we\\n.exe");
+}
+
 TEST(ShiftJisPathTest, ATakenName_GetsTheFolderThenANumber)
 {
     std::set<std::string> names = {"probeB"};

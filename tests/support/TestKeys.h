@@ -39,6 +39,8 @@ inline constexpr PhysicalKey PhysicalKeys[] = {
     {"F5", 0x74, 0x3F, false},     {"F6", 0x75, 0x40, false},     {"E", 0x45, 0x12, false},
     {"A", 0x41, 0x1E, false},      {"Enter", 0x0D, 0x1C, false},  {"C", 0x43, 0x2E, false},
     {"F13", 0x7C, 0x64, false},
+    // The ";", 変換 and 無変換 keys of a Japanese keyboard.
+    {"Semicolon", 0xBB, 0x27, false}, {"Henkan", 0x1C, 0x79, false}, {"Muhenkan", 0x1D, 0x7B, false},
 };
 inline constexpr int ModifierKeys = 8;
 inline constexpr int ModelCheckKeys = 17;

@@ -78,7 +78,7 @@ protected:
 
 TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_CancelKeepsTheInputKey)
 {
-    Action action = MakeAction("テスト", Ctrl | 'E', {Ctrl, 'A', Ctrl | Shift | 37, 187, Ctrl | 187});
+    Action action = MakeAction("テスト", Ctrl | 'E', {Ctrl, 'A', Ctrl | Shift | 37, 124, Ctrl | 124});
     Rows rows;
     std::string name, headers, states;
     int keyPosition = -1;
