@@ -104,7 +104,7 @@ void ShortcutTable::unindexLast()
 void ShortcutTable::swapEntries(ShortcutTable& other) noexcept
 {
     entries_.swap(other.entries_);
-    firstByFoldedPath_.swap(other.firstByFoldedPath_);
+    firstByPathKey_.swap(other.firstByPathKey_);
     countByPath_.swap(other.countByPath_);
     std::swap(indexed_, other.indexed_);
 }
