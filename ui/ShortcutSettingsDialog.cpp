@@ -15,7 +15,6 @@
 namespace {
 
 constexpr UINT DropPathSize = MAX_PATH;  // 260 including the terminator
-constexpr char EditPath[] = "edit";
 constexpr char NoNameText[] = "(未入力)";
 constexpr int KeyColumnWidth = 100;
 constexpr int NameColumnWidth = 150;
@@ -30,8 +29,6 @@ constexpr char DuplicatePathCaption[] = "ｱﾌﾟﾘｹｰｼｮﾝ重複のお
 constexpr char DropCaption[] = "varokint";
 
 constexpr char HelpPage[] = "editshortcutdlg.htm";
-
-bool isReservedPath(const std::string& path) { return path == GlobalPath || path == EditPath; }
 
 }  // namespace
 
