@@ -79,7 +79,7 @@ bool ShellApp::Startup(HINSTANCE instanceHandle)
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
         return false;
     }
-    trayMenuWindow.CreateUnderWine(instanceHandle, mainWindow);
+    tray.CreateMenuWindowUnderWine(instanceHandle, mainWindow);
     keySystem = std::make_unique<Win32KeySystem>(instanceHandle);
     engine = std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow), *keySystem);
     return engine->SetHooks(true);
@@ -118,9 +118,8 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
 {
     largeIcon = LoadIconA(instanceHandle, MAKEINTRESOURCEA(IDI_VAROKINTO_LARGE));
     smallIcon = LoadSmallIcon(instanceHandle, IDI_VAROKINTO_SMALL);
-    menu.reset(LoadMenuA(instanceHandle, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
-    trayMenu = menu ? GetSubMenu(menu.get(), 0) : nullptr;
-    if (trayMenu == nullptr || largeIcon == nullptr || smallIcon == nullptr) {
+    const bool menuLoaded = tray.LoadTrayMenu(instanceHandle);
+    if (!menuLoaded || largeIcon == nullptr || smallIcon == nullptr) {
         return false;
     }
 
@@ -150,19 +149,19 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
 
 LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (trayIcon.HandleMessage(message, wParam) || staleKeyWatch.HandleMessage(message, wParam)) {
+    if (tray.HandleMessage(message, wParam) || staleKeyWatch.HandleMessage(message, wParam)) {
         return 0;
     }
     switch (message) {
     case WM_CREATE:
-        trayIcon.Create(mainWindow, TrayIconId, WM_TRAYICON_NOTIFY, smallIcon, HookContract::MainWindowTitle);
+        tray.AddIcon(mainWindow, TrayIconId, WM_TRAYICON_NOTIFY, smallIcon, HookContract::MainWindowTitle);
         instance = reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance;
         staleKeyWatch.Start(mainWindow, WM_KEYS_MAY_BE_STALE);
         PostMessageA(mainWindow, WM_SHOW_STARTUP_NOTICES, 0, 0);
         return 0;
     case WM_DESTROY:
         staleKeyWatch.Stop();
-        trayIcon.Remove();
+        tray.RemoveIcon();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
@@ -262,46 +261,19 @@ void ShellApp::OnKeysMayBeStale()
 
 void ShellApp::ShowTrayMenu(WPARAM request, LPARAM mouseMessage)
 {
-    if (mouseMessage != WM_RBUTTONDOWN && mouseMessage != WM_LBUTTONDOWN) {
+    if (!Tray::OpensMenu(mouseMessage)) {
         return;
     }
     if (dialogOpen) {
         BringDialogToFront();
         return;
     }
-    // Under Wine a menu takes keys only from an owner that has been shown, which the main
-    // window never is; there a window of our own that is shown takes its place.
-    const HWND owner = trayMenuWindow.handle() != nullptr ? trayMenuWindow.handle() : mainWindow;
-    POINT at = {};
-    const bool secondCopy = static_cast<DWORD>(request) == SecondInstanceRequest;
-    if (secondCopy) {
-        RECT workArea = {};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-        at = {workArea.right, workArea.bottom};
-        BringToFront(owner);
-        // Nobody clicked, so the menu would open without a highlighted item; a Down arrow
-        // queued now is the first thing the menu reads and selects its first item. (Under
-        // Wine the menu's owner gives it once the menu runs: one queued now can be lost.)
-        if (owner == mainWindow) {
-            keybd_event(VK_DOWN, 0, 0, 0);
-            keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+    tray.ShowMenu(static_cast<DWORD>(request) == SecondInstanceRequest, [this] {
+        // The settings command tells by the window in front now that it came from the menu.
+        if (engine) {
+            engine->RememberForegroundWindow();
         }
-    } else {
-        SetForegroundWindow(owner);
-        GetCursorPos(&at);
-    }
-    if (engine) {
-        engine->RememberForegroundWindow();
-    }
-    if (owner != mainWindow) {
-        trayMenuWindow.Track(trayMenu, at, mainWindow, secondCopy);
-        return;
-    }
-    // The menu only closes on a click elsewhere if our window is in front when it opens.
-    TrackPopupMenu(trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, mainWindow, nullptr);
-    // A menu opened from a background window leaves its owner in a state where the next
-    // click on the icon is lost, unless a message reaches the owner once it has closed.
-    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    });
 }
 
 void ShellApp::BringDialogToFront()
@@ -320,22 +292,6 @@ void ShellApp::BringDialogToFront()
     HWND focus = GetFocus();
     if (focus != dialog && !IsChild(dialog, focus)) {
         SetFocus(dialog);
-    }
-}
-
-void ShellApp::BringToFront(HWND window)
-{
-    // Windows lets only the thread that owns the foreground window hand it over; sharing
-    // its input state for the call makes SetForegroundWindow take effect.
-    const DWORD ours = GetCurrentThreadId();
-    const DWORD front = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    const bool attach = front != 0 && front != ours;
-    if (attach) {
-        AttachThreadInput(ours, front, TRUE);
-    }
-    SetForegroundWindow(window);
-    if (attach) {
-        AttachThreadInput(ours, front, FALSE);
     }
 }
 
@@ -361,8 +317,8 @@ void ShellApp::OpenShortcutSettings()
     // application whose shortcuts the user wants to edit.
     const WindowId front = engine->foregroundWindow();
     const bool fromTrayMenu = front == Win32KeySystem::ToWindowId(mainWindow) ||
-                              (trayMenuWindow.handle() != nullptr &&
-                               front == Win32KeySystem::ToWindowId(trayMenuWindow.handle()));
+                              (tray.MenuWindow() != nullptr &&
+                               front == Win32KeySystem::ToWindowId(tray.MenuWindow()));
     const std::string path = fromTrayMenu ? std::string() : engine->GetForegroundExePath();
     RunFramed([&] {
         SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
@@ -404,7 +360,7 @@ LRESULT ShellApp::OnEndSession(bool ending)
     if (engine) {
         engine->SetHooks(false);
     }
-    trayIcon.Remove();
+    tray.RemoveIcon();
     // The system may end the process as soon as this returns; should it not, the program
     // ends itself once the open dialogs have unwound.
     PostQuitMessage(0);

@@ -2,8 +2,7 @@
 // hidden main window that receives the hook library's key reports and the tray icon's clicks.
 #pragma once
 #include "app/StaleKeyWatch.h"
-#include "app/TrayIcon.h"
-#include "app/TrayMenuWindow.h"
+#include "app/Tray.h"
 #include "app/WindowBinding.h"
 #include "app/Win32ModelSystem.h"
 #include "engine/HookContract.h"
@@ -59,8 +58,6 @@ private:
     void OnKeysMayBeStale();
 
     void ShowTrayMenu(WPARAM request, LPARAM mouseMessage);
-    // SetForegroundWindow as the thread in front allows it.
-    void BringToFront(HWND window);
     // While a framed dialog is open, the tray icon, a second copy and the commands that
     // open dialogs show that dialog.
     void BringDialogToFront();
@@ -85,14 +82,11 @@ private:
     std::unique_ptr<Win32KeySystem> keySystem;
     std::unique_ptr<KeyEngine> engine;
     bool dialogOpen = false;
-    TrayIcon trayIcon;
-    OwnedMenu menu;
-    HMENU trayMenu = nullptr;
+    Tray tray;
     HICON largeIcon = nullptr;
     HICON smallIcon = nullptr;
     HWND mainWindow = nullptr;
     HINSTANCE instance = nullptr;
-    TrayMenuWindow trayMenuWindow;  // the menu's owner under Wine only
     ShortcutSettingsDialog* openSettings = nullptr;  // while the shortcut settings window runs
     bool sessionEnded = false;
     StaleKeyWatch staleKeyWatch;

@@ -3,6 +3,11 @@
 #include <stdexcept>
 #include <utility>
 
+bool isReservedPath(std::string_view path)
+{
+    return path == GlobalPath || path == EditPath;
+}
+
 AppEntry::AppEntry(std::string path, std::string name)
     : path_(std::move(path)), name_(std::move(name))
 {
@@ -92,6 +97,15 @@ bool AppEntry::removeAction(int index)
         return false;
     actions_.erase(actions_.begin() + index);
     indexed_.markStale();  // every later action moved down by one
+    return true;
+}
+
+bool AppEntry::replaceAction(int index, const Action& action)
+{
+    if (index < 0 || index >= actionCount() || !isInputFree(action.input(), index))
+        return false;
+    // Handed out and edited in place: the index checks this action's input on the next look-up.
+    actionAt(index) = action;
     return true;
 }
 

@@ -6,12 +6,19 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 // The path of the pseudo-application whose actions work in every application.
 inline constexpr char GlobalPath[] = "global";
+// A path the program never gives an entry; an entry read from keycfg.ini with it is kept as
+// it is.
+inline constexpr char EditPath[] = "edit";
+// True for the paths that name no program, "global" and "edit" (letter case counts): their
+// entries are shown without path and icon, and kept when they have no action.
+bool isReservedPath(std::string_view path);
 
 class AppEntry {
 public:
@@ -38,8 +45,14 @@ public:
     // Appends a copy; false when another action already has the same input key code.
     bool addAction(const Action& action);
     bool removeAction(int index);
+    // Puts a copy in the place of the action at index; false, leaving the list unchanged,
+    // for an index out of range or when another action already has the same input key code.
+    bool replaceAction(int index, const Action& action);
     // True when no action other than the one at exceptIndex (-1: none) has this input.
     bool isInputFree(const KeyStroke& key, int exceptIndex) const;
+    // True for an entry left without actions that stands for a program: the settings window
+    // drops such entries when it closes.
+    bool isPrunable() const { return actions_.empty() && !isReservedPath(path_); }
 
 private:
     struct Indexed {

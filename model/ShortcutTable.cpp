@@ -90,6 +90,45 @@ bool ShortcutTable::remove(int index)
     return true;
 }
 
+EntryConflict ShortcutTable::conflictOf(const AppEntry& entry, int index) const
+{
+    const std::string pathKey = applicationPathKey(entry.path());
+    for (int i = 0; i < count(); ++i) {
+        if (i == index)
+            continue;
+        const AppEntry& other = *entries_[static_cast<std::size_t>(i)];
+        if (equalsIgnoringAsciiCase(entry.name(), other.name()))
+            return EntryConflict::Name;
+        if (applicationPathKey(other.path()) == pathKey)
+            return EntryConflict::Path;
+    }
+    return EntryConflict::None;
+}
+
+int ShortcutTable::findOrAddByPath(const std::string& path)
+{
+    const int index = findByPath(path);
+    if (index >= 0)
+        return index;
+    // A second program of the same file name gets a name of its own: the window shows an
+    // application by its name, and two equal names could not be told apart.
+    const std::string name =
+        distinctNameFromPath(path, [this](const std::string& candidate) { return findByName(candidate) >= 0; });
+    return add(AppEntry(path, name));
+}
+
+void ShortcutTable::pruneEmptyEntries()
+{
+    // One by one: the usual case is the hotkey's entry at the end, which remove() takes out
+    // of the index without building it again.
+    for (int i = 0; i < count();) {
+        if (entries_[static_cast<std::size_t>(i)]->isPrunable())
+            remove(i);
+        else
+            ++i;
+    }
+}
+
 void ShortcutTable::unindexLast()
 {
     const std::string& path = entries_.back()->path();

@@ -10,6 +10,9 @@
 #include <unordered_map>
 #include <vector>
 
+// What an edited entry would share with another entry of the table.
+enum class EntryConflict { None, Name, Path };
+
 class ShortcutTable {
 public:
     explicit ShortcutTable(ModelSystem& system);
@@ -30,6 +33,20 @@ public:
     int add(const AppEntry& entry);
     bool remove(int index);
     void clear();
+
+    // Whether `entry`, put in the place of the entry at `index`, would share its name (as
+    // findByName compares) or its application (as findByPath compares) with another entry:
+    // the window shows an application by its name and the engine finds it by its path, so
+    // the second of two such entries could never be shown or never act. The first such
+    // entry in table order decides, its name before its path.
+    EntryConflict conflictOf(const AppEntry& entry, int index) const;
+    // The index of the first entry of this application; when there is none, of a new entry
+    // without actions, named after the path and distinct from every other name. -1 when it
+    // cannot be added.
+    int findOrAddByPath(const std::string& path);
+    // Removes every entry left without actions (AppEntry::isPrunable); the others keep
+    // their order.
+    void pruneEmptyEntries();
 
     // Read and write "keycfg.ini" in the settings folder. A load that fails leaves the
     // table exactly as it was; a save that fails leaves the file as it was.

@@ -2,20 +2,14 @@
 
 #include "res/resource.h"
 #include "ui/Controls.h"
-#include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
 
 #include <commctrl.h>
-
-#include <string>
 
 namespace {
 
 // Names are kept to what a buffer of this size holds.
 constexpr int NameBufferSize = 65000;
-constexpr int ShiftColumnWidth = 100;
-constexpr int KeyColumnWidth = 80;
-constexpr char EndRowText[] = "...";
 constexpr char RecordCaption[] = "記録開始(&K)";
 constexpr char StopCaption[] = "---終了---(&K)";
 constexpr char HelpPage[] = "shortcutlistdlg.htm";
@@ -35,7 +29,8 @@ bool keyHeld(int vk) { return GetKeyState(vk) < 0; }
 }  // namespace
 
 ActionEditor::ActionEditor(Action& action, KeyEngine& engine, HINSTANCE instance)
-    : DialogBase(instance, "SHORTCUT_LIST", HelpPage), action_(action), engine_(engine), picker_(input_, instance)
+    : DialogBase(instance, "SHORTCUT_LIST", HelpPage), action_(action), engine_(engine), picker_(input_, instance),
+      keys_(action)
 {
 }
 
@@ -50,7 +45,7 @@ INT_PTR ActionEditor::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header != nullptr && header->hwndFrom == list_) {
+        if (header != nullptr && header->hwndFrom == keys_.window()) {
             onNotify(*header);
         }
         return FALSE;
@@ -69,13 +64,13 @@ INT_PTR ActionEditor::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void ActionEditor::forgetControls()
 {
-    list_ = addButton_ = deleteButton_ = editButton_ = upButton_ = downButton_ = recordButton_ = nullptr;
+    addButton_ = deleteButton_ = editButton_ = upButton_ = downButton_ = recordButton_ = nullptr;
+    keys_.forget();
     picker_.Forget();
 }
 
 void ActionEditor::initialise()
 {
-    list_ = control(IDC_OUTPUT_LIST);
     addButton_ = control(IDC_ADD_BUTTON);
     deleteButton_ = control(IDC_DELETE_BUTTON);
     editButton_ = control(IDC_EDIT_BUTTON);
@@ -87,14 +82,14 @@ void ActionEditor::initialise()
     input_ = action_.input();
     picker_.Init(window());
 
-    setUpListColumns(list_, {{"シフトキー", ShiftColumnWidth}, {"キー", KeyColumnWidth}});
-    subclass(list_);
+    keys_.attach(control(IDC_OUTPUT_LIST));
+    subclass(keys_.window());
     fillList(0);
 }
 
 LRESULT ActionEditor::onControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (control == list_ && message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+    if (control == keys_.window() && message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
         if (!recording()) {
             moveKeys(wParam == VK_UP);
         }
@@ -141,10 +136,10 @@ void ActionEditor::onNotify(const NMHDR& header)
     if (recording()) return;
     switch (header.code) {
     case LVN_ITEMCHANGED:
-        if (!changingRows_) updateButtons();
+        if (!keys_.changingRows()) updateButtons();
         break;
     case NM_DBLCLK:
-        if (selectionIndex() == keyRowCount()) {
+        if (keys_.selectionIndex() == keys_.keyCount()) {
             addKey();
         } else {
             editKey();
@@ -163,7 +158,7 @@ void ActionEditor::onListKeyDown(WORD vk)
     if (vk == VK_DELETE) {
         deleteKeys();
     } else if (vk == 'A' && keyHeld(VK_CONTROL)) {
-        selectAll();
+        keys_.selectAll();
     } else if ((vk == VK_UP || vk == VK_DOWN) && keyHeld(VK_MENU)) {
         moveKeys(vk == VK_UP);
     }
@@ -171,94 +166,31 @@ void ActionEditor::onListKeyDown(WORD vk)
 
 void ActionEditor::onKeyRecorded(WPARAM keyCode)
 {
-    if (!recording()) return;
-    const KeyStroke key = KeyStroke::ofCode(static_cast<int>(keyCode));
-    if (action_.insertOutput(key, insertAt_)) {
-        insertKeyRow(insertAt_, key, false);
-        // The newest key stays in view, also once the list is longer than it is tall.
-        SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(insertAt_), FALSE);
-        ++insertAt_;
-    }
+    if (recording()) keys_.insertRecorded(KeyStroke::ofCode(static_cast<int>(keyCode)));
 }
 
 void ActionEditor::fillList(int selected)
 {
-    changingRows_ = true;
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-    const int count = keyRowCount();
-    for (int row = 0; row < count; ++row) {
-        insertKeyRow(row, action_.outputAt(row), row == selected);
-    }
-    insertListRow(list_, count, EndRowText, nullptr, count == 0);
-    changingRows_ = false;
+    keys_.fill(selected);
     updateButtons();
-}
-
-void ActionEditor::insertKeyRow(int row, const KeyStroke& key, bool selected)
-{
-    std::string modifiers = FormatKeyStroke(key, false);
-    std::string name = key.vk != 0 ? KeyName(key.vk) : std::string();
-    if (!modifiers.empty() && !name.empty()) {
-        modifiers += " + ";
-    }
-    insertListRow(list_, row, modifiers.c_str(), name.c_str(), selected);
-}
-
-bool ActionEditor::isRowSelected(int row) const
-{
-    return (SendMessageA(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
-            LVIS_SELECTED) != 0;
-}
-
-void ActionEditor::setRowState(int row, UINT state, UINT mask)
-{
-    LVITEMA item = {};
-    item.state = state;
-    item.stateMask = mask;
-    SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-int ActionEditor::selectionIndex() const
-{
-    const auto selected = SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0);
-    if (selected == 0) return NoSelection;
-    if (selected > 1) return SeveralSelected;
-    return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-bool ActionEditor::canMove(bool up) const
-{
-    // Some selected key row must have an unselected key row on the side it moves to.
-    const int count = keyRowCount();
-    bool passedUnselected = false;
-    for (int i = 0; i < count; ++i) {
-        const int row = up ? i : count - 1 - i;
-        if (!isRowSelected(row)) {
-            passedUnselected = true;
-        } else if (passedUnselected) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void ActionEditor::updateButtons()
 {
     if (recording()) return;
-    const int s = selectionIndex();
-    const int count = keyRowCount();
-    const bool keyRow = s >= 0 && s < count;
+    const int s = keys_.selectionIndex();
+    const bool keyRow = s >= 0 && s < keys_.keyCount();
     EnableWindow(addButton_, s >= 0);
     EnableWindow(editButton_, keyRow);
-    EnableWindow(deleteButton_, s == SeveralSelected || keyRow);
-    EnableWindow(upButton_, canMove(true));
-    EnableWindow(downButton_, canMove(false));
+    EnableWindow(deleteButton_, s == OutputKeyList::SeveralSelected || keyRow);
+    EnableWindow(upButton_, keys_.canMove(true));
+    EnableWindow(downButton_, keys_.canMove(false));
 }
 
 void ActionEditor::addKey()
 {
-    SetFocus(list_);
-    const int s = selectionIndex();
+    SetFocus(keys_.window());
+    const int s = keys_.selectionIndex();
     if (s < 0) return;
     KeyStroke key;
     if (OutputKeyDialog(key, instance()).Run(window()) == IDOK && key.toCode() != 0) {
@@ -269,62 +201,28 @@ void ActionEditor::addKey()
 
 void ActionEditor::editKey()
 {
-    const int s = selectionIndex();
-    if (s < 0 || s >= keyRowCount()) return;
+    const int s = keys_.selectionIndex();
+    if (s < 0 || s >= keys_.keyCount()) return;
     if (OutputKeyDialog(action_.outputAt(s), instance()).Run(window()) == IDOK) {
         fillList(s);
     }
-    SetFocus(list_);
+    SetFocus(keys_.window());
 }
 
 void ActionEditor::deleteKeys()
 {
-    SetFocus(list_);
+    SetFocus(keys_.window());
     if (!IsWindowEnabled(deleteButton_)) return;
     if (MessageBoxA(window(), DeleteQuestion, DeleteCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         return;
     }
-    changingRows_ = true;
-    for (int row = keyRowCount() - 1; row >= 0; --row) {
-        if (isRowSelected(row)) {
-            action_.removeOutput(row);
-            SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        }
-    }
-    const int rows = keyRowCount() + 1;
-    for (int row = 0; row < rows; ++row) {
-        if (SendMessageA(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_FOCUSED) & LVIS_FOCUSED) {
-            setRowState(row, LVIS_SELECTED, LVIS_SELECTED);
-        }
-    }
-    changingRows_ = false;
+    keys_.removeSelected();
     updateButtons();
 }
 
 void ActionEditor::moveKeys(bool up)
 {
-    if (!canMove(up)) return;
-    changingRows_ = true;
-    const int count = keyRowCount();
-    const int step = up ? -1 : 1;
-    bool passedUnselected = false;
-    for (int i = 0; i < count; ++i) {
-        const int row = up ? i : count - 1 - i;
-        if (!isRowSelected(row)) {
-            passedUnselected = true;
-        } else if (passedUnselected && action_.moveOutput(row, up)) {
-            SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-            insertKeyRow(row + step, action_.outputAt(row + step), true);
-        }
-    }
-    changingRows_ = false;
-    updateButtons();
-}
-
-void ActionEditor::selectAll()
-{
-    setRowState(-1, LVIS_SELECTED, LVIS_SELECTED);
-    setRowState(keyRowCount(), 0, LVIS_SELECTED);
+    if (keys_.moveSelected(up)) updateButtons();
 }
 
 void ActionEditor::toggleRecording()
@@ -338,9 +236,9 @@ void ActionEditor::toggleRecording()
 
 void ActionEditor::startRecording()
 {
-    const int s = selectionIndex();
+    const int s = keys_.selectionIndex();
     if (s < 0) return;
-    insertAt_ = s;
+    keys_.recordAt(s);
     recording_.emplace(window(), engine_);
     SetWindowTextA(recordButton_, StopCaption);
     lockControlsForRecording(true);
@@ -352,7 +250,7 @@ void ActionEditor::stopRecording()
     SetWindowTextA(recordButton_, RecordCaption);
     lockControlsForRecording(false);
     fillList(0);
-    SetFocus(list_);
+    SetFocus(keys_.window());
 }
 
 void ActionEditor::lockControlsForRecording(bool on)

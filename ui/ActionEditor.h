@@ -5,6 +5,7 @@
 #include "model/Action.h"
 #include "ui/DialogBinding.h"
 #include "ui/KeyPicker.h"
+#include "ui/OutputKeyList.h"
 #include "ui/RecordingSession.h"
 
 #include <optional>
@@ -19,11 +20,6 @@ public:
 
     bool recording() const { return recording_.has_value(); }
 
-    // The selection index: -1 with no row selected, -2 with several, otherwise the one
-    // selected row (0..n, n being the end row after the n output keys).
-    static constexpr int NoSelection = -1;
-    static constexpr int SeveralSelected = -2;
-
 private:
     INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void forgetControls() override;
@@ -37,21 +33,13 @@ private:
     void onListKeyDown(WORD vk);
     void onKeyRecorded(WPARAM keyCode);
 
-    // Rows of the output-key list.
     void fillList(int selected);
-    void insertKeyRow(int row, const KeyStroke& key, bool selected);
-    int keyRowCount() const { return action_.outputCount(); }
-    bool isRowSelected(int row) const;
-    void setRowState(int row, UINT state, UINT mask);
-    int selectionIndex() const;
-    bool canMove(bool up) const;
     void updateButtons();
 
     void addKey();
     void editKey();
     void deleteKeys();
     void moveKeys(bool up);
-    void selectAll();
     void toggleRecording();
     void startRecording();
     void stopRecording();
@@ -63,7 +51,7 @@ private:
     // The picker edits this copy of the input key; OK hands it to the action.
     KeyStroke input_;
     KeyPicker picker_;
-    HWND list_ = nullptr;
+    OutputKeyList keys_;
     HWND addButton_ = nullptr;
     HWND deleteButton_ = nullptr;
     HWND editButton_ = nullptr;
@@ -71,7 +59,4 @@ private:
     HWND downButton_ = nullptr;
     HWND recordButton_ = nullptr;
     std::optional<RecordingSession> recording_;
-    int insertAt_ = 0;
-    // True while rows are being rebuilt, when the list and the action briefly disagree.
-    bool changingRows_ = false;
 };

@@ -2,7 +2,6 @@
 
 #include "engine/KeyEngine.h"
 #include "model/AppEntry.h"
-#include "model/AsciiCase.h"
 #include "model/ShiftJisPath.h"
 #include "model/ShortcutTable.h"
 #include "res/resource.h"
@@ -15,7 +14,6 @@
 namespace {
 
 constexpr UINT DropPathSize = MAX_PATH;  // 260 including the terminator
-constexpr char EditPath[] = "edit";
 constexpr char NoNameText[] = "(未入力)";
 constexpr int KeyColumnWidth = 100;
 constexpr int NameColumnWidth = 150;
@@ -30,8 +28,6 @@ constexpr char DuplicatePathCaption[] = "ｱﾌﾟﾘｹｰｼｮﾝ重複のお
 constexpr char DropCaption[] = "varokint";
 
 constexpr char HelpPage[] = "editshortcutdlg.htm";
-
-bool isReservedPath(const std::string& path) { return path == GlobalPath || path == EditPath; }
 
 }  // namespace
 
@@ -112,7 +108,7 @@ BOOL ShortcutSettingsDialog::initialise()
 
     // The application of the hotkey is in the table before the list is filled, so that the
     // list is filled once and its position is known without a search.
-    const AppEntry* initial = initialPath_.empty() ? nullptr : table_.at(entryForPath(initialPath_));
+    const AppEntry* initial = initialPath_.empty() ? nullptr : table_.at(table_.findOrAddByPath(initialPath_));
     apps_.attach(appCombo_, window());
     const int initialItem = apps_.startFill(table_, initial);
     // From here on, whoever reads the combo box meets the whole list.
@@ -122,18 +118,6 @@ BOOL ShortcutSettingsDialog::initialise()
         return TRUE;
     SetFocus(actionList_);
     return FALSE;
-}
-
-int ShortcutSettingsDialog::entryForPath(const std::string& path)
-{
-    const int index = table_.findByPath(path);
-    if (index >= 0)
-        return index;
-    // A second program of the same file name gets a name of its own: the window shows an
-    // application by its name, and two equal names could not be told apart.
-    const std::string name =
-        distinctNameFromPath(path, [this](const std::string& candidate) { return table_.findByName(candidate) >= 0; });
-    return table_.add(AppEntry(path, name));
 }
 
 int ShortcutSettingsDialog::indexOfEntry(const AppEntry* entry) const
@@ -240,7 +224,7 @@ void ShortcutSettingsDialog::showNothing()
 void ShortcutSettingsDialog::selectApplicationByPath(const std::string& path)
 {
     const bool known = table_.findByPath(path) >= 0;
-    const AppEntry* entry = table_.at(entryForPath(path));
+    const AppEntry* entry = table_.at(table_.findOrAddByPath(path));
     if (!entry)
         return;
     const int item = known ? apps_.itemOf(entry) : apps_.add(*entry, -1);
@@ -330,7 +314,7 @@ void ShortcutSettingsDialog::editAction()
     Action working = entry->actionAt(k);
     if (!editUntilInputFree(working, k))
         return;
-    table_.at(appIndex_)->actionAt(k) = working;
+    table_.at(appIndex_)->replaceAction(k, working);
     fillActionList(appIndex_);
 }
 
@@ -395,21 +379,15 @@ void ShortcutSettingsDialog::changeApplication()
 
 bool ShortcutSettingsDialog::conflictsWithOtherEntries(const AppEntry& working)
 {
-    for (int i = 0; i < table_.count(); ++i) {
-        if (i == appIndex_)
-            continue;
-        const AppEntry& other = *table_.at(i);
-        // Both compare as the table's look-ups do: the window finds an application by its
-        // name, and the engine by its path, with letter case ignored, so a second name or
-        // path differing only in case could never be shown again or never act.
-        if (equalsIgnoringAsciiCase(working.name(), other.name())) {
-            MessageBoxA(window(), DuplicateNameText, DuplicateNameCaption, MB_OK | MB_ICONEXCLAMATION);
-            return true;
-        }
-        if (sameApplicationPath(working.path(), other.path())) {
-            MessageBoxA(window(), DuplicatePathText, DuplicatePathCaption, MB_OK | MB_ICONEXCLAMATION);
-            return true;
-        }
+    switch (table_.conflictOf(working, appIndex_)) {
+    case EntryConflict::Name:
+        MessageBoxA(window(), DuplicateNameText, DuplicateNameCaption, MB_OK | MB_ICONEXCLAMATION);
+        return true;
+    case EntryConflict::Path:
+        MessageBoxA(window(), DuplicatePathText, DuplicatePathCaption, MB_OK | MB_ICONEXCLAMATION);
+        return true;
+    case EntryConflict::None:
+        break;
     }
     return false;
 }
@@ -444,16 +422,9 @@ void ShortcutSettingsDialog::closeWindow(bool askOnFailure)
     apps_.endFill();
     const ShortcutTable& table = table_;
     const AppEntry* shown = table.at(appIndex_);
-    for (int i = 0; i < table.count();) {
-        const AppEntry& entry = *table.at(i);
-        if (entry.actionCount() == 0 && !isReservedPath(entry.path())) {
-            if (&entry == shown)
-                shown = nullptr;
-            table_.remove(i);
-        } else {
-            ++i;
-        }
-    }
+    if (shown != nullptr && shown->isPrunable())
+        shown = nullptr;
+    table_.pruneEmptyEntries();
     const FileResult saved = table_.save();
     if (!saved && askOnFailure && ShowFileNotice(window(), FileNotice::ShortcutsNotSaved, saved) == IDOK) {
         // Back to the window with the table as it now is: the entries just pruned leave the

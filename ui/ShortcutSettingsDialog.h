@@ -39,8 +39,6 @@ private:
     void onCommand(int id, int code);
     void onNotify(const NMHDR& header);
 
-    // The entry of this path, added under a name of its own when there is none; -1 if it cannot be added.
-    int entryForPath(const std::string& path);
     int indexOfEntry(const AppEntry* entry) const;
 
     void showApplication();
@@ -61,6 +59,7 @@ private:
     // is free among the other actions (true).
     bool editUntilInputFree(Action& working, int exceptIndex);
     void changeApplication();
+    // Tells the user when the working entry would share its name or application with another.
     bool conflictsWithOtherEntries(const AppEntry& working);
     void onDropFiles(HDROP drop);
     // Saves the table, unless told otherwise asking the user what to do when that fails.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 std::vector<int> Codes(const Action& action)
@@ -72,6 +74,14 @@ TEST(AppEntryTest, ActionsAreKeyedByInputCodeAndIndexErrorsThrow)
     EXPECT_TRUE(entry.isInputFree(KeyStroke::ofCode(Ctrl | 'E'), 0));  // the action being edited
     EXPECT_FALSE(entry.isInputFree(KeyStroke::ofCode(Ctrl | 'E'), 1));
 
+    // An edited action keeps its place; it may keep its own input, not take another's.
+    EXPECT_TRUE(entry.replaceAction(0, MakeAction("edited", Ctrl | 'E', {3})));
+    EXPECT_FALSE(entry.replaceAction(0, MakeAction("clash", Ctrl | Shift | 'E')));
+    EXPECT_FALSE(entry.replaceAction(2, MakeAction("past the end", Ctrl | 'F')));
+    EXPECT_TRUE(entry.replaceAction(0, MakeAction("new input", Ctrl | 'F')));
+    EXPECT_EQ(entry.findActionByInput(Ctrl | 'F'), &entry.actionAt(0));
+    EXPECT_EQ(entry.findActionByInput(Ctrl | 'E'), nullptr);
+
     EXPECT_THROW(entry.actionAt(2), std::out_of_range);
     EXPECT_THROW(static_cast<const AppEntry&>(entry).actionAt(-1), std::out_of_range);
     EXPECT_FALSE(entry.removeAction(2));
@@ -128,6 +138,59 @@ TEST(ShortcutTableTest, LookupsFoldAsciiCaseOnlyButAddComparesExactly)
     EXPECT_TRUE(table.remove(0));
     EXPECT_EQ(table.at(0)->path(), "C:\\Tools\\App.exe");
     EXPECT_EQ(table.count(), 4);
+}
+
+TEST(ShortcutTableTest, ConflictOf_AnotherEntrysNameOrApplication_FirstInTableOrderDecidesNameBeforePath)
+{
+    FakeModelSystem system;
+    ShortcutTable table(system);
+    const char* const entries[][2] = {{"global", "All"}, {"C:\\windows\\notepad.exe", "Zeta"}, {"C:\\Apps\\alpha.exe", "alpha"},
+                                      {"C:\\WindowsApps\\M.P_1.0.0.0_x64__k\\P.exe", "P"}, {"C:\\ア.exe", "ア"}};
+    for (const auto& [path, name] : entries)
+        table.add(AppEntry(path, name));
+    const std::tuple<const char*, std::string, int, EntryConflict> cases[] = {
+        {"alpha", "C:\\Apps\\alpha.exe", 2, EntryConflict::None},  // its own name and path
+        {"ZETA", "C:\\x.exe", 2, EntryConflict::Name},
+        {"x", "C:\\WINDOWS\\NOTEPAD.EXE", 2, EntryConflict::Path},
+        {"x", "C:\\WindowsApps\\M.P_2.0.0.0_x64__k\\P.exe", 2, EntryConflict::Path},  // another version
+        {"ヂ", "C:\\ヂ.exe", 2, EntryConflict::None},  // trail bytes differing like 'A' and 'a'
+        {"Zeta", "C:\\windows\\notepad.exe", 2, EntryConflict::Name},
+        {"alpha", "C:\\windows\\notepad.exe", 0, EntryConflict::Path},
+        {"all", "C:\\x.exe", -1, EntryConflict::Name},  // a new entry has no place to leave out
+    };
+    for (const auto& [name, path, index, conflict] : cases)
+        EXPECT_EQ(table.conflictOf(AppEntry(path, name), index), conflict) << name << " " << path;
+}
+
+TEST(ShortcutTableTest, FindOrAddByPath_FindsTheApplication_OrAddsItEmptyUnderADistinctName)
+{
+    FakeModelSystem system;
+    ShortcutTable table(system);
+    AppEntry probe("C:\\x\\c\\probeB.exe", "probeB");
+    probe.addAction(MakeAction("c", Ctrl | 'Q'));
+    table.add(probe);
+    table.add(AppEntry("C:\\WindowsApps\\M.P_1.0.0.0_x64__k\\P.exe", "P"));
+    EXPECT_EQ(table.findOrAddByPath("C:\\X\\C\\PROBEB.EXE"), 0);
+    EXPECT_EQ(table.findOrAddByPath("C:\\WindowsApps\\M.P_1.1.0.0_x64__k\\P.exe"), 1);
+    EXPECT_EQ(table.findOrAddByPath("C:\\x\\d\\probeB.exe"), 2);
+    EXPECT_EQ(table.findOrAddByPath("C:\\Tools\\a.b"), 3);  // too short a file name for one
+    EXPECT_EQ(Describe(table), "'C:\\x\\c\\probeB.exe|probeB\n  337:c=\n'C:\\WindowsApps\\M.P_1.0.0.0_x64__k\\P.exe|P\n"
+                               "'C:\\x\\d\\probeB.exe|probeB (d)\n'C:\\Tools\\a.b|\n");
+}
+
+TEST(ShortcutTableTest, PruneEmptyEntries_KeepsEntriesWithActionsAndReservedPathsInOrder)
+{
+    FakeModelSystem system;
+    ShortcutTable table(system);
+    AppEntry kept("C:\\kept.exe", "kept");
+    kept.addAction(MakeAction("k", Ctrl | 'Q'));
+    const AppEntry entries[] = {AppEntry("global", "g"), AppEntry("C:\\one.exe", "one"), AppEntry("C:\\two.exe", "two"), kept,
+                                AppEntry("edit", "e"), AppEntry("Global", "G"), AppEntry("C:\\last.exe", "last")};
+    for (const AppEntry& entry : entries)
+        table.add(entry);
+    table.pruneEmptyEntries();
+    EXPECT_EQ(Describe(table), "'global|g\n'C:\\kept.exe|kept\n  337:k=\n'edit|e\n");
+    EXPECT_EQ(table.findByPath("C:\\last.exe"), -1);
 }
 
 } // namespace

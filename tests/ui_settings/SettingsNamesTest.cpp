@@ -1,40 +1,10 @@
-// Every entry has an item of its own in the application list: a second program of the same
-// file name gets a name of its own, a name that does not survive the list still leads to
-// its entry, and names are taken from Shift-JIS paths at characters.
+// Every entry has an item of its own in the application list: a name that does not survive
+// the list still leads to its entry, and the list sorts as the system's combo box would.
 #include "tests/ui_settings/SettingsFixture.h"
 #include "ui/Controls.h"
 
-#include <shlobj.h>
-
-#include <cstring>
-
 namespace settingstest {
 namespace {
-
-constexpr char ProbeC[] = "C:\\x\\c\\probeB.exe";
-constexpr char ProbeD[] = "C:\\x\\d\\probeB.exe";
-
-TEST_F(SettingsWindowTest, SecondProgramOfTheSameName_GetsAnEntryOfItsOwn_NamedAfterItsFolder)
-{
-    AppEntry c(ProbeC, "probeB");
-    c.addAction(MakeAction("c", Ctrl | 'Q', {'A'}));
-    table.add(c);
-    WindowView view;
-    driver.OnNextDialog([&](HWND window) {
-        view = LookAtWindow(window);
-        Click(window, IDC_NEW_ACTION);
-        Click(window, IDOK);
-    });
-    driver.OnNextDialog([&](HWND editor) { EnterAction(editor, "d", Ctrl | 'Q'); });
-    RunWindow(ProbeD);
-    EXPECT_EQ(view.comboItems, (std::vector<std::string>{"probeB", "probeB (d)"}));
-    EXPECT_EQ(view.comboIndex, 1);
-    EXPECT_EQ(view.path, ProbeD);
-    EXPECT_TRUE(view.rows.empty());
-    EXPECT_TRUE(driver.messageBoxes().empty());
-    EXPECT_EQ(ReadBytes("keycfg.ini"), std::string("'") + ProbeC + "\r\nname=probeB\r\n337.send=65\r\n337.name=c\r\n\r\n'" +
-                                           ProbeD + "\r\nname=probeB (d)\r\n337.send=\r\n337.name=d\r\n\r\n");
-}
 
 // テスト in UTF-8 (E3 83 86 E3 82 B9 E3 83 88) is no Shift-JIS text, and a name cut inside
 // a double-byte character ends in a lone lead byte: neither comes back from the list as it
@@ -95,32 +65,6 @@ TEST_F(SettingsWindowTest, ApplicationList_InTheOrderOfASortedComboBox)
     DestroyWindow(sorted);
     const WindowView view = OpenAndLook();
     EXPECT_EQ(view.comboItems, expected);
-}
-
-void DropOn(HWND window, const std::string& file)
-{
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    std::memcpy(drop + 1, file.c_str(), file.size() + 1);
-    GlobalUnlock(memory);
-    SendMessageA(Control(window, IDC_APP_GROUP), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
-
-// 表 and ソ end in the byte of the backslash.
-TEST_F(SettingsWindowTest, NamesFromShiftJisPaths_SplitAtCharacters)
-{
-    WindowView view;
-    driver.OnNextDialog([&](HWND window) {
-        DropOn(window, "C:\\Tools\\表示.exe");
-        DropOn(window, "C:\\ソフト\\表.exe");
-        view = LookAtWindow(window);
-        Click(window, IDOK);
-    });
-    RunWindow("C:\\ソ\\probe.exe");
-    EXPECT_EQ(view.comboItems, (std::vector<std::string>{"probe", "表", "表示"}));
-    EXPECT_EQ(view.path, "C:\\ソフト\\表.exe");
-    EXPECT_TRUE(driver.messageBoxes().empty());
 }
 
 }  // namespace
