@@ -6,7 +6,7 @@
 #include "app/TrayMenuWindow.h"
 #include "app/WindowBinding.h"
 #include "app/Win32ModelSystem.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "model/Settings.h"

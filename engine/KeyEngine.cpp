@@ -1,6 +1,6 @@
 #include "engine/KeyEngine.h"
 
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 
 #include "res/resource.h"
 

@@ -1,6 +1,6 @@
 #include "engine/KeyLedger.h"
 
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 
 #include <algorithm>
 #include <iterator>

@@ -46,7 +46,7 @@
 //   Varokinto started elevated.
 // - Varokinto's own main window that stops answering costs a typing application one wait
 //   of ReportTimeoutMs: after that, this process reports nothing for QuietAfterTimeoutMs.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/win32/ProgramIdentity.h"
 
 #include <windows.h>

@@ -3,13 +3,13 @@
 // by the start-up before it leaves for a running copy. A window counts when its process runs
 // varokint.exe from the library's folder (compared as the system names both files, never by
 // opening a file another program chose), as the same user, in the same session, at an
-// integrity level at least the asking process's own (engine/ReceiverRule.h).
+// integrity level at least the asking process's own (contract/ReceiverRule.h).
 //
 // Header-only and free of any runtime, since varokint.dll includes it: no heap, nothing
 // constructed at load, buffers on the stack below a page.
 #pragma once
-#include "engine/HookContract.h"
-#include "engine/ReceiverRule.h"
+#include "contract/HookContract.h"
+#include "contract/ReceiverRule.h"
 
 #include <windows.h>
 #include <psapi.h>

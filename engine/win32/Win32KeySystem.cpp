@@ -1,6 +1,6 @@
 #include "engine/win32/Win32KeySystem.h"
 
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/win32/ForegroundApp.h"
 
 static_assert(KeyEventExtended == KEYEVENTF_EXTENDEDKEY && KeyEventUp == KEYEVENTF_KEYUP);

@@ -14,7 +14,7 @@
 //
 // It acts as Varokinto for the library in its own process, so it runs as a copy named
 // varokint.exe (tests/support/StandInWindow.h).
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/win32/ProgramIdentity.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/DialogDriver.h"

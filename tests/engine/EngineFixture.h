@@ -2,7 +2,7 @@
 // helper that reports physical key events the way the hook library does.
 #pragma once
 #include "FakeKeySystem.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "tests/model/ModelTestSupport.h"
 

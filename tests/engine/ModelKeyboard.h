@@ -6,7 +6,7 @@
 // carries it like an auto-repeat. Physical events can be set to arrive in the middle of a
 // playback, between two injected events.
 #pragma once
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeySystem.h"
 #include "tests/support/TestKeys.h"
 

@@ -1,7 +1,7 @@
 // The real varokint.dll hooked into KeyTarget, a separate process: keys typed on the X
 // display reach our main window as WM_COPYDATA, and are swallowed or passed on as its reply
 // says. This program acts as Varokinto: varokint.exe beside it is its own file.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"

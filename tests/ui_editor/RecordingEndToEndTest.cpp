@@ -2,7 +2,7 @@
 // library, the real engine and a main window that hands key reports to the engine as the
 // shell does.
 #include "app/Win32ModelSystem.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
