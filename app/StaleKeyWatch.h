@@ -2,7 +2,7 @@
 // unlocked or reconnected, the input desktop switched (Win+L, Ctrl+Alt+Del, a UAC prompt),
 // or another window came to the front (perhaps one whose process the hooks do not reach).
 #pragma once
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

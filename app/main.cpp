@@ -1,9 +1,9 @@
 // Entry point: one copy of the program per desktop, and only a copy that varokint.dll will
 // report to; a second copy asks the running one to show its tray menu and leaves.
 #include "app/ShellApp.h"
-#include "engine/win32/ProgramIdentity.h"
+#include "win32/ProgramIdentity.h"
 #include "ui/Controls.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "ui/Controls.h"
 
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 namespace {
 

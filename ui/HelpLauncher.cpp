@@ -1,6 +1,6 @@
 #include "ui/HelpLauncher.h"
 
-#include "engine/win32/SystemLibrary.h"
+#include "win32/SystemLibrary.h"
 
 #include <htmlhelp.h>
 #include <shellapi.h>

@@ -4,7 +4,7 @@
 // greyed. The destructor is the one teardown, whatever ends the recording.
 #pragma once
 #include "engine/KeyEngine.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "engine/win32/ForegroundApp.h"
 
-#include "engine/win32/SystemLibrary.h"
+#include "win32/SystemLibrary.h"
 
 #include <tlhelp32.h>
 

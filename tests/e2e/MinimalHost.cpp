@@ -16,7 +16,7 @@
 // The key latency benchmark runs it without options to show what the cross-process report
 // alone costs.
 #include "contract/HookContract.h"
-#include "engine/win32/ProgramIdentity.h"
+#include "win32/ProgramIdentity.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // the user is told, whether the program runs, and the bytes left on disk.
 #include "contract/HookContract.h"
 #include "tests/support/ProgramDriver.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 

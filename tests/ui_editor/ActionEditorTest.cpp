@@ -1,7 +1,7 @@
 // The action editor on the real SHORTCUT_LIST template: the output-key list, its buttons and
 // keys, OK with the input-key check, and key recording with keys sent as the engine sends
 // them; and the texts and picker arrangement of the three templates with the key picker.
-#include "app/Win32ModelSystem.h"
+#include "win32/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "res/resource.h"
 #include "tests/engine/StubKeySystem.h"

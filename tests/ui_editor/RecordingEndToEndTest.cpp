@@ -1,7 +1,7 @@
 // Keys typed on the X display while the action editor is open, through the real hook
 // library, the real engine and a main window that hands key reports to the engine as the
 // shell does.
-#include "app/Win32ModelSystem.h"
+#include "win32/Win32ModelSystem.h"
 #include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"

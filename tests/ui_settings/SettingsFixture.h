@@ -2,7 +2,7 @@
 // shell has them, a scratch current directory for keycfg.ini, and the user's moves in the
 // action editor.
 #pragma once
-#include "app/Win32ModelSystem.h"
+#include "win32/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
