@@ -29,14 +29,11 @@ public:
     static bool KeysMayBeStale(WPARAM sessionChange);
 
 private:
-    struct FreeModule { void operator()(HMODULE module) const { FreeLibrary(module); } };
-    struct RemoveWinEventHook { void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); } };
-
     HWND window_ = nullptr;
-    Owned<HMODULE, FreeModule> sessionLibrary_;
+    OwnedLibrary sessionLibrary_;
     bool sessionRegistered_ = false;
     bool looking_ = false;       // the timer runs
     bool modifierHeld_ = false;  // as the engine believes
     DWORD lastKeys_ = 0;         // tick of the last KeysSeen
-    Owned<HWINEVENTHOOK, RemoveWinEventHook> foregroundHook_, desktopHook_;
+    OwnedWinEventHook foregroundHook_, desktopHook_;
 };

@@ -1,45 +1,11 @@
 #include "engine/win32/ForegroundApp.h"
 
+#include "win32/Handles.h"
 #include "win32/SystemLibrary.h"
 
 #include <tlhelp32.h>
 
 namespace {
-
-// Owns a kernel handle for the length of one look-up.
-class HandleHolder {
-public:
-    explicit HandleHolder(HANDLE handle) : handle_(handle) {}
-    ~HandleHolder()
-    {
-        if (valid())
-            CloseHandle(handle_);
-    }
-    HandleHolder(const HandleHolder&) = delete;
-    HandleHolder& operator=(const HandleHolder&) = delete;
-    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-// A system library loaded for one look-up and freed with it; nothing is cached between keys.
-class LibraryHolder {
-public:
-    explicit LibraryHolder(const char* name) : module_(LoadSystemLibrary(name)) {}
-    ~LibraryHolder()
-    {
-        if (module_ != nullptr)
-            FreeLibrary(module_);
-    }
-    LibraryHolder(const LibraryHolder&) = delete;
-    LibraryHolder& operator=(const LibraryHolder&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
 
 template <typename Function>
 Function Lookup(HMODULE module, const char* name)
@@ -65,9 +31,10 @@ std::string PathByToolHelp(DWORD pid)
     if (createSnapshot == nullptr || first == nullptr || next == nullptr)
         return {};
 
-    HandleHolder snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot.valid())
+    const HANDLE taken = createSnapshot(TH32CS_SNAPPROCESS, 0);
+    if (taken == INVALID_HANDLE_VALUE)
         return {};
+    const OwnedHandle snapshot(taken);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = first(snapshot.get(), &entry); more; more = next(snapshot.get(), &entry)) {
@@ -79,16 +46,17 @@ std::string PathByToolHelp(DWORD pid)
 
 std::string PathByPsapi(DWORD pid)
 {
-    LibraryHolder psapi("PSAPI.DLL");
-    if (psapi.get() == nullptr)
+    // Loaded for this one look-up and freed with it: nothing is cached between keys.
+    const OwnedLibrary psapi(LoadSystemLibrary("PSAPI.DLL"));
+    if (!psapi)
         return {};
     const auto enumModules = Lookup<EnumModulesFn>(psapi.get(), "EnumProcessModules");
     const auto moduleFileName = Lookup<ModuleFileNameFn>(psapi.get(), "GetModuleFileNameExA");
     if (enumModules == nullptr || moduleFileName == nullptr)
         return {};
 
-    HandleHolder process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process.valid())
+    const OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process)
         return {};
     // Room for one module handle: the first module of a process is its executable.
     HMODULE module = nullptr;
