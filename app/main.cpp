@@ -2,6 +2,7 @@
 // report to; a second copy asks the running one to show its tray menu and leaves.
 #include "app/ShellApp.h"
 #include "win32/ProgramIdentity.h"
+#include "win32/SystemFunctions.h"
 #include "ui/Controls.h"
 #include "win32/Handles.h"
 
@@ -38,13 +39,9 @@ constexpr char PathsDifferReason[] = "システムが記録しているこのプ
 void LoadLibrariesFromKnownPlacesOnly()
 {
     SetDllDirectoryA("");
-    // Windows 8 and later, and 7 with its loader update; without it SetDllDirectoryA("")
-    // alone keeps the current directory out.
-    using SetDefaultDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto setDefaultDirectories = reinterpret_cast<SetDefaultDirectoriesFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-    if (setDefaultDirectories != nullptr)
+    // Where the system lacks SetDefaultDllDirectories, SetDllDirectoryA("") alone keeps the
+    // current directory out.
+    if (const auto setDefaultDirectories = SystemFunctions::setDefaultDllDirectories.get())
         setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

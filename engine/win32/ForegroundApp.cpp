@@ -1,33 +1,16 @@
 #include "engine/win32/ForegroundApp.h"
 
 #include "win32/Handles.h"
+#include "win32/SystemFunctions.h"
 #include "win32/SystemLibrary.h"
-
-#include <tlhelp32.h>
 
 namespace {
 
-template <typename Function>
-Function Lookup(HMODULE module, const char* name)
-{
-    // GetProcAddress hands back a generic FARPROC; the caller names the real signature.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
-using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
-
 std::string PathByToolHelp(DWORD pid)
 {
-    // Tool Help lives in kernel32 on the 95 family, which every process has loaded.
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr)
-        return {};
-    const auto createSnapshot = Lookup<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
-    const auto first = Lookup<ProcessWalkFn>(kernel, "Process32First");
-    const auto next = Lookup<ProcessWalkFn>(kernel, "Process32Next");
+    const auto createSnapshot = SystemFunctions::createToolhelp32Snapshot.get();
+    const auto first = SystemFunctions::process32First.get();
+    const auto next = SystemFunctions::process32Next.get();
     if (createSnapshot == nullptr || first == nullptr || next == nullptr)
         return {};
 
@@ -47,11 +30,9 @@ std::string PathByToolHelp(DWORD pid)
 std::string PathByPsapi(DWORD pid)
 {
     // Loaded for this one look-up and freed with it: nothing is cached between keys.
-    const OwnedLibrary psapi(LoadSystemLibrary("PSAPI.DLL"));
-    if (!psapi)
-        return {};
-    const auto enumModules = Lookup<EnumModulesFn>(psapi.get(), "EnumProcessModules");
-    const auto moduleFileName = Lookup<ModuleFileNameFn>(psapi.get(), "GetModuleFileNameExA");
+    const OwnedLibrary psapi(LoadSystemLibrary(SystemFunctions::enumProcessModules.library()));
+    const auto enumModules = SystemFunctions::enumProcessModules.in(psapi.get());
+    const auto moduleFileName = SystemFunctions::getModuleFileNameExA.in(psapi.get());
     if (enumModules == nullptr || moduleFileName == nullptr)
         return {};
 
