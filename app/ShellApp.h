@@ -29,10 +29,12 @@ constexpr UINT WM_KEYS_MAY_BE_STALE = WM_APP + 102;
 // Posted to itself when the main window is created: the start-up notices come once the
 // program is up, its icon shown and its hooks in.
 constexpr UINT WM_SHOW_STARTUP_NOTICES = WM_APP + 103;
+// The main window's timer of the pause after an action.
+constexpr UINT_PTR IDT_REENABLE = 1;
 
 class ShortcutSettingsDialog;
 
-class ShellApp {
+class ShellApp : private ShellRequests {
 public:
     ShellApp();
     ~ShellApp();
@@ -57,6 +59,10 @@ private:
 
     // The engine reads the held keys again where the reports may have missed some.
     void OnKeysMayBeStale();
+    // What the engine asks: the settings command, the pause's timer, the hook failures' texts.
+    void openSettingsForWindowInFront() override;
+    bool startPause(unsigned milliseconds) override;
+    void tellHooksFailed(HookStep step) override;
 
     void ShowTrayMenu(WPARAM request, LPARAM mouseMessage);
     // SetForegroundWindow as the thread in front allows it.
@@ -82,7 +88,7 @@ private:
     Win32ModelSystem modelSystem;
     ShortcutTable table;
     Settings settings;
-    std::unique_ptr<Win32KeySystem> keySystem;
+    Win32KeySystem keySystem;
     std::unique_ptr<KeyEngine> engine;
     bool dialogOpen = false;
     TrayIcon trayIcon;

@@ -2,8 +2,6 @@
 
 #include "contract/HookContract.h"
 
-#include "res/resource.h"
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -17,8 +15,6 @@ constexpr std::uint8_t VK_LWIN_ = 0x5B, VK_RWIN_ = 0x5C;
 constexpr std::uint8_t VK_LSHIFT_ = 0xA0, VK_RSHIFT_ = 0xA1;
 constexpr std::uint8_t VK_LCONTROL_ = 0xA2, VK_RCONTROL_ = 0xA3;
 constexpr std::uint8_t VK_LMENU_ = 0xA4, VK_RMENU_ = 0xA5;
-
-constexpr const char* HookErrorCaption = "Error";
 
 // The four modifiers in the order playback changes them: Shift, Win, Ctrl, Alt.
 struct Modifier {
@@ -55,8 +51,8 @@ KeyLedger::ModifierSide Side(KeyLedger::ModifierSide left, bool right)
 
 }  // namespace
 
-KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWindow, KeySystem& system)
-    : table_(table), settings_(settings), mainWindow_(mainWindow), system_(system), ledger_(system)
+KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, KeySystem system)
+    : table_(table), settings_(settings), system_(system), ledger_(system.keyboard)
 {
 }
 
@@ -65,28 +61,28 @@ bool KeyEngine::SetHooks(bool on)
     if (!on) {
         ledger_.GiveUpOwnKeys(false);  // nothing is reported back once the hooks are out
         if (keyboardHook_ != 0) {
-            system_.unhook(keyboardHook_);
+            system_.hooks.unhook(keyboardHook_);
             keyboardHook_ = 0;
         }
         if (messageHook_ != 0) {
-            system_.unhook(messageHook_);
+            system_.hooks.unhook(messageHook_);
             messageHook_ = 0;
         }
         return true;
     }
     // On failure whatever is installed stays installed; the next call completes it.
     if (hookLibrary_ == 0) {
-        hookLibrary_ = system_.loadLibrary(HookContract::LibraryName);
+        hookLibrary_ = system_.hooks.loadLibrary(HookContract::LibraryName);
         if (hookLibrary_ == 0) {
-            system_.showMessage("DLLファイルの読みとりに失敗", HookErrorCaption);
+            system_.shell.tellHooksFailed(HookStep::Library);
             return false;
         }
     }
     if (keyboardHook_ == 0) {
-        keyboardHook_ = system_.setHook(KeyboardHookType, system_.findProc(hookLibrary_, HookContract::KeyboardProcName),
-                                        hookLibrary_);
+        keyboardHook_ = system_.hooks.setHook(
+            KeyboardHookType, system_.hooks.findProc(hookLibrary_, HookContract::KeyboardProcName), hookLibrary_);
         if (keyboardHook_ == 0) {
-            system_.showMessage("フック登録に失敗", HookErrorCaption);
+            system_.shell.tellHooksFailed(HookStep::KeyboardHook);
             return false;
         }
         // Keys pressed or let go while the hooks were out were never reported: start from
@@ -96,9 +92,10 @@ bool KeyEngine::SetHooks(bool on)
             SetModifier(held_, m, ledger_);
     }
     if (messageHook_ == 0) {
-        messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, HookContract::MessageProcName), hookLibrary_);
+        messageHook_ = system_.hooks.setHook(
+            MessageHookType, system_.hooks.findProc(hookLibrary_, HookContract::MessageProcName), hookLibrary_);
         if (messageHook_ == 0) {
-            system_.showMessage("メッセージフック登録に失敗", HookErrorCaption);
+            system_.shell.tellHooksFailed(HookStep::MessageHook);
             return false;
         }
     }
@@ -145,11 +142,11 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     }
     if (isOwn)
         return false;
-    if (recordingWindow_ != 0) {
+    if (recorder_ != nullptr) {
         // Only a key newly pressed is recorded: auto-repeat sends the same vk again, a
         // release in between (-1) makes the next press count.
         if (down) {
-            if (static_cast<std::int32_t>(held_.vk) != lastRecordedKey_ && !system_.loadKeyName(held_.vk).empty())
+            if (static_cast<std::int32_t>(held_.vk) != lastRecordedKey_ && recorder_->canRecord(held_.vk))
                 SendRecordedKey();
             lastRecordedKey_ = static_cast<std::int32_t>(held_.vk);
         } else {
@@ -162,13 +159,13 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     return Dispatch(held_);
 }
 
-bool KeyEngine::SetRecordingWindow(WindowId window)
+bool KeyEngine::SetRecordingWindow(KeyRecorder* recorder)
 {
-    if (window == 0) {
-        recordingWindow_ = 0;
+    if (recorder == nullptr) {
+        recorder_ = nullptr;
         return SetHooks(false);
     }
-    recordingWindow_ = window;
+    recorder_ = recorder;
     const bool installed = SetHooks(true);
     lastRecordedKey_ = 0;
     return installed;
@@ -176,20 +173,20 @@ bool KeyEngine::SetRecordingWindow(WindowId window)
 
 void KeyEngine::RememberForegroundWindow()
 {
-    foregroundWindow_ = system_.foregroundWindow();
+    foregroundWindow_ = system_.desktop.foregroundWindow();
 }
 
 std::string KeyEngine::GetForegroundExePath()
 {
-    foregroundWindow_ = system_.foregroundWindow();
-    return system_.exePathOfWindow(foregroundWindow_);
+    foregroundWindow_ = system_.desktop.foregroundWindow();
+    return system_.desktop.exePathOfWindow(foregroundWindow_);
 }
 
 KeyEngine::ModifierSide KeyEngine::SideOf(unsigned vk, std::uint32_t flags)
 {
     // The scan code with its extended bit tells the left key from the right one, which
     // the side-neutral VK_SHIFT/VK_CONTROL/VK_MENU of the report do not.
-    switch (system_.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
+    switch (system_.keyboard.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
     case VK_LSHIFT_: return KeyLedger::LeftShift;
     case VK_LCONTROL_: return KeyLedger::LeftCtrl;
     case VK_LMENU_: return KeyLedger::LeftAlt;
@@ -215,8 +212,7 @@ bool KeyEngine::Dispatch(KeyState& held)
     }
     if (hotKey) {
         RememberForegroundWindow();
-        // Posted, so the hook library gets its reply before the settings window opens.
-        system_.postMessage(mainWindow_, CommandMessage, IDM_SHORTCUT_SETTINGS, 0);
+        system_.shell.openSettingsForWindowInFront();
         // The modifiers stay held: keys typed before the settings window opens still need
         // them, and when the hooks go back in the key state is read afresh.
         return true;
@@ -241,7 +237,7 @@ const Action* KeyEngine::FindAction(const std::string& path, const KeyState& hel
 
 void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
 {
-    // From here: sending the taskbar message lets other sent messages (key reports) in,
+    // From here: opening the Start menu lets other sent messages (key reports) in,
     // and a trigger among them must not start a playback inside this one.
     enabled_ = false;
     // A copy, as those reports change held_.
@@ -252,8 +248,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     for (int i = 0; i < action.outputCount(); ++i) {
         KeyState target(action.outputAt(i));
         if (target.toCode() == StartMenuKeyCode) {
-            system_.sendMessageTimeout(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0,
-                                       TaskbarTimeoutMs);
+            system_.desktop.openStartMenu();
             continue;
         }
         SyncModifiers(target, current);
@@ -295,7 +290,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     // keys are told apart by the queue above, so the pause is not what keeps a playback
     // from feeding itself.
     const auto pause = static_cast<unsigned>(std::clamp<std::int32_t>(settings_.timer, 1, LongestPauseMs));
-    if (!system_.setTimer(mainWindow_, IDT_REENABLE, pause))
+    if (!system_.shell.startPause(pause))
         enabled_ = true;  // without the timer nothing would ever switch the engine on again
 }
 
@@ -308,7 +303,7 @@ void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, b
             ledger_.Inject(sidedVk, 0, up ? KeyEventUp : 0, side);  // the Windows keys: no scan code
             return;
         }
-        const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(sidedVk, MapVkToScan));
+        const auto scan = static_cast<std::uint8_t>(system_.keyboard.mapVirtualKey(sidedVk, MapVkToScan));
         ledger_.Inject(m.vk, scan, (up ? KeyEventUp : 0) | (right ? KeyEventExtended : 0), side);
     };
     // A press takes its side from the target, a release from the current state, so the
@@ -328,5 +323,5 @@ void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, b
 void KeyEngine::SendRecordedKey()
 {
     if (held_.vk != 0)
-        system_.sendMessage(recordingWindow_, WM_KEY_RECORDED, static_cast<std::uintptr_t>(held_.toCode()), 0);
+        recorder_->recordKey(held_.toCode());
 }

@@ -16,7 +16,7 @@ public:
     // The eight modifier keys, each side apart: what the user holds and what we inject.
     enum ModifierSide { LeftShift, RightShift, LeftCtrl, RightCtrl, LeftAlt, RightAlt, LeftWin, RightWin, NoModifier };
 
-    explicit KeyLedger(KeySystem& system) : system_(system) {}
+    explicit KeyLedger(Keyboard& keyboard) : keyboard_(keyboard) {}
     KeyLedger(const KeyLedger&) = delete;
     KeyLedger& operator=(const KeyLedger&) = delete;
 
@@ -58,7 +58,7 @@ private:
     const OwnKey* LastOwnKey(ModifierSide side) const;
     void ForgetOwnKeys();
 
-    KeySystem& system_;
+    Keyboard& keyboard_;
     // Our injected events in injection order, until the hook reports each back.
     std::deque<OwnKey> own_;
     int ownPending_[NoModifier] = {};  // entries of own_ per modifier key

@@ -341,7 +341,7 @@ void ActionEditor::startRecording()
     const int s = selectionIndex();
     if (s < 0) return;
     insertAt_ = s;
-    recording_.emplace(window(), engine_);
+    recording_.emplace(window(), engine_, instance());
     SetWindowTextA(recordButton_, StopCaption);
     lockControlsForRecording(true);
 }

@@ -12,12 +12,13 @@ void enableCloseBox(HWND window, bool enable)
 
 }  // namespace
 
-RecordingSession::RecordingSession(HWND editor, KeyEngine& engine) : editor_(editor), engine_(engine)
+RecordingSession::RecordingSession(HWND editor, KeyEngine& engine, HINSTANCE instance)
+    : editor_(editor), engine_(engine), instance_(instance)
 {
     enableCloseBox(editor_, false);
     SetPropA(editor_, RecordingProperty, reinterpret_cast<HANDLE>(this));
     filter_.reset(SetWindowsHookExA(WH_MSGFILTER, &filter, nullptr, GetCurrentThreadId()));
-    engine_.SetRecordingWindow(reinterpret_cast<WindowId>(editor_));
+    engine_.SetRecordingWindow(this);
 }
 
 RecordingSession::~RecordingSession()
@@ -26,7 +27,20 @@ RecordingSession::~RecordingSession()
     RemovePropA(editor_, RecordingProperty);
     enableCloseBox(editor_, true);
     // The engine must not keep sending keys to a window that stopped recording or is gone.
-    engine_.SetRecordingWindow(0);
+    engine_.SetRecordingWindow(nullptr);
+}
+
+bool RecordingSession::canRecord(unsigned vk)
+{
+    // The string table holds at most 255 bytes per key name.
+    char name[256];
+    return LoadStringA(instance_, vk, name, sizeof name) > 0;
+}
+
+void RecordingSession::recordKey(int keyCode)
+{
+    // Sent, so the editor has stored the key before the engine handles the next event.
+    SendMessageA(editor_, WM_KEY_RECORDED, static_cast<WPARAM>(keyCode), 0);
 }
 
 LRESULT CALLBACK RecordingSession::filter(int code, WPARAM wParam, LPARAM lParam)

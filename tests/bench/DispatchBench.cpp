@@ -42,7 +42,7 @@ struct Bench {
     ShortcutTable table{model};
     Settings settings{model};
     BenchKeySystem system;
-    KeyEngine engine{table, settings, 0x100, system};
+    KeyEngine engine{table, settings, system.keySystem()};
 
     explicit Bench(int apps)
     {

@@ -23,8 +23,8 @@ namespace {
 
 using Codes = std::vector<int>;
 
-// Hooks "install" and "remove" without touching the system; nothing else is used.
-class HookCountingSystem : public StubKeySystem {
+// Hooks "install" and "remove" without touching the system.
+class HookCountingSystem : public StubHooks {
 public:
     HookId setHook(int, ProcId, ModuleId) override { return ++installed; }
     bool unhook(HookId) override { return ++removed > 0; }
@@ -71,8 +71,9 @@ protected:
     Win32ModelSystem modelSystem;
     ShortcutTable table{modelSystem};
     Settings settings{modelSystem};
+    StubKeySystem stubs;
     HookCountingSystem keySystem;
-    KeyEngine engine{table, settings, 0, keySystem};
+    KeyEngine engine{table, settings, {stubs, keySystem, stubs, stubs}};
     DialogDriver driver;
 };
 

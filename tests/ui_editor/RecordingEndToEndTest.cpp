@@ -6,6 +6,7 @@
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
+#include "tests/engine/StubKeySystem.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProgramDriver.h"
@@ -57,13 +58,13 @@ protected:
     Win32ModelSystem modelSystem;
     ShortcutTable table{modelSystem};
     Settings settings{modelSystem};
-    Win32KeySystem keySystem{GetModuleHandleA(nullptr)};
+    Win32KeySystem keySystem;
+    StubShell shell;
     // The library reports only to a process that runs varokint.exe from its folder: this
     // program acts as that file, before the engine loads the library.
     const std::string acting = ActAsVarokinto();
     StandInMainWindow mainWindow;
-    std::unique_ptr<KeyEngine> engine =
-        std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow.handle()), keySystem);
+    std::unique_ptr<KeyEngine> engine = std::make_unique<KeyEngine>(table, settings, keySystem.keySystem(shell));
     DialogDriver driver;
 };
 
