@@ -31,19 +31,6 @@ constexpr Modifier Modifiers[] = {
     {&KeyStroke::alt, &KeyState::rightAlt, VK_MENU_, VK_LMENU_, VK_RMENU_, KeyLedger::LeftAlt},
 };
 
-// Held on either side; "right" only when the left key is not also down.
-void SetModifier(KeyState& state, const Modifier& m, bool leftDown, bool rightDown)
-{
-    state.*m.held = leftDown || rightDown ? 1 : 0;
-    state.*m.right = rightDown && !leftDown ? 1 : 0;
-}
-
-// Takes the modifier from the ledger's two keys for it.
-void SetModifier(KeyState& state, const Modifier& m, const KeyLedger& ledger)
-{
-    SetModifier(state, m, ledger.keyDown(m.left), ledger.keyDown(static_cast<KeyLedger::ModifierSide>(m.left + 1)));
-}
-
 KeyLedger::ModifierSide Side(KeyLedger::ModifierSide left, bool right)
 {
     return static_cast<KeyLedger::ModifierSide>(left + (right ? 1 : 0));
@@ -88,8 +75,6 @@ bool KeyEngine::SetHooks(bool on)
         // Keys pressed or let go while the hooks were out were never reported: start from
         // the system's key state.
         ledger_.ReadKeyState();
-        for (const Modifier& m : Modifiers)
-            SetModifier(held_, m, ledger_);
     }
     if (messageHook_ == 0) {
         messageHook_ = system_.hooks.setHook(
@@ -108,8 +93,6 @@ void KeyEngine::ResyncHeldKeys()
         return;  // nothing is reported now, and the hooks read the key state when they go in
     ledger_.GiveUpOwnKeys(true);
     ledger_.ReadKeyState();
-    for (const Modifier& m : Modifiers)
-        SetModifier(held_, m, ledger_);
 }
 
 bool KeyEngine::OnKeyEvent(const KeyReport& report)
@@ -126,29 +109,20 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     std::memcpy(&flags, report.lpData, sizeof flags);
     const auto vk = static_cast<unsigned>(report.dwData);
 
-    // The hook reports our injected keys back like any other; the system's key state holds
-    // them, so held_ takes them in, but they never trigger anything.
+    // The hook reports our injected keys back like any other; they are held as the user's
+    // are, but they never trigger anything.
     const bool down = !KeyFlags(flags).up();  // auto-repeats count as key-downs
-    const ModifierSide side = SideOf(vk, flags);
-    held_.vk = side == KeyLedger::NoModifier ? vk : 0;
-    const bool isOwn = ledger_.Report(vk, flags, side);
-    if (side != KeyLedger::NoModifier) {
-        // Each side apart: with both keys of a modifier down, letting go of one leaves the
-        // modifier held (by the other; the left one when both are).
-        for (const Modifier& m : Modifiers) {
-            if (side == m.left || side == m.left + 1)
-                SetModifier(held_, m, ledger_);
-        }
-    }
-    if (isOwn)
+    if (ledger_.Report(vk, flags, SideOf(vk, flags)))
         return false;
+    // What is held now; reports handled while an action plays do not change it.
+    const KeyState held = ledger_.held();
     if (recorder_ != nullptr) {
         // Only a key newly pressed is recorded: auto-repeat sends the same vk again, a
         // release in between (-1) makes the next press count.
         if (down) {
-            if (static_cast<std::int32_t>(held_.vk) != lastRecordedKey_ && recorder_->canRecord(held_.vk))
-                SendRecordedKey();
-            lastRecordedKey_ = static_cast<std::int32_t>(held_.vk);
+            if (static_cast<std::int32_t>(held.vk) != lastRecordedKey_ && recorder_->canRecord(held.vk))
+                SendRecordedKey(held);
+            lastRecordedKey_ = static_cast<std::int32_t>(held.vk);
         } else {
             lastRecordedKey_ = -1;
         }
@@ -156,7 +130,7 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     }
     if (!down)
         return false;
-    return Dispatch(held_);
+    return Dispatch(held);
 }
 
 bool KeyEngine::SetRecordingWindow(KeyRecorder* recorder)
@@ -202,7 +176,7 @@ KeyEngine::ModifierSide KeyEngine::SideOf(unsigned vk, std::uint32_t flags)
     }
 }
 
-bool KeyEngine::Dispatch(KeyState& held)
+bool KeyEngine::Dispatch(const KeyState& held)
 {
     const bool hotKey = settings_.useHotKey && settings_.hotKey.toCode() == held.toCode();
     if (!enabled_) {
@@ -235,13 +209,11 @@ const Action* KeyEngine::FindAction(const std::string& path, const KeyState& hel
     return entry == nullptr ? nullptr : entry->findActionByInput(held.toCode());
 }
 
-void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
+void KeyEngine::PlayAction(const Action& action, const KeyState& physical)
 {
     // From here: opening the Start menu lets other sent messages (key reports) in,
     // and a trigger among them must not start a playback inside this one.
     enabled_ = false;
-    // A copy, as those reports change held_.
-    const KeyState physical = trigger;
     ledger_.LookAtUser();
     KeyState current = physical;
     bool changed[std::size(Modifiers)] = {};
@@ -276,7 +248,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
             const auto right = static_cast<ModifierSide>(modifier.left + 1);
             const bool leftHeld = ledger_.UserHolds(modifier.left);
             const bool rightHeld = ledger_.UserHolds(right);
-            SetModifier(back, modifier, leftHeld, rightHeld);
+            KeyState::SetSides(back.*modifier.held, back.*modifier.right, leftHeld, rightHeld);
         }
     }
     SyncModifiers(back, current, true);
@@ -320,8 +292,8 @@ void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, b
     }
 }
 
-void KeyEngine::SendRecordedKey()
+void KeyEngine::SendRecordedKey(const KeyState& held)
 {
-    if (held_.vk != 0)
-        recorder_->recordKey(held_.toCode());
+    if (held.vk != 0)
+        recorder_->recordKey(held.toCode());
 }

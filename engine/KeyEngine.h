@@ -12,16 +12,6 @@
 #include <cstdint>
 #include <string>
 
-// What the engine believes is held down. The right-hand flags only choose which physical
-// modifier key playback presses or releases; key codes and comparisons ignore them.
-struct KeyState : KeyStroke {
-    std::uint8_t rightWin = 0, rightCtrl = 0, rightAlt = 0, rightShift = 0;
-
-    KeyState() = default;
-    explicit KeyState(const KeyStroke& stroke) : KeyStroke(stroke) {}
-    void clearModifiers() { ctrl = alt = shift = win = rightWin = rightCtrl = rightAlt = rightShift = 0; }
-};
-
 class KeyEngine {
 public:
     static constexpr int StartMenuKeyCode = 0x800;  // Win alone, no vk
@@ -54,7 +44,7 @@ public:
     void ResyncHeldKeys();
 
     bool enabled() const { return enabled_; }
-    const KeyState& held() const { return held_; }
+    KeyState held() const { return ledger_.held(); }
     bool hooksInstalled() const { return keyboardHook_ != 0 && messageHook_ != 0; }
     // Injected events not yet reported back.
     std::size_t ownKeysPending() const { return ledger_.pending(); }
@@ -64,13 +54,14 @@ public:
 private:
     // The modifier key an event is, if any, told by its scan code where the vk is side-neutral.
     ModifierSide SideOf(unsigned vk, std::uint32_t flags);
-    bool Dispatch(KeyState& held);
+    bool Dispatch(const KeyState& held);
     const Action* FindAction(const std::string& path, const KeyState& held) const;
-    void PlayAction(const Action& action, const KeyState& trigger);
+    // physical: what was held when the trigger was reported.
+    void PlayAction(const Action& action, const KeyState& physical);
     // Brings the modifiers of current to those of target; sided also changes a modifier held
     // on the other side than the target's.
     void SyncModifiers(const KeyState& target, const KeyState& current, bool sided = false);
-    void SendRecordedKey();
+    void SendRecordedKey(const KeyState& held);
 
     ShortcutTable& table_;
     Settings& settings_;
@@ -80,7 +71,6 @@ private:
     HookId messageHook_ = 0;
     ModuleId hookLibrary_ = 0;
     KeySystem system_;
-    KeyState held_;
     std::int32_t lastRecordedKey_ = 0;
     bool enabled_ = true;
 

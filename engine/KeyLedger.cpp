@@ -17,6 +17,7 @@ constexpr std::uint8_t SidedVk[] = {0xA0 /* VK_LSHIFT */, 0xA1 /* VK_RSHIFT */, 
 bool KeyLedger::Report(unsigned vk, std::uint32_t flags, ModifierSide side)
 {
     const bool down = !KeyFlags(flags).up();
+    lastKey_ = side == NoModifier ? vk : 0;
     if (side != NoModifier)
         keyDown_[side] = down;
     const bool isOwn = TakeOwnKey(vk, flags, side);
@@ -111,6 +112,17 @@ void KeyLedger::ReadKeyState()
 {
     for (int side = 0; side < NoModifier; ++side)
         keyDown_[side] = keyboard_.isKeyDown(SidedVk[side]);
+}
+
+KeyState KeyLedger::held() const
+{
+    KeyState state;
+    state.vk = lastKey_;
+    KeyState::SetSides(state.shift, state.rightShift, keyDown_[LeftShift], keyDown_[RightShift]);
+    KeyState::SetSides(state.ctrl, state.rightCtrl, keyDown_[LeftCtrl], keyDown_[RightCtrl]);
+    KeyState::SetSides(state.alt, state.rightAlt, keyDown_[LeftAlt], keyDown_[RightAlt]);
+    KeyState::SetSides(state.win, state.rightWin, keyDown_[LeftWin], keyDown_[RightWin]);
+    return state;
 }
 
 bool KeyLedger::UserHolds(ModifierSide side)
