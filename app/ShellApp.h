@@ -41,13 +41,17 @@ public:
     ShellApp(const ShellApp&) = delete;
     ShellApp& operator=(const ShellApp&) = delete;
 
-    // False when the program cannot start. True when it runs, and also when it declined to
-    // (a settings file there but unreadable): the user has been told, and the message loop
-    // ends at once.
-    bool Startup(HINSTANCE instance);
-    bool CreateMainWindow(HINSTANCE instance);
+    enum class Outcome {
+        Run,       // the main window is up and the hooks are in: run the message loop
+        Declined,  // a settings file is there but cannot be read; the user has been told
+        Failed,    // the program cannot start
+    };
+    Outcome Startup(HINSTANCE instance);
+    // The hidden main window, once Startup has made it.
+    HWND window() const { return mainWindow; }
 
 private:
+    bool CreateMainWindow(HINSTANCE instance);
     // Reads keycfg.ini and property.ini, writing the first-start ones that are missing.
     // False when one is there but cannot be read: the user has been told, and the program
     // ends without touching it.

@@ -122,23 +122,6 @@ HWND FindRunningCopy(const ProgramIdentity& program)
     return search.find(program, {INT_MAX, INFINITE}, processId);
 }
 
-// The main window that Startup made on this thread.
-HWND OwnMainWindow()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) {
-            char className[sizeof HookContract::MainWindowClass + 1] = "";
-            GetClassNameA(window, className, sizeof className);
-            if (lstrcmpA(className, HookContract::MainWindowClass) != 0) return TRUE;
-            *reinterpret_cast<HWND*>(result) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 int RunMessageLoop()
 {
     MSG message = {};
@@ -164,11 +147,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (!ReportsReachSelf(program)) return 0;
     initCommonControls();
     ShellApp app;
-    if (!app.Startup(instance)) {
+    switch (app.Startup(instance)) {
+    case ShellApp::Outcome::Run:
+        break;
+    case ShellApp::Outcome::Declined:
+        return 0;
+    case ShellApp::Outcome::Failed:
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
         return 0;
     }
     // Null when another process holds the name: the library then finds the window by its search.
-    const OwnedHandle publication(PublishMainWindow(program, OwnMainWindow()));
+    const OwnedHandle publication(PublishMainWindow(program, app.window()));
     return RunMessageLoop();
 }
