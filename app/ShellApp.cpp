@@ -17,11 +17,6 @@ constexpr char StartupFailedCaption[] = "Error!!!";
 // again within moments: it is asked for again until this much time has passed.
 constexpr ULONGLONG ReadRetryMs = 2000;
 constexpr DWORD ReadRetryPauseMs = 200;
-// Hook failures, by the HookStep that failed.
-constexpr const char* HookFailedTexts[] = {"DLLファイルの読みとりに失敗", "フック登録に失敗",
-                                           "メッセージフック登録に失敗"};
-constexpr char HookFailedCaption[] = "Error";
-static_assert(std::size(HookFailedTexts) == static_cast<std::size_t>(HookStep::MessageHook) + 1);
 
 // Any process may send WM_COPYDATA to our window; the engine checks the record itself,
 // the shell only makes sure there is one.
@@ -83,7 +78,8 @@ ShellApp::Outcome ShellApp::Startup(HINSTANCE instanceHandle)
         return Outcome::Failed;
     }
     trayMenuWindow.CreateUnderWine(instanceHandle, mainWindow);
-    engine = std::make_unique<KeyEngine>(table, settings, keySystem.keySystem(*this));
+    engineRequests = std::make_unique<MainWindowRequests>(mainWindow);
+    engine = std::make_unique<KeyEngine>(table, settings, keySystem.keySystem(*engineRequests));
     return engine->SetHooks(true) ? Outcome::Run : Outcome::Failed;
 }
 
@@ -260,22 +256,6 @@ void ShellApp::OnKeysMayBeStale()
         engine->ResyncHeldKeys();
         staleKeyWatch.KeysSeen(HoldsModifier(engine->held()));
     }
-}
-
-void ShellApp::openSettingsForWindowInFront()
-{
-    // Posted, so the hook library gets its reply before the settings window opens.
-    PostMessageA(mainWindow, WM_COMMAND, IDM_SHORTCUT_SETTINGS, 0);
-}
-
-bool ShellApp::startPause(unsigned milliseconds)
-{
-    return SetTimer(mainWindow, IDT_REENABLE, milliseconds, nullptr) != 0;
-}
-
-void ShellApp::tellHooksFailed(HookStep step)
-{
-    MessageBoxA(nullptr, HookFailedTexts[static_cast<int>(step)], HookFailedCaption, MB_OK);
 }
 
 void ShellApp::ShowTrayMenu(WPARAM request, LPARAM mouseMessage)

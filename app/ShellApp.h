@@ -1,6 +1,7 @@
 // The resident program: owns the shortcuts, the settings and the key engine, and keeps the
 // hidden main window that receives the hook library's key reports and the tray icon's clicks.
 #pragma once
+#include "app/MainWindowRequests.h"
 #include "app/StaleKeyWatch.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenuWindow.h"
@@ -29,12 +30,10 @@ constexpr UINT WM_KEYS_MAY_BE_STALE = WM_APP + 102;
 // Posted to itself when the main window is created: the start-up notices come once the
 // program is up, its icon shown and its hooks in.
 constexpr UINT WM_SHOW_STARTUP_NOTICES = WM_APP + 103;
-// The main window's timer of the pause after an action.
-constexpr UINT_PTR IDT_REENABLE = 1;
 
 class ShortcutSettingsDialog;
 
-class ShellApp : private ShellRequests {
+class ShellApp {
 public:
     ShellApp();
     ~ShellApp();
@@ -63,10 +62,6 @@ private:
 
     // The engine reads the held keys again where the reports may have missed some.
     void OnKeysMayBeStale();
-    // What the engine asks: the settings command, the pause's timer, the hook failures' texts.
-    void openSettingsForWindowInFront() override;
-    bool startPause(unsigned milliseconds) override;
-    void tellHooksFailed(HookStep step) override;
 
     void ShowTrayMenu(WPARAM request, LPARAM mouseMessage);
     // SetForegroundWindow as the thread in front allows it.
@@ -93,6 +88,7 @@ private:
     ShortcutTable table;
     Settings settings;
     Win32KeySystem keySystem;
+    std::unique_ptr<MainWindowRequests> engineRequests;
     std::unique_ptr<KeyEngine> engine;
     bool dialogOpen = false;
     TrayIcon trayIcon;

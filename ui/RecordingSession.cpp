@@ -13,12 +13,12 @@ void enableCloseBox(HWND window, bool enable)
 }  // namespace
 
 RecordingSession::RecordingSession(HWND editor, KeyEngine& engine, HINSTANCE instance)
-    : editor_(editor), engine_(engine), instance_(instance)
+    : editor_(editor), engine_(engine), recorder_(editor, instance)
 {
     enableCloseBox(editor_, false);
     SetPropA(editor_, RecordingProperty, reinterpret_cast<HANDLE>(this));
     filter_.reset(SetWindowsHookExA(WH_MSGFILTER, &filter, nullptr, GetCurrentThreadId()));
-    engine_.SetRecordingWindow(this);
+    engine_.SetRecordingWindow(&recorder_);
 }
 
 RecordingSession::~RecordingSession()
@@ -28,19 +28,6 @@ RecordingSession::~RecordingSession()
     enableCloseBox(editor_, true);
     // The engine must not keep sending keys to a window that stopped recording or is gone.
     engine_.SetRecordingWindow(nullptr);
-}
-
-bool RecordingSession::canRecord(unsigned vk)
-{
-    // The string table holds at most 255 bytes per key name.
-    char name[256];
-    return LoadStringA(instance_, vk, name, sizeof name) > 0;
-}
-
-void RecordingSession::recordKey(int keyCode)
-{
-    // Sent, so the editor has stored the key before the engine handles the next event.
-    SendMessageA(editor_, WM_KEY_RECORDED, static_cast<WPARAM>(keyCode), 0);
 }
 
 LRESULT CALLBACK RecordingSession::filter(int code, WPARAM wParam, LPARAM lParam)

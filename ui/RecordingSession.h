@@ -1,27 +1,21 @@
 // Everything that recording keys into the action editor sets up, held together: the engine
-// hands the keys it hears to the session, which sends the named ones to the editor; a message
-// filter drops every key message meant for the editor, a window property marks the editor for
-// that filter, and the close box is greyed. The destructor is the one teardown, whatever ends
-// the recording.
+// sends the keys it hears to the editor, a message filter drops every key message meant for
+// the editor, a window property marks the editor for that filter, and the close box is
+// greyed. The destructor is the one teardown, whatever ends the recording.
 #pragma once
 #include "engine/KeyEngine.h"
+#include "ui/RecordingWindow.h"
 #include "win32/Handles.h"
 
 #include <windows.h>
 
-// Sent to the editor for each key recorded; wParam = the key code.
-constexpr UINT WM_KEY_RECORDED = WM_APP + 101;
-
-class RecordingSession : public KeyRecorder {
+class RecordingSession {
 public:
     // Key names come from the string table of that module.
     RecordingSession(HWND editor, KeyEngine& engine, HINSTANCE instance);
     ~RecordingSession();
     RecordingSession(const RecordingSession&) = delete;
     RecordingSession& operator=(const RecordingSession&) = delete;
-
-    bool canRecord(unsigned vk) override;
-    void recordKey(int keyCode) override;
 
 private:
     // While recording, every key message meant for the editor is dropped before the dialog
@@ -31,6 +25,6 @@ private:
 
     HWND editor_;
     KeyEngine& engine_;
-    HINSTANCE instance_;
+    RecordingWindow recorder_;
     OwnedHook filter_;
 };
