@@ -6,13 +6,13 @@
 #include "app/TrayIcon.h"
 #include "app/TrayMenuWindow.h"
 #include "app/WindowBinding.h"
-#include "win32/Win32ModelSystem.h"
 #include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "model/Settings.h"
 #include "model/ShortcutTable.h"
 #include "win32/Handles.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,10 +1,10 @@
 // Entry point: one copy of the program per desktop, and only a copy that varokint.dll will
 // report to; a second copy asks the running one to show its tray menu and leaves.
 #include "app/ShellApp.h"
-#include "win32/ProgramIdentity.h"
-#include "win32/SystemFunctions.h"
 #include "ui/Controls.h"
 #include "win32/Handles.h"
+#include "win32/ProgramIdentity.h"
+#include "win32/SystemFunctions.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // A taskbar that does not answer: the Start-menu item of an action waits a bounded time for
 // it and the action completes, well within the hook library's wait for our reply.
-#include "engine/KeyEngine.h"
 #include "contract/HookContract.h"
+#include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
 #include "tests/engine/StubKeySystem.h"

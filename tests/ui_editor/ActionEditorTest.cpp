@@ -1,7 +1,6 @@
 // The action editor on the real SHORTCUT_LIST template: the output-key list, its buttons and
 // keys, OK with the input-key check, and key recording with keys sent as the engine sends
 // them; and the texts and picker arrangement of the three templates with the key picker.
-#include "win32/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "res/resource.h"
 #include "tests/engine/StubKeySystem.h"
@@ -11,6 +10,7 @@
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
 #include "ui/PropertyDialog.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

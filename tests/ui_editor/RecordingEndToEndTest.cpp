@@ -1,7 +1,6 @@
 // Keys typed on the X display while the action editor is open, through the real hook
 // library, the real engine and a main window that hands key reports to the engine as the
 // shell does.
-#include "win32/Win32ModelSystem.h"
 #include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
@@ -12,6 +11,7 @@
 #include "tests/support/ProgramDriver.h"
 #include "ui/ActionEditor.h"
 #include "ui/HelpLauncher.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <gtest/gtest.h>
 
