@@ -19,7 +19,6 @@
 
 class ModelKeyboard : public Keyboard, public Desktop, public ShellRequests {
 public:
-
     // Key identities of the key state: a plain key by its vk, a modifier by its side.
     enum : int { LShift = 256, RShift, LCtrl, RCtrl, LAlt, RAlt, LWin, RWin, KeyCount };
 
