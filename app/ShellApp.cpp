@@ -65,24 +65,22 @@ ShellApp::~ShellApp()
     }
 }
 
-bool ShellApp::Startup(HINSTANCE instanceHandle)
+ShellApp::Outcome ShellApp::Startup(HINSTANCE instanceHandle)
 {
     // Fixed now: the file browser of the registration dialog changes the current directory.
     modelSystem.useFolder(Win32ModelSystem::ChooseSettingsFolder());
     SetHelpFolders({AnsiText(modelSystem.folder()), AnsiText(Win32ModelSystem::ProgramFolder())});
     if (!LoadFiles()) {
-        // The message loop ends at once, and the program with code 0: the user has been told.
-        PostQuitMessage(0);
-        return true;
+        return Outcome::Declined;
     }
     if (!CreateMainWindow(instanceHandle)) {
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
-        return false;
+        return Outcome::Failed;
     }
     tray.CreateMenuWindowUnderWine(instanceHandle, mainWindow);
-    keySystem = std::make_unique<Win32KeySystem>(instanceHandle);
-    engine = std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow), *keySystem);
-    return engine->SetHooks(true);
+    engineRequests = std::make_unique<MainWindowRequests>(mainWindow);
+    engine = std::make_unique<KeyEngine>(table, settings, keySystem.keySystem(*engineRequests));
+    return engine->SetHooks(true) ? Outcome::Run : Outcome::Failed;
 }
 
 bool ShellApp::LoadFiles()

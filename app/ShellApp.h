@@ -1,16 +1,17 @@
 // The resident program: owns the shortcuts, the settings and the key engine, and keeps the
 // hidden main window that receives the hook library's key reports and the tray icon's clicks.
 #pragma once
+#include "app/MainWindowRequests.h"
 #include "app/StaleKeyWatch.h"
 #include "app/Tray.h"
 #include "app/WindowBinding.h"
-#include "app/Win32ModelSystem.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "model/Settings.h"
 #include "model/ShortcutTable.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -38,13 +39,17 @@ public:
     ShellApp(const ShellApp&) = delete;
     ShellApp& operator=(const ShellApp&) = delete;
 
-    // False when the program cannot start. True when it runs, and also when it declined to
-    // (a settings file there but unreadable): the user has been told, and the message loop
-    // ends at once.
-    bool Startup(HINSTANCE instance);
-    bool CreateMainWindow(HINSTANCE instance);
+    enum class Outcome {
+        Run,       // the main window is up and the hooks are in: run the message loop
+        Declined,  // a settings file is there but cannot be read; the user has been told
+        Failed,    // the program cannot start
+    };
+    Outcome Startup(HINSTANCE instance);
+    // The hidden main window, once Startup has made it.
+    HWND window() const { return mainWindow; }
 
 private:
+    bool CreateMainWindow(HINSTANCE instance);
     // Reads keycfg.ini and property.ini, writing the first-start ones that are missing.
     // False when one is there but cannot be read: the user has been told, and the program
     // ends without touching it.
@@ -79,7 +84,8 @@ private:
     Win32ModelSystem modelSystem;
     ShortcutTable table;
     Settings settings;
-    std::unique_ptr<Win32KeySystem> keySystem;
+    Win32KeySystem keySystem;
+    std::unique_ptr<MainWindowRequests> engineRequests;
     std::unique_ptr<KeyEngine> engine;
     bool dialogOpen = false;
     Tray tray;

@@ -1,6 +1,7 @@
 #include "app/StaleKeyWatch.h"
 
-#include <string>
+#include "win32/SystemFunctions.h"
+#include "win32/SystemLibrary.h"
 
 namespace {
 
@@ -36,13 +37,6 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DW
 }
 
 constexpr DWORD NotifyForThisSession = 0;  // NOTIFY_FOR_THIS_SESSION
-using RegisterSessionNotification = BOOL(WINAPI*)(HWND, DWORD);
-using UnregisterSessionNotification = BOOL(WINAPI*)(HWND);
-
-template <class Function> Function Export(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 }  // namespace
 
@@ -60,16 +54,10 @@ void StaleKeyWatch::Start(HWND window, UINT message)
     desktopHook_.reset(SetWinEventHook(EVENT_SYSTEM_DESKTOPSWITCH, EVENT_SYSTEM_DESKTOPSWITCH, nullptr, OnWinEvent, 0,
                                        0, WINEVENT_OUTOFCONTEXT));
 
-    // The session notifications come from wtsapi32, loaded from the system folder by its
-    // full path (never from the program's folder), and only for as long as the watch runs.
-    char system[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return;
-    sessionLibrary_.reset(LoadLibraryA((std::string(system, length) + "\\wtsapi32.dll").c_str()));
-    if (!sessionLibrary_)
-        return;
-    const auto registerFor = Export<RegisterSessionNotification>(sessionLibrary_.get(), "WTSRegisterSessionNotification");
+    // The session notifications come from wtsapi32, loaded from the system folder (never
+    // from the program's folder), and only for as long as the watch runs.
+    sessionLibrary_.reset(LoadSystemLibrary(SystemFunctions::wtsRegisterSessionNotification.library()));
+    const auto registerFor = SystemFunctions::wtsRegisterSessionNotification.in(sessionLibrary_.get());
     sessionRegistered_ = registerFor != nullptr && registerFor(window, NotifyForThisSession) != FALSE;
 }
 
@@ -81,9 +69,7 @@ void StaleKeyWatch::Stop()
         KillTimer(window_, ForegroundTimerId);
     looking_ = false;
     if (sessionRegistered_) {
-        const auto unregister =
-            Export<UnregisterSessionNotification>(sessionLibrary_.get(), "WTSUnRegisterSessionNotification");
-        if (unregister != nullptr)
+        if (const auto unregister = SystemFunctions::wtsUnRegisterSessionNotification.in(sessionLibrary_.get()))
             unregister(window_);
         sessionRegistered_ = false;
     }

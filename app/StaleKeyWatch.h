@@ -2,7 +2,7 @@
 // unlocked or reconnected, the input desktop switched (Win+L, Ctrl+Alt+Del, a UAC prompt),
 // or another window came to the front (perhaps one whose process the hooks do not reach).
 #pragma once
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
@@ -29,14 +29,11 @@ public:
     static bool KeysMayBeStale(WPARAM sessionChange);
 
 private:
-    struct FreeModule { void operator()(HMODULE module) const { FreeLibrary(module); } };
-    struct RemoveWinEventHook { void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); } };
-
     HWND window_ = nullptr;
-    Owned<HMODULE, FreeModule> sessionLibrary_;
+    OwnedLibrary sessionLibrary_;
     bool sessionRegistered_ = false;
     bool looking_ = false;       // the timer runs
     bool modifierHeld_ = false;  // as the engine believes
     DWORD lastKeys_ = 0;         // tick of the last KeysSeen
-    Owned<HWINEVENTHOOK, RemoveWinEventHook> foregroundHook_, desktopHook_;
+    OwnedWinEventHook foregroundHook_, desktopHook_;
 };

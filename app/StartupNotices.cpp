@@ -1,6 +1,6 @@
 #include "app/StartupNotices.h"
 
-#include "engine/win32/IntegrityLevel.h"
+#include "win32/ProgramIdentity.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 #include "app/TrayIcon.h"
 #include "app/TrayMenuWindow.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 #include "app/TrayIcon.h"
 
+#include "win32/SystemFunctions.h"
+
 #include <algorithm>
 
 namespace {
@@ -11,14 +13,10 @@ constexpr UINT FirstRetryMs = 1000;
 constexpr UINT LongestRetryMs = 60000;
 
 // An elevated program receives no message from a program of a lower integrity level (the
-// shell) unless it lets that message through: this one, and nothing else. Looked up, since
-// ChangeWindowMessageFilterEx is missing before Windows 7.
+// shell) unless it lets that message through: this one, and nothing else.
 void LetThroughFromTheShell(HWND window, UINT message)
 {
-    using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-    const auto filter = reinterpret_cast<FilterFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
-    if (filter != nullptr)
+    if (const auto filter = SystemFunctions::changeWindowMessageFilterEx.get())
         filter(window, message, MSGFLT_ALLOW, nullptr);
 }
 

@@ -1,6 +1,7 @@
 #include "app/TrayMenuWindow.h"
 
 #include "app/WindowBinding.h"
+#include "win32/SystemFunctions.h"
 
 namespace {
 
@@ -17,8 +18,7 @@ TrayMenuWindow::~TrayMenuWindow()
 
 bool TrayMenuWindow::RunningUnderWine()
 {
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    return SystemFunctions::wineGetVersion.get() != nullptr;
 }
 
 void TrayMenuWindow::CreateUnderWine(HINSTANCE instance, HWND owner)

@@ -1,9 +1,10 @@
 // Entry point: one copy of the program per desktop, and only a copy that varokint.dll will
 // report to; a second copy asks the running one to show its tray menu and leaves.
 #include "app/ShellApp.h"
-#include "engine/win32/ProgramIdentity.h"
 #include "ui/Controls.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
+#include "win32/ProgramIdentity.h"
+#include "win32/SystemFunctions.h"
 
 #include <windows.h>
 
@@ -38,13 +39,9 @@ constexpr char PathsDifferReason[] = "システムが記録しているこのプ
 void LoadLibrariesFromKnownPlacesOnly()
 {
     SetDllDirectoryA("");
-    // Windows 8 and later, and 7 with its loader update; without it SetDllDirectoryA("")
-    // alone keeps the current directory out.
-    using SetDefaultDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto setDefaultDirectories = reinterpret_cast<SetDefaultDirectoriesFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-    if (setDefaultDirectories != nullptr)
+    // Where the system lacks SetDefaultDllDirectories, SetDllDirectoryA("") alone keeps the
+    // current directory out.
+    if (const auto setDefaultDirectories = SystemFunctions::setDefaultDllDirectories.get())
         setDefaultDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
@@ -125,23 +122,6 @@ HWND FindRunningCopy(const ProgramIdentity& program)
     return search.find(program, {INT_MAX, INFINITE}, processId);
 }
 
-// The main window that Startup made on this thread.
-HWND OwnMainWindow()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) {
-            char className[sizeof HookContract::MainWindowClass + 1] = "";
-            GetClassNameA(window, className, sizeof className);
-            if (lstrcmpA(className, HookContract::MainWindowClass) != 0) return TRUE;
-            *reinterpret_cast<HWND*>(result) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 int RunMessageLoop()
 {
     MSG message = {};
@@ -167,11 +147,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (!ReportsReachSelf(program)) return 0;
     initCommonControls();
     ShellApp app;
-    if (!app.Startup(instance)) {
+    switch (app.Startup(instance)) {
+    case ShellApp::Outcome::Run:
+        break;
+    case ShellApp::Outcome::Declined:
+        return 0;
+    case ShellApp::Outcome::Failed:
         MessageBoxA(nullptr, StartupFailedText, StartupFailedCaption, MB_OK);
         return 0;
     }
     // Null when another process holds the name: the library then finds the window by its search.
-    const OwnedHandle publication(PublishMainWindow(program, OwnMainWindow()));
+    const OwnedHandle publication(PublishMainWindow(program, app.window()));
     return RunMessageLoop();
 }

@@ -1,8 +1,6 @@
 #include "engine/KeyEngine.h"
 
-#include "engine/HookContract.h"
-
-#include "res/resource.h"
+#include "contract/HookContract.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,8 +15,6 @@ constexpr std::uint8_t VK_LWIN_ = 0x5B, VK_RWIN_ = 0x5C;
 constexpr std::uint8_t VK_LSHIFT_ = 0xA0, VK_RSHIFT_ = 0xA1;
 constexpr std::uint8_t VK_LCONTROL_ = 0xA2, VK_RCONTROL_ = 0xA3;
 constexpr std::uint8_t VK_LMENU_ = 0xA4, VK_RMENU_ = 0xA5;
-
-constexpr const char* HookErrorCaption = "Error";
 
 // The four modifiers in the order playback changes them: Shift, Win, Ctrl, Alt.
 struct Modifier {
@@ -35,19 +31,6 @@ constexpr Modifier Modifiers[] = {
     {&KeyStroke::alt, &KeyState::rightAlt, VK_MENU_, VK_LMENU_, VK_RMENU_, KeyLedger::LeftAlt},
 };
 
-// Held on either side; "right" only when the left key is not also down.
-void SetModifier(KeyState& state, const Modifier& m, bool leftDown, bool rightDown)
-{
-    state.*m.held = leftDown || rightDown ? 1 : 0;
-    state.*m.right = rightDown && !leftDown ? 1 : 0;
-}
-
-// Takes the modifier from the ledger's two keys for it.
-void SetModifier(KeyState& state, const Modifier& m, const KeyLedger& ledger)
-{
-    SetModifier(state, m, ledger.keyDown(m.left), ledger.keyDown(static_cast<KeyLedger::ModifierSide>(m.left + 1)));
-}
-
 KeyLedger::ModifierSide Side(KeyLedger::ModifierSide left, bool right)
 {
     return static_cast<KeyLedger::ModifierSide>(left + (right ? 1 : 0));
@@ -55,8 +38,8 @@ KeyLedger::ModifierSide Side(KeyLedger::ModifierSide left, bool right)
 
 }  // namespace
 
-KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWindow, KeySystem& system)
-    : table_(table), settings_(settings), mainWindow_(mainWindow), system_(system), ledger_(system)
+KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, KeySystem system)
+    : table_(table), settings_(settings), system_(system), ledger_(system.keyboard)
 {
 }
 
@@ -65,40 +48,39 @@ bool KeyEngine::SetHooks(bool on)
     if (!on) {
         ledger_.GiveUpOwnKeys(false);  // nothing is reported back once the hooks are out
         if (keyboardHook_ != 0) {
-            system_.unhook(keyboardHook_);
+            system_.hooks.unhook(keyboardHook_);
             keyboardHook_ = 0;
         }
         if (messageHook_ != 0) {
-            system_.unhook(messageHook_);
+            system_.hooks.unhook(messageHook_);
             messageHook_ = 0;
         }
         return true;
     }
     // On failure whatever is installed stays installed; the next call completes it.
     if (hookLibrary_ == 0) {
-        hookLibrary_ = system_.loadLibrary(HookContract::LibraryName);
+        hookLibrary_ = system_.hooks.loadLibrary(HookContract::LibraryName);
         if (hookLibrary_ == 0) {
-            system_.showMessage("DLLファイルの読みとりに失敗", HookErrorCaption);
+            system_.shell.tellHooksFailed(HookStep::Library);
             return false;
         }
     }
     if (keyboardHook_ == 0) {
-        keyboardHook_ = system_.setHook(KeyboardHookType, system_.findProc(hookLibrary_, HookContract::KeyboardProcName),
-                                        hookLibrary_);
+        keyboardHook_ = system_.hooks.setHook(
+            KeyboardHookType, system_.hooks.findProc(hookLibrary_, HookContract::KeyboardProcName), hookLibrary_);
         if (keyboardHook_ == 0) {
-            system_.showMessage("フック登録に失敗", HookErrorCaption);
+            system_.shell.tellHooksFailed(HookStep::KeyboardHook);
             return false;
         }
         // Keys pressed or let go while the hooks were out were never reported: start from
         // the system's key state.
         ledger_.ReadKeyState();
-        for (const Modifier& m : Modifiers)
-            SetModifier(held_, m, ledger_);
     }
     if (messageHook_ == 0) {
-        messageHook_ = system_.setHook(MessageHookType, system_.findProc(hookLibrary_, HookContract::MessageProcName), hookLibrary_);
+        messageHook_ = system_.hooks.setHook(
+            MessageHookType, system_.hooks.findProc(hookLibrary_, HookContract::MessageProcName), hookLibrary_);
         if (messageHook_ == 0) {
-            system_.showMessage("メッセージフック登録に失敗", HookErrorCaption);
+            system_.shell.tellHooksFailed(HookStep::MessageHook);
             return false;
         }
     }
@@ -111,8 +93,6 @@ void KeyEngine::ResyncHeldKeys()
         return;  // nothing is reported now, and the hooks read the key state when they go in
     ledger_.GiveUpOwnKeys(true);
     ledger_.ReadKeyState();
-    for (const Modifier& m : Modifiers)
-        SetModifier(held_, m, ledger_);
 }
 
 bool KeyEngine::OnKeyEvent(const KeyReport& report)
@@ -129,29 +109,20 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     std::memcpy(&flags, report.lpData, sizeof flags);
     const auto vk = static_cast<unsigned>(report.dwData);
 
-    // The hook reports our injected keys back like any other; the system's key state holds
-    // them, so held_ takes them in, but they never trigger anything.
+    // The hook reports our injected keys back like any other; they are held as the user's
+    // are, but they never trigger anything.
     const bool down = !KeyFlags(flags).up();  // auto-repeats count as key-downs
-    const ModifierSide side = SideOf(vk, flags);
-    held_.vk = side == KeyLedger::NoModifier ? vk : 0;
-    const bool isOwn = ledger_.Report(vk, flags, side);
-    if (side != KeyLedger::NoModifier) {
-        // Each side apart: with both keys of a modifier down, letting go of one leaves the
-        // modifier held (by the other; the left one when both are).
-        for (const Modifier& m : Modifiers) {
-            if (side == m.left || side == m.left + 1)
-                SetModifier(held_, m, ledger_);
-        }
-    }
-    if (isOwn)
+    if (ledger_.Report(vk, flags, SideOf(vk, flags)))
         return false;
-    if (recordingWindow_ != 0) {
+    // What is held now; reports handled while an action plays do not change it.
+    const KeyState held = ledger_.held();
+    if (recorder_ != nullptr) {
         // Only a key newly pressed is recorded: auto-repeat sends the same vk again, a
         // release in between (-1) makes the next press count.
         if (down) {
-            if (static_cast<std::int32_t>(held_.vk) != lastRecordedKey_ && !system_.loadKeyName(held_.vk).empty())
-                SendRecordedKey();
-            lastRecordedKey_ = static_cast<std::int32_t>(held_.vk);
+            if (static_cast<std::int32_t>(held.vk) != lastRecordedKey_ && recorder_->canRecord(held.vk))
+                SendRecordedKey(held);
+            lastRecordedKey_ = static_cast<std::int32_t>(held.vk);
         } else {
             lastRecordedKey_ = -1;
         }
@@ -159,16 +130,16 @@ bool KeyEngine::OnKeyEvent(const KeyReport& report)
     }
     if (!down)
         return false;
-    return Dispatch(held_);
+    return Dispatch(held);
 }
 
-bool KeyEngine::SetRecordingWindow(WindowId window)
+bool KeyEngine::SetRecordingWindow(KeyRecorder* recorder)
 {
-    if (window == 0) {
-        recordingWindow_ = 0;
+    if (recorder == nullptr) {
+        recorder_ = nullptr;
         return SetHooks(false);
     }
-    recordingWindow_ = window;
+    recorder_ = recorder;
     const bool installed = SetHooks(true);
     lastRecordedKey_ = 0;
     return installed;
@@ -176,20 +147,20 @@ bool KeyEngine::SetRecordingWindow(WindowId window)
 
 void KeyEngine::RememberForegroundWindow()
 {
-    foregroundWindow_ = system_.foregroundWindow();
+    foregroundWindow_ = system_.desktop.foregroundWindow();
 }
 
 std::string KeyEngine::GetForegroundExePath()
 {
-    foregroundWindow_ = system_.foregroundWindow();
-    return system_.exePathOfWindow(foregroundWindow_);
+    foregroundWindow_ = system_.desktop.foregroundWindow();
+    return system_.desktop.exePathOfWindow(foregroundWindow_);
 }
 
 KeyEngine::ModifierSide KeyEngine::SideOf(unsigned vk, std::uint32_t flags)
 {
     // The scan code with its extended bit tells the left key from the right one, which
     // the side-neutral VK_SHIFT/VK_CONTROL/VK_MENU of the report do not.
-    switch (system_.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
+    switch (system_.keyboard.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
     case VK_LSHIFT_: return KeyLedger::LeftShift;
     case VK_LCONTROL_: return KeyLedger::LeftCtrl;
     case VK_LMENU_: return KeyLedger::LeftAlt;
@@ -205,7 +176,7 @@ KeyEngine::ModifierSide KeyEngine::SideOf(unsigned vk, std::uint32_t flags)
     }
 }
 
-bool KeyEngine::Dispatch(KeyState& held)
+bool KeyEngine::Dispatch(const KeyState& held)
 {
     const bool hotKey = settings_.useHotKey && settings_.hotKey.toCode() == held.toCode();
     if (!enabled_) {
@@ -215,8 +186,7 @@ bool KeyEngine::Dispatch(KeyState& held)
     }
     if (hotKey) {
         RememberForegroundWindow();
-        // Posted, so the hook library gets its reply before the settings window opens.
-        system_.postMessage(mainWindow_, CommandMessage, IDM_SHORTCUT_SETTINGS, 0);
+        system_.shell.openSettingsForWindowInFront();
         // The modifiers stay held: keys typed before the settings window opens still need
         // them, and when the hooks go back in the key state is read afresh.
         return true;
@@ -239,21 +209,18 @@ const Action* KeyEngine::FindAction(const std::string& path, const KeyState& hel
     return entry == nullptr ? nullptr : entry->findActionByInput(held.toCode());
 }
 
-void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
+void KeyEngine::PlayAction(const Action& action, const KeyState& physical)
 {
-    // From here: sending the taskbar message lets other sent messages (key reports) in,
+    // From here: opening the Start menu lets other sent messages (key reports) in,
     // and a trigger among them must not start a playback inside this one.
     enabled_ = false;
-    // A copy, as those reports change held_.
-    const KeyState physical = trigger;
     ledger_.LookAtUser();
     KeyState current = physical;
     bool changed[std::size(Modifiers)] = {};
     for (int i = 0; i < action.outputCount(); ++i) {
         KeyState target(action.outputAt(i));
         if (target.toCode() == StartMenuKeyCode) {
-            system_.sendMessageTimeout(system_.findWindow("Shell_TrayWnd", nullptr), TaskbarMessage, 0, 0,
-                                       TaskbarTimeoutMs);
+            system_.desktop.openStartMenu();
             continue;
         }
         SyncModifiers(target, current);
@@ -281,7 +248,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
             const auto right = static_cast<ModifierSide>(modifier.left + 1);
             const bool leftHeld = ledger_.UserHolds(modifier.left);
             const bool rightHeld = ledger_.UserHolds(right);
-            SetModifier(back, modifier, leftHeld, rightHeld);
+            KeyState::SetSides(back.*modifier.held, back.*modifier.right, leftHeld, rightHeld);
         }
     }
     SyncModifiers(back, current, true);
@@ -295,7 +262,7 @@ void KeyEngine::PlayAction(const Action& action, const KeyState& trigger)
     // keys are told apart by the queue above, so the pause is not what keeps a playback
     // from feeding itself.
     const auto pause = static_cast<unsigned>(std::clamp<std::int32_t>(settings_.timer, 1, LongestPauseMs));
-    if (!system_.setTimer(mainWindow_, IDT_REENABLE, pause))
+    if (!system_.shell.startPause(pause))
         enabled_ = true;  // without the timer nothing would ever switch the engine on again
 }
 
@@ -308,7 +275,7 @@ void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, b
             ledger_.Inject(sidedVk, 0, up ? KeyEventUp : 0, side);  // the Windows keys: no scan code
             return;
         }
-        const auto scan = static_cast<std::uint8_t>(system_.mapVirtualKey(sidedVk, MapVkToScan));
+        const auto scan = static_cast<std::uint8_t>(system_.keyboard.mapVirtualKey(sidedVk, MapVkToScan));
         ledger_.Inject(m.vk, scan, (up ? KeyEventUp : 0) | (right ? KeyEventExtended : 0), side);
     };
     // A press takes its side from the target, a release from the current state, so the
@@ -325,8 +292,8 @@ void KeyEngine::SyncModifiers(const KeyState& target, const KeyState& current, b
     }
 }
 
-void KeyEngine::SendRecordedKey()
+void KeyEngine::SendRecordedKey(const KeyState& held)
 {
-    if (held_.vk != 0)
-        system_.sendMessage(recordingWindow_, WM_KEY_RECORDED, static_cast<std::uintptr_t>(held_.toCode()), 0);
+    if (held.vk != 0)
+        recorder_->recordKey(held.toCode());
 }

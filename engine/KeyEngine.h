@@ -12,42 +12,29 @@
 #include <cstdint>
 #include <string>
 
-// What the engine believes is held down. The right-hand flags only choose which physical
-// modifier key playback presses or releases; key codes and comparisons ignore them.
-struct KeyState : KeyStroke {
-    std::uint8_t rightWin = 0, rightCtrl = 0, rightAlt = 0, rightShift = 0;
-
-    KeyState() = default;
-    explicit KeyState(const KeyStroke& stroke) : KeyStroke(stroke) {}
-    void clearModifiers() { ctrl = alt = shift = win = rightWin = rightCtrl = rightAlt = rightShift = 0; }
-};
-
 class KeyEngine {
 public:
-    static constexpr unsigned TaskbarMessage = 0x504;  // opens the Start menu
-    static constexpr int StartMenuKeyCode = 0x800;     // Win alone, no vk
-    // How long the taskbar may take to answer: well below the hook library's wait for our
-    // reply, so that a hung Explorer costs one short delay and no key reaches it raw.
-    static constexpr unsigned TaskbarTimeoutMs = 250;
+    static constexpr int StartMenuKeyCode = 0x800;  // Win alone, no vk
     // The longest pause after an action, whatever the settings say: a hand-edited hour
     // (or the int limit, 24.8 days) would switch remapping and the hotkey off for that long.
     static constexpr std::int32_t LongestPauseMs = 10000;
     static constexpr std::uint32_t OwnKeyTimeoutMs = KeyLedger::OwnKeyTimeoutMs;
 
-    KeyEngine(ShortcutTable& table, Settings& settings, WindowId mainWindow, KeySystem& system);
+    KeyEngine(ShortcutTable& table, Settings& settings, KeySystem system);
     KeyEngine(const KeyEngine&) = delete;
     KeyEngine& operator=(const KeyEngine&) = delete;
 
     bool SetHooks(bool on);
     // The reply to the hook library's WM_COPYDATA: true (1) when the key was acted on.
     bool OnKeyEvent(const KeyReport& report);
-    // Starts recording into that window (installing the hooks), or stops with 0.
-    bool SetRecordingWindow(WindowId window);
+    // Starts handing the keys pressed to the recording window (installing the hooks), or
+    // stops with null.
+    bool SetRecordingWindow(KeyRecorder* recorder);
     void RememberForegroundWindow();
     std::string GetForegroundExePath();
     WindowId foregroundWindow() const { return foregroundWindow_; }
-    // End of the pause after an action; the shell calls it on WM_TIMER IDT_REENABLE and
-    // when a framed dialog closes.
+    // End of the pause after an action; the shell calls it when the pause it started is
+    // over, and when a framed dialog closes.
     void Reenable() { enabled_ = true; }
     // The reports may have missed keys: the session was locked, the input went to another
     // desktop (the secure one of Ctrl+Alt+Del and of UAC prompts), or the window in front
@@ -57,7 +44,7 @@ public:
     void ResyncHeldKeys();
 
     bool enabled() const { return enabled_; }
-    const KeyState& held() const { return held_; }
+    KeyState held() const { return ledger_.held(); }
     bool hooksInstalled() const { return keyboardHook_ != 0 && messageHook_ != 0; }
     // Injected events not yet reported back.
     std::size_t ownKeysPending() const { return ledger_.pending(); }
@@ -67,24 +54,23 @@ public:
 private:
     // The modifier key an event is, if any, told by its scan code where the vk is side-neutral.
     ModifierSide SideOf(unsigned vk, std::uint32_t flags);
-    bool Dispatch(KeyState& held);
+    bool Dispatch(const KeyState& held);
     const Action* FindAction(const std::string& path, const KeyState& held) const;
-    void PlayAction(const Action& action, const KeyState& trigger);
+    // physical: what was held when the trigger was reported.
+    void PlayAction(const Action& action, const KeyState& physical);
     // Brings the modifiers of current to those of target; sided also changes a modifier held
     // on the other side than the target's.
     void SyncModifiers(const KeyState& target, const KeyState& current, bool sided = false);
-    void SendRecordedKey();
+    void SendRecordedKey(const KeyState& held);
 
     ShortcutTable& table_;
     Settings& settings_;
     WindowId foregroundWindow_ = 0;
-    WindowId mainWindow_;
-    WindowId recordingWindow_ = 0;
+    KeyRecorder* recorder_ = nullptr;
     HookId keyboardHook_ = 0;
     HookId messageHook_ = 0;
     ModuleId hookLibrary_ = 0;
-    KeySystem& system_;
-    KeyState held_;
+    KeySystem system_;
     std::int32_t lastRecordedKey_ = 0;
     bool enabled_ = true;
 

@@ -1,6 +1,6 @@
 #include "engine/KeyLedger.h"
 
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 
 #include <algorithm>
 #include <iterator>
@@ -17,6 +17,7 @@ constexpr std::uint8_t SidedVk[] = {0xA0 /* VK_LSHIFT */, 0xA1 /* VK_RSHIFT */, 
 bool KeyLedger::Report(unsigned vk, std::uint32_t flags, ModifierSide side)
 {
     const bool down = !KeyFlags(flags).up();
+    lastKey_ = side == NoModifier ? vk : 0;
     if (side != NoModifier)
         keyDown_[side] = down;
     const bool isOwn = TakeOwnKey(vk, flags, side);
@@ -29,7 +30,7 @@ bool KeyLedger::TakeOwnKey(unsigned vk, std::uint32_t flags, ModifierSide side)
 {
     if (own_.empty())
         return false;
-    const std::uint32_t now = system_.tickCount();
+    const std::uint32_t now = keyboard_.tickCount();
     if (now - lastOwnTick_ > OwnKeyTimeoutMs) {
         ForgetOwnKeys();
         return false;
@@ -58,8 +59,8 @@ void KeyLedger::Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, 
         LookAtUser(side);
         weSet_[side] = (flags & KeyEventUp) == 0 ? 1 : 0;
     }
-    lastOwnTick_ = system_.tickCount();
-    system_.keybdEvent(vk, scan, flags);
+    lastOwnTick_ = keyboard_.tickCount();
+    keyboard_.keybdEvent(vk, scan, flags);
 }
 
 void KeyLedger::FollowLetGo(ModifierSide side, bool down, bool isOwn)
@@ -110,7 +111,18 @@ void KeyLedger::GiveUpOwnKeys(bool keepUndo)
 void KeyLedger::ReadKeyState()
 {
     for (int side = 0; side < NoModifier; ++side)
-        keyDown_[side] = system_.isKeyDown(SidedVk[side]);
+        keyDown_[side] = keyboard_.isKeyDown(SidedVk[side]);
+}
+
+KeyState KeyLedger::held() const
+{
+    KeyState state;
+    state.vk = lastKey_;
+    KeyState::SetSides(state.shift, state.rightShift, keyDown_[LeftShift], keyDown_[RightShift]);
+    KeyState::SetSides(state.ctrl, state.rightCtrl, keyDown_[LeftCtrl], keyDown_[RightCtrl]);
+    KeyState::SetSides(state.alt, state.rightAlt, keyDown_[LeftAlt], keyDown_[RightAlt]);
+    KeyState::SetSides(state.win, state.rightWin, keyDown_[LeftWin], keyDown_[RightWin]);
+    return state;
 }
 
 bool KeyLedger::UserHolds(ModifierSide side)
@@ -130,7 +142,7 @@ void KeyLedger::LookAtUser(ModifierSide side)
     // The system's key state is exact and ahead of the reports, but holds our own events
     // too: while it shows what we last set, the user changed nothing we can see since; once
     // it differs, the user pressed or let go after our event, and that is the user's state.
-    const int state = system_.isKeyDown(SidedVk[side]) ? 1 : 0;
+    const int state = keyboard_.isKeyDown(SidedVk[side]) ? 1 : 0;
     if (weSet_[side] < 0 || state != weSet_[side]) {
         userHolds_[side] = state != 0;
         weSet_[side] = -1;

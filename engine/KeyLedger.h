@@ -1,11 +1,28 @@
-// The bookkeeping behind the engine's view of the keyboard: which reported events are our
-// own injected keys coming back, which modifier keys are down as reported, and what the user
-// holds and let go of while our playback moved the same keys.
+// The one record of the keyboard behind the engine's decisions: what is held down as
+// reported (each modifier key apart, and the last key), which reported events are our own
+// injected keys coming back, and what the user holds and let go of while our playback moved
+// the same keys.
 #pragma once
 #include "engine/KeySystem.h"
+#include "model/KeyStroke.h"
 
 #include <cstdint>
 #include <deque>
+
+// What is held down. The right-hand flags only choose which physical modifier key playback
+// presses or releases; key codes and comparisons ignore them.
+struct KeyState : KeyStroke {
+    std::uint8_t rightWin = 0, rightCtrl = 0, rightAlt = 0, rightShift = 0;
+
+    KeyState() = default;
+    explicit KeyState(const KeyStroke& stroke) : KeyStroke(stroke) {}
+    // A modifier held on either side; "right" only when the left key is not also down.
+    static void SetSides(std::uint8_t& held, std::uint8_t& right, bool leftDown, bool rightDown)
+    {
+        held = leftDown || rightDown ? 1 : 0;
+        right = rightDown && !leftDown ? 1 : 0;
+    }
+};
 
 class KeyLedger {
 public:
@@ -16,12 +33,13 @@ public:
     // The eight modifier keys, each side apart: what the user holds and what we inject.
     enum ModifierSide { LeftShift, RightShift, LeftCtrl, RightCtrl, LeftAlt, RightAlt, LeftWin, RightWin, NoModifier };
 
-    explicit KeyLedger(KeySystem& system) : system_(system) {}
+    explicit KeyLedger(Keyboard& keyboard) : keyboard_(keyboard) {}
     KeyLedger(const KeyLedger&) = delete;
     KeyLedger& operator=(const KeyLedger&) = delete;
 
-    // One reported event: a modifier key's event moves keyDown; our own event is taken off
-    // the queue of injected keys. True when it was ours.
+    // One reported event, ours included (the system's key state holds our keys too): it
+    // moves what is held, and our own event is taken off the queue of injected keys. True
+    // when it was ours.
     bool Report(unsigned vk, std::uint32_t flags, ModifierSide side);
     // keybd_event, remembered so that its report is known as ours.
     void Inject(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, ModifierSide side);
@@ -33,7 +51,10 @@ public:
     // Every modifier key as the system's key state shows it now.
     void ReadKeyState();
 
-    bool keyDown(ModifierSide side) const { return keyDown_[side]; }
+    // The key of the last event reported (0 after a modifier's, so that a modifier alone is
+    // no key) and each modifier held on the side that is down; with both keys of a modifier
+    // down, letting go of one leaves it held by the other.
+    KeyState held() const;
     // Whether the user holds that modifier key, as far as the key state tells it now.
     bool UserHolds(ModifierSide side);
     // Looks at every modifier key before a playback changes them (see UserHolds).
@@ -58,14 +79,14 @@ private:
     const OwnKey* LastOwnKey(ModifierSide side) const;
     void ForgetOwnKeys();
 
-    KeySystem& system_;
+    Keyboard& keyboard_;
     // Our injected events in injection order, until the hook reports each back.
     std::deque<OwnKey> own_;
     int ownPending_[NoModifier] = {};  // entries of own_ per modifier key
     std::uint32_t lastOwnTick_ = 0;    // last injection or last own report
-    // Modifier keys down as reported (ours included), from which the engine's held keys
-    // take their modifiers.
+    // Modifier keys down as reported, and the last key reported.
     bool keyDown_[NoModifier] = {};
+    unsigned lastKey_ = 0;
     // Modifier keys the user holds as far as the system's key state shows, and the state
     // our last injected event gave each (-1: the user's events came after it).
     bool userHolds_[NoModifier] = {};

@@ -10,7 +10,7 @@
 // Who gets the reports. A window's class and title are no proof: any program can make a
 // window "VRClass"/"Varokinto". A report goes only to such a window whose process runs
 // varokint.exe from this library's own folder, as the same user, in the same session, at
-// an integrity level at least this process's own (engine/win32/ProgramIdentity.h, the one
+// an integrity level at least this process's own (win32/ProgramIdentity.h, the one
 // place that decides it, for the start-up too). The program's path and this process's
 // facts are worked out once, at the first key; a candidate's are read from the system's
 // records of it (its image name and its token), so a program that stalls its file system
@@ -46,8 +46,8 @@
 //   Varokinto started elevated.
 // - Varokinto's own main window that stops answering costs a typing application one wait
 //   of ReportTimeoutMs: after that, this process reports nothing for QuietAfterTimeoutMs.
-#include "engine/HookContract.h"
-#include "engine/win32/ProgramIdentity.h"
+#include "contract/HookContract.h"
+#include "win32/ProgramIdentity.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The model's one road to the platform: the few system services the built-in set and the
-// two files need. The Win32 build implements it in app/Win32ModelSystem; tests fake it.
+// two files need. The Win32 build implements it in win32/Win32ModelSystem; tests fake it.
 #pragma once
 #include <cstddef>
 #include <string>

@@ -2,7 +2,7 @@
 // (the maker's web page and the support mail address).
 #pragma once
 #include "ui/DialogBinding.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

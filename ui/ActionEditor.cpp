@@ -239,7 +239,7 @@ void ActionEditor::startRecording()
     const int s = keys_.selectionIndex();
     if (s < 0) return;
     keys_.recordAt(s);
-    recording_.emplace(window(), engine_);
+    recording_.emplace(window(), engine_, instance());
     SetWindowTextA(recordButton_, StopCaption);
     lockControlsForRecording(true);
 }

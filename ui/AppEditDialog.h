@@ -2,7 +2,7 @@
 // copy of one application, or asks for the application to be deleted.
 #pragma once
 #include "ui/DialogBinding.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 #include <commdlg.h>

@@ -1,25 +1,12 @@
 #include "ui/Controls.h"
 
-#include "ui/WinHandles.h"
-
-namespace {
-
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-
-// Systems before Windows 10 1607 lack GetDpiForWindow, so it is looked up, not linked.
-GetDpiForWindowFunction dpiForWindow()
-{
-    static const auto function = reinterpret_cast<GetDpiForWindowFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    return function;
-}
-
-}  // namespace
+#include "win32/Handles.h"
+#include "win32/SystemFunctions.h"
 
 int windowDpi(HWND window)
 {
-    if (const GetDpiForWindowFunction function = dpiForWindow()) {
-        if (const UINT dpi = function(window))
+    if (const auto dpiForWindow = SystemFunctions::getDpiForWindow.get()) {
+        if (const UINT dpi = dpiForWindow(window))
             return static_cast<int>(dpi);
     }
     const WindowDC dc(window);

@@ -1,6 +1,7 @@
 #include "ui/HelpLauncher.h"
 
-#include "engine/win32/SystemLibrary.h"
+#include "win32/SystemFunctions.h"
+#include "win32/SystemLibrary.h"
 
 #include <htmlhelp.h>
 #include <shellapi.h>
@@ -27,13 +28,8 @@ void HtmlHelpTopic(HWND owner, const char* topic)
     // The viewer is loaded from the system directory when help is first shown, not through
     // the import table, which would look for it in the program's folder at every start. It
     // stays loaded: its windows live on after this call.
-    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-    static const HtmlHelpFn htmlHelp = [] {
-        const HMODULE viewer = LoadSystemLibrary("hhctrl.ocx");
-        return viewer == nullptr ? nullptr
-                                 : reinterpret_cast<HtmlHelpFn>(
-                                       reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpA")));
-    }();
+    static const auto htmlHelp =
+        SystemFunctions::htmlHelpA.in(LoadSystemLibrary(SystemFunctions::htmlHelpA.library()));
     // A missing or unbindable help control shows nothing and returns no window.
     if (htmlHelp != nullptr) htmlHelp(owner, topic, HH_DISPLAY_TOPIC, 0);
 }

@@ -12,12 +12,13 @@ void enableCloseBox(HWND window, bool enable)
 
 }  // namespace
 
-RecordingSession::RecordingSession(HWND editor, KeyEngine& engine) : editor_(editor), engine_(engine)
+RecordingSession::RecordingSession(HWND editor, KeyEngine& engine, HINSTANCE instance)
+    : editor_(editor), engine_(engine), recorder_(editor, instance)
 {
     enableCloseBox(editor_, false);
     SetPropA(editor_, RecordingProperty, reinterpret_cast<HANDLE>(this));
     filter_.reset(SetWindowsHookExA(WH_MSGFILTER, &filter, nullptr, GetCurrentThreadId()));
-    engine_.SetRecordingWindow(reinterpret_cast<WindowId>(editor_));
+    engine_.SetRecordingWindow(&recorder_);
 }
 
 RecordingSession::~RecordingSession()
@@ -26,7 +27,7 @@ RecordingSession::~RecordingSession()
     RemovePropA(editor_, RecordingProperty);
     enableCloseBox(editor_, true);
     // The engine must not keep sending keys to a window that stopped recording or is gone.
-    engine_.SetRecordingWindow(0);
+    engine_.SetRecordingWindow(nullptr);
 }
 
 LRESULT CALLBACK RecordingSession::filter(int code, WPARAM wParam, LPARAM lParam)

@@ -4,13 +4,15 @@
 // greyed. The destructor is the one teardown, whatever ends the recording.
 #pragma once
 #include "engine/KeyEngine.h"
-#include "ui/WinHandles.h"
+#include "ui/RecordingWindow.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
 class RecordingSession {
 public:
-    RecordingSession(HWND editor, KeyEngine& engine);
+    // Key names come from the string table of that module.
+    RecordingSession(HWND editor, KeyEngine& engine, HINSTANCE instance);
     ~RecordingSession();
     RecordingSession(const RecordingSession&) = delete;
     RecordingSession& operator=(const RecordingSession&) = delete;
@@ -23,5 +25,6 @@ private:
 
     HWND editor_;
     KeyEngine& engine_;
+    RecordingWindow recorder_;
     OwnedHook filter_;
 };

@@ -4,7 +4,7 @@
 #pragma once
 #include "ui/AppCombo.h"
 #include "ui/DialogBinding.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,73 +1,23 @@
 #include "engine/win32/ForegroundApp.h"
 
-#include "engine/win32/SystemLibrary.h"
-
-#include <tlhelp32.h>
+#include "win32/Handles.h"
+#include "win32/SystemFunctions.h"
+#include "win32/SystemLibrary.h"
 
 namespace {
 
-// Owns a kernel handle for the length of one look-up.
-class HandleHolder {
-public:
-    explicit HandleHolder(HANDLE handle) : handle_(handle) {}
-    ~HandleHolder()
-    {
-        if (valid())
-            CloseHandle(handle_);
-    }
-    HandleHolder(const HandleHolder&) = delete;
-    HandleHolder& operator=(const HandleHolder&) = delete;
-    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-// A system library loaded for one look-up and freed with it; nothing is cached between keys.
-class LibraryHolder {
-public:
-    explicit LibraryHolder(const char* name) : module_(LoadSystemLibrary(name)) {}
-    ~LibraryHolder()
-    {
-        if (module_ != nullptr)
-            FreeLibrary(module_);
-    }
-    LibraryHolder(const LibraryHolder&) = delete;
-    LibraryHolder& operator=(const LibraryHolder&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
-
-template <typename Function>
-Function Lookup(HMODULE module, const char* name)
-{
-    // GetProcAddress hands back a generic FARPROC; the caller names the real signature.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
-using EnumModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-using ModuleFileNameFn = DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD);
-
 std::string PathByToolHelp(DWORD pid)
 {
-    // Tool Help lives in kernel32 on the 95 family, which every process has loaded.
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr)
-        return {};
-    const auto createSnapshot = Lookup<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot");
-    const auto first = Lookup<ProcessWalkFn>(kernel, "Process32First");
-    const auto next = Lookup<ProcessWalkFn>(kernel, "Process32Next");
+    const auto createSnapshot = SystemFunctions::createToolhelp32Snapshot.get();
+    const auto first = SystemFunctions::process32First.get();
+    const auto next = SystemFunctions::process32Next.get();
     if (createSnapshot == nullptr || first == nullptr || next == nullptr)
         return {};
 
-    HandleHolder snapshot(createSnapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot.valid())
+    const HANDLE taken = createSnapshot(TH32CS_SNAPPROCESS, 0);
+    if (taken == INVALID_HANDLE_VALUE)
         return {};
+    const OwnedHandle snapshot(taken);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = first(snapshot.get(), &entry); more; more = next(snapshot.get(), &entry)) {
@@ -79,16 +29,15 @@ std::string PathByToolHelp(DWORD pid)
 
 std::string PathByPsapi(DWORD pid)
 {
-    LibraryHolder psapi("PSAPI.DLL");
-    if (psapi.get() == nullptr)
-        return {};
-    const auto enumModules = Lookup<EnumModulesFn>(psapi.get(), "EnumProcessModules");
-    const auto moduleFileName = Lookup<ModuleFileNameFn>(psapi.get(), "GetModuleFileNameExA");
+    // Loaded for this one look-up and freed with it: nothing is cached between keys.
+    const OwnedLibrary psapi(LoadSystemLibrary(SystemFunctions::enumProcessModules.library()));
+    const auto enumModules = SystemFunctions::enumProcessModules.in(psapi.get());
+    const auto moduleFileName = SystemFunctions::getModuleFileNameExA.in(psapi.get());
     if (enumModules == nullptr || moduleFileName == nullptr)
         return {};
 
-    HandleHolder process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process.valid())
+    const OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process)
         return {};
     // Room for one module handle: the first module of a process is its executable.
     HMODULE module = nullptr;

@@ -1,12 +1,11 @@
 #include "engine/win32/Win32KeySystem.h"
 
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/win32/ForegroundApp.h"
 
 static_assert(KeyEventExtended == KEYEVENTF_EXTENDEDKEY && KeyEventUp == KEYEVENTF_KEYUP);
 static_assert(MapVkToScan == MAPVK_VK_TO_VSC && MapScanToVkEx == MAPVK_VSC_TO_VK_EX);
-static_assert(CommandMessage == WM_COMMAND && KeyboardHookType == WH_KEYBOARD && MessageHookType == WH_GETMESSAGE);
-static_assert(WM_KEY_RECORDED == WM_APP + 101);
+static_assert(KeyboardHookType == WH_KEYBOARD && MessageHookType == WH_GETMESSAGE);
 static_assert(HookContract::ReportMessage == WM_COPYDATA);
 static_assert(KeyFlags::ExtendedBit == KF_EXTENDED << 16 && KeyFlags::PreviousBit == KF_REPEAT << 16 &&
               KeyFlags::UpBit == static_cast<std::uint32_t>(KF_UP) << 16);
@@ -21,41 +20,14 @@ unsigned Win32KeySystem::mapVirtualKey(unsigned code, unsigned mapType)
     return MapVirtualKeyA(code, mapType);
 }
 
-std::string Win32KeySystem::loadKeyName(unsigned vk)
+bool Win32KeySystem::OpenStartMenuOf(HWND taskbar)
 {
-    char name[256] = {};
-    const int length = LoadStringA(instance_, vk, name, sizeof name);
-    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
-WindowId Win32KeySystem::findWindow(const char* className, const char* title)
-{
-    return ToWindowId(FindWindowA(className, title));
-}
-
-std::intptr_t Win32KeySystem::sendMessage(WindowId window, unsigned message, std::uintptr_t wParam,
-                                          std::intptr_t lParam)
-{
-    return SendMessageA(ToHwnd(window), message, wParam, lParam);
-}
-
-bool Win32KeySystem::sendMessageTimeout(WindowId window, unsigned message, std::uintptr_t wParam,
-                                        std::intptr_t lParam, unsigned timeoutMs)
-{
-    // Without SMTO_BLOCK: key reports sent to us meanwhile are still handled.
+    // SendMessageTimeoutA with SMTO_ABORTIFHUNG: a hung taskbar must not stop us (nor,
+    // through us, every application whose keys we are sent). Without SMTO_BLOCK, key
+    // reports sent to us meanwhile are still handled.
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs,
+    return SendMessageTimeoutA(taskbar, TaskbarMessage, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, TaskbarTimeoutMs,
                                &result) != 0;
-}
-
-bool Win32KeySystem::postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
-{
-    return PostMessageA(ToHwnd(window), message, wParam, lParam) != FALSE;
-}
-
-bool Win32KeySystem::setTimer(WindowId window, unsigned id, unsigned milliseconds)
-{
-    return SetTimer(ToHwnd(window), id, milliseconds, nullptr) != 0;
 }
 
 WindowId Win32KeySystem::foregroundWindow()
@@ -89,9 +61,4 @@ HookId Win32KeySystem::setHook(int type, ProcId proc, ModuleId module)
 bool Win32KeySystem::unhook(HookId hook)
 {
     return UnhookWindowsHookEx(reinterpret_cast<HHOOK>(hook)) != FALSE;
-}
-
-void Win32KeySystem::showMessage(const std::string& text, const std::string& caption)
-{
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
 }

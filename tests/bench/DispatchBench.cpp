@@ -1,7 +1,7 @@
 // Time the engine takes to decide on one key-down, from the report to the reply, over
 // tables of growing size. The system calls are stubs, so this is the engine's own work:
 // the hotkey test, the look-ups of "global" and of the application, and playback.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "tests/engine/FakeModelSystem.h"
 #include "tests/engine/StubKeySystem.h"
@@ -42,7 +42,7 @@ struct Bench {
     ShortcutTable table{model};
     Settings settings{model};
     BenchKeySystem system;
-    KeyEngine engine{table, settings, 0x100, system};
+    KeyEngine engine{table, settings, system.keySystem()};
 
     explicit Bench(int apps)
     {

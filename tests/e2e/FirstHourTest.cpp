@@ -1,7 +1,7 @@
 // The first hour under Wine: a packaged application keeps its shortcuts across an update, the
 // icon comes back with a new taskbar, and another code page is told of at start-up.
 #include "app/StartupNotices.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "res/resource.h"
 #include "tests/support/ProgramDriver.h"
 

@@ -1,6 +1,6 @@
 // Programs of other people beside Varokinto, written to harm it: windows that pose as its main
 // window, a main window that hangs, and a varokint.dll planted in the settings folder.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/ProgramDriver.h"
 

@@ -14,12 +14,12 @@
 //
 // It acts as Varokinto for the library in its own process, so it runs as a copy named
 // varokint.exe (tests/support/StandInWindow.h).
-#include "engine/HookContract.h"
-#include "engine/win32/ProgramIdentity.h"
+#include "contract/HookContract.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProgramDriver.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
+#include "win32/ProgramIdentity.h"
 
 #include <algorithm>
 #include <cstdio>

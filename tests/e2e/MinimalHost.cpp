@@ -15,8 +15,8 @@
 //
 // The key latency benchmark runs it without options to show what the cross-process report
 // alone costs.
-#include "engine/HookContract.h"
-#include "engine/win32/ProgramIdentity.h"
+#include "contract/HookContract.h"
+#include "win32/ProgramIdentity.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Keys typed through X into the KeyTarget program while the real program runs: what the
 // target receives, message by message, with the modifier state it sees; and the hotkey
 // road, which opens the settings on the target and adds an action that works at once.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProgramDriver.h"
 #include "ui/KeyVocabulary.h"

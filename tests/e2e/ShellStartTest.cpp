@@ -1,6 +1,6 @@
 // Start-up of the real program in a folder of its own: first run, a second copy, a missing
 // hook library, a renamed program.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>

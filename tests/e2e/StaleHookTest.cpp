@@ -4,7 +4,7 @@
 //
 // Runs in a Wine session of its own (see CMakeLists.txt): the hooks it leaves behind must
 // not reach the tests that come after it.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/ProgramDriver.h"
 

@@ -1,7 +1,7 @@
 // The program's idea of what is held goes stale where the hooks cannot see (another desktop,
 // an elevated window). Here a report that no key made stands for such a missed event; once
 // another window comes to the front, the next key plays, or passes, as the keyboard says.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>

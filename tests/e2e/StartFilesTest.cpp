@@ -1,8 +1,8 @@
 // Start-up with settings files that cannot be read or written, the failures made real: what
 // the user is told, whether the program runs, and the bytes left on disk.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/ProgramDriver.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 

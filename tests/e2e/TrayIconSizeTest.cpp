@@ -4,7 +4,7 @@
 #include "res/resource.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProgramDriver.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 

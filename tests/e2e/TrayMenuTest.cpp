@@ -1,7 +1,7 @@
 // The tray menu of the real program takes the keyboard under Wine: opened by a second copy
 // its first item is highlighted (Enter chooses it) and the access keys choose their items;
 // opened by a click it closes with Esc and opens again.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/ProgramDriver.h"
 
 #include <gtest/gtest.h>

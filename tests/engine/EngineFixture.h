@@ -2,7 +2,7 @@
 // helper that reports physical key events the way the hook library does.
 #pragma once
 #include "FakeKeySystem.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "tests/model/ModelTestSupport.h"
 
@@ -12,7 +12,7 @@
 
 using Lines = std::vector<std::string>;
 
-inline constexpr WindowId MainWindow = 0x100, ExplorerWindow = 0x2000, Editor = 0x300;
+inline constexpr WindowId ExplorerWindow = 0x2000;
 // The table's spelling of what the system reports as C:\WINDOWS\Explorer.EXE.
 inline constexpr const char* Explorer = "c:\\windows\\explorer.exe";
 
@@ -22,7 +22,7 @@ protected:
     ShortcutTable table{model};
     Settings settings{model};
     FakeKeySystem system;
-    KeyEngine engine{table, settings, MainWindow, system};
+    KeyEngine engine{table, settings, system.keySystem()};
 
     void SetUp() override
     {

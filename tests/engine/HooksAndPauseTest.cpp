@@ -9,7 +9,7 @@ TEST(SetHooksTest, FailuresShowTheirMessagesInOrderAndKeepWhatWasDone)
     ShortcutTable table{model};
     Settings settings{model};
     FakeKeySystem system;
-    KeyEngine engine{table, settings, MainWindow, system};
+    KeyEngine engine{table, settings, system.keySystem()};
 
     system.libraryLoads = false;
     EXPECT_FALSE(engine.SetHooks(true));
@@ -22,20 +22,19 @@ TEST(SetHooksTest, FailuresShowTheirMessagesInOrderAndKeepWhatWasDone)
     system.messageHookInstalls = true;
     EXPECT_TRUE(engine.SetHooks(true));  // the keyboard hook stayed; the library is loaded once
     EXPECT_TRUE(engine.SetHooks(true));  // all in: nothing to do
-    EXPECT_TRUE(engine.SetRecordingWindow(0));  // the end of recording removes them
+    EXPECT_TRUE(engine.SetRecordingWindow(nullptr));  // the end of recording removes them
     EXPECT_TRUE(engine.SetHooks(false));
 
     system.messageHookInstalls = false;
-    EXPECT_FALSE(engine.SetRecordingWindow(Editor));  // recording installs them
+    EXPECT_FALSE(engine.SetRecordingWindow(&system));  // recording installs them
     EXPECT_TRUE(engine.SetHooks(false));  // only the installed one is removed
-    EXPECT_EQ(system.log, (Lines{"load varokint", "message Error: DLLファイルの読みとりに失敗",
-                                 "load varokint", "hook 2 VRKeyboardProc", "message Error: フック登録に失敗",
-                                 "hook 2 VRKeyboardProc", "hook 3 VRMsgProc",
-                                 "message Error: メッセージフック登録に失敗",
+    EXPECT_EQ(system.log, (Lines{"load varokint", "hooks failed: library",
+                                 "load varokint", "hook 2 VRKeyboardProc", "hooks failed: keyboard hook",
+                                 "hook 2 VRKeyboardProc", "hook 3 VRMsgProc", "hooks failed: message hook",
                                  "hook 3 VRMsgProc",
                                  "unhook 4000", "unhook 4001",
                                  "hook 2 VRKeyboardProc", "hook 3 VRMsgProc",
-                                 "message Error: メッセージフック登録に失敗", "unhook 4002"}));
+                                 "hooks failed: message hook", "unhook 4002"}));
 }
 
 TEST_F(EngineTest, UnsafeReports_ChangeNothingAndPass)
@@ -85,7 +84,7 @@ TEST_F(EngineTest, Pause_SwallowsWhatWouldActAndPassesTheRest)
     EXPECT_EQ(system.log.size(), 9u);
 }
 
-TEST_F(EngineTest, Pause_LastsFromOneMillisecondToTenSecondsAndIsSkippedWhenNoTimerStarts)
+TEST_F(EngineTest, Pause_LastsFromOneMillisecondToTenSecondsAndIsSkippedWhenItCannotStart)
 {
     Add(Explorer, 0x70, {});
     for (const int timer : {-5, 1, 99999, 2147483647}) {
@@ -93,10 +92,9 @@ TEST_F(EngineTest, Pause_LastsFromOneMillisecondToTenSecondsAndIsSkippedWhenNoTi
         EXPECT_EQ(Type("F1"), "1");
         engine.Reenable();
     }
-    EXPECT_EQ(system.log, (Lines{"path 2000", "70 up", "timer 100 id 1 ms 1", "path 2000", "70 up",
-                                 "timer 100 id 1 ms 1", "path 2000", "70 up", "timer 100 id 1 ms 10000",
-                                 "path 2000", "70 up", "timer 100 id 1 ms 10000"}));
-    system.timerStarts = false;  // nothing would ever switch the engine on again
+    EXPECT_EQ(system.log, (Lines{"path 2000", "70 up", "pause 1 ms", "path 2000", "70 up", "pause 1 ms", "path 2000",
+                                 "70 up", "pause 10000 ms", "path 2000", "70 up", "pause 10000 ms"}));
+    system.pauseStarts = false;  // nothing would ever switch the engine on again
     EXPECT_EQ(Type("F1"), "1");
     EXPECT_TRUE(engine.enabled());
 }
@@ -127,7 +125,7 @@ TEST_F(EngineTest, LetGoDuringPlayback_TheModifierIsNotPressedAgain)
     EXPECT_EQ(Type("LCtrl E"), "01");
     EXPECT_EQ(system.log, (Lines{"path 2000", "path 2000", "11:1D up", "12:38 down", "56 down ext", "56 up ext",
                                  "11:1D down", "12:38 up", "42 down ext", "42 up ext", "11:1D up", "43 down ext",
-                                 "43 up ext", "45 up", "timer 100 id 1 ms 100"}));
+                                 "43 up ext", "45 up", "pause 100 ms"}));
 }
 
 TEST_F(EngineTest, LetGoBeforeOurPressBackIsReported_TheHooksGoingOutReleaseIt)

@@ -305,7 +305,7 @@ private:
     ShortcutTable table_{model_};
     Settings settings_{model_};
     ModelKeyboard keyboard_;
-    KeyEngine engine_{table_, settings_, ModelKeyboard::MainWindow, keyboard_};
+    KeyEngine engine_{table_, settings_, keyboard_.keySystem()};
     bool physicalHeld_[KeyCount] = {};
     bool queueState_[MK::KeyCount] = {};
     bool dialogOpen_ = false, away_ = false;

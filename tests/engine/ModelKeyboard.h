@@ -6,8 +6,8 @@
 // carries it like an auto-repeat. Physical events can be set to arrive in the middle of a
 // playback, between two injected events.
 #pragma once
-#include "engine/HookContract.h"
-#include "engine/KeySystem.h"
+#include "StubKeySystem.h"
+#include "contract/HookContract.h"
 #include "tests/support/TestKeys.h"
 
 #include <cstdint>
@@ -17,10 +17,8 @@
 #include <string>
 #include <vector>
 
-class ModelKeyboard : public KeySystem {
+class ModelKeyboard : public Keyboard, public Desktop, public ShellRequests {
 public:
-    static constexpr WindowId MainWindow = 0x100, TrayWindow = 0x7700;
-
     // Key identities of the key state: a plain key by its vk, a modifier by its side.
     enum : int { LShift = 256, RShift, LCtrl, RCtrl, LAlt, RAlt, LWin, RWin, KeyCount };
 
@@ -40,8 +38,8 @@ public:
     std::map<WindowId, std::string> exePaths;
     // Physical events waiting to happen: each after that many more injected events.
     std::vector<std::pair<int, Event>> during;
-    // Called when the engine sends the taskbar message: sent messages (key reports) are
-    // handled while a send waits.
+    // Called when the engine opens the Start menu: sent messages (key reports) are handled
+    // while the message to the taskbar waits.
     std::function<void()> whileSending;
 
     static int KeyOf(std::uint8_t vk, std::uint8_t scan, bool extended)
@@ -87,25 +85,18 @@ public:
     {
         return MapSidedModifier(code, mapType == MapVkToScan);
     }
-    std::string loadKeyName(unsigned) override { return {}; }
-    WindowId findWindow(const char*, const char*) override { return TrayWindow; }
-    std::intptr_t sendMessage(WindowId, unsigned, std::uintptr_t, std::intptr_t) override { return 0; }
-    bool sendMessageTimeout(WindowId, unsigned, std::uintptr_t, std::intptr_t, unsigned) override
+    void openStartMenu() override
     {
         if (whileSending)
             whileSending();
-        return true;
     }
-    bool postMessage(WindowId window, unsigned message, std::uintptr_t, std::intptr_t) override
-    {
-        hotKeyPosted = hotKeyPosted || (window == MainWindow && message == CommandMessage);
-        return true;
-    }
-    bool setTimer(WindowId, unsigned, unsigned) override
+    void openSettingsForWindowInFront() override { hotKeyPosted = true; }
+    bool startPause(unsigned) override
     {
         ++playbacks;
         return timerPending = true;
     }
+    void tellHooksFailed(HookStep) override {}
     bool isKeyDown(std::uint8_t vk) override
     {
         switch (vk) {
@@ -125,12 +116,8 @@ public:
         const auto found = exePaths.find(window);
         return found == exePaths.end() ? std::string() : found->second;
     }
-    ModuleId loadLibrary(const char*) override { return 1; }
-    ProcId findProc(ModuleId, const char*) override { return 1; }
-    HookId setHook(int, ProcId, ModuleId) override { return ++hooks_; }
-    bool unhook(HookId) override { return true; }
-    void showMessage(const std::string&, const std::string&) override {}
+    KeySystem keySystem() { return {*this, hooks_, *this, *this}; }
 
 private:
-    HookId hooks_ = 0;
+    StubHooks hooks_;
 };

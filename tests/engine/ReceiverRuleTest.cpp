@@ -1,6 +1,6 @@
 // Who the hook library reports to, decided from facts: the cases Wine cannot produce (another
 // user, another session, a lower integrity level, a section made by a sandboxed process).
-#include "engine/ReceiverRule.h"
+#include "contract/ReceiverRule.h"
 
 #include <gtest/gtest.h>
 

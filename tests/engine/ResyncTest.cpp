@@ -25,7 +25,7 @@ TEST_F(EngineTest, Resync_AModifierPressedUnseenCounts)
     engine.ResyncHeldKeys();
     EXPECT_EQ(Type("E"), "1");
     EXPECT_EQ(system.log, (Lines{"path 2000", "11:1D up", "56 down ext", "56 up ext", "11:1D down", "45 up",
-                                 "timer 100 id 1 ms 100"}));
+                                 "pause 100 ms"}));
 }
 
 TEST_F(EngineTest, Resync_OurKeysNotBackAreForgottenAndAPressLetGoIsUndone)

@@ -3,6 +3,7 @@
 #include "engine/win32/ForegroundApp.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/engine/StubKeySystem.h"
 #include "tests/support/WineBasics.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +46,9 @@ TEST_F(ForegroundWindowTest, NtRoad_GivesOurFullPath_AndTheEngineMatchesItInAnyL
     Settings settings(model);
     table.add(AppEntry("global", "all"));
     table.add(AppEntry(Lower(path), "tests"));
-    Win32KeySystem system(GetModuleHandleA(nullptr));
-    KeyEngine engine(table, settings, 0, system);
+    Win32KeySystem system;
+    StubShell shell;
+    KeyEngine engine(table, settings, system.keySystem(shell));
     EXPECT_EQ(engine.GetForegroundExePath(), path);
     EXPECT_EQ(engine.foregroundWindow(), Win32KeySystem::ToWindowId(window));
     ASSERT_NE(path, Lower(path));  // Wine reports capitals ("Z:\"), so the case really differs

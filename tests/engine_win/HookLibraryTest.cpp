@@ -1,10 +1,11 @@
 // The real varokint.dll hooked into KeyTarget, a separate process: keys typed on the X
 // display reach our main window as WM_COPYDATA, and are swallowed or passed on as its reply
 // says. This program acts as Varokinto: varokint.exe beside it is its own file.
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/engine/StubKeySystem.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/ProgramDriver.h"
 
@@ -29,9 +30,10 @@ protected:
     FakeModelSystem model;
     ShortcutTable table{model};
     Settings settings{model};
-    Win32KeySystem system{GetModuleHandleA(nullptr)};
+    Win32KeySystem system;
+    StubShell shell;
     StandInMainWindow mainWindow;
-    KeyEngine engine{table, settings, Win32KeySystem::ToWindowId(mainWindow.handle()), system};
+    KeyEngine engine{table, settings, system.keySystem(shell)};
     TempDir dir;
     KeyTarget target;
 

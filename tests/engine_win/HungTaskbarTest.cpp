@@ -1,9 +1,10 @@
 // A taskbar that does not answer: the Start-menu item of an action waits a bounded time for
 // it and the action completes, well within the hook library's wait for our reply.
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
-#include "engine/HookContract.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "tests/engine/FakeModelSystem.h"
+#include "tests/engine/StubKeySystem.h"
 #include "tests/support/TestKeys.h"
 
 #include <gtest/gtest.h>
@@ -42,19 +43,11 @@ private:
     std::thread thread_;
 };
 
-// The real system calls, with the stand-in found as the taskbar and hooks that are only
-// pretended (no library goes into other processes).
+// The real system calls, with the stand-in as the taskbar.
 class StandInTaskbarSystem : public Win32KeySystem {
 public:
-    StandInTaskbarSystem(HWND taskbar) : Win32KeySystem(GetModuleHandleA(nullptr)), taskbar_(taskbar) {}
-    WindowId findWindow(const char* className, const char* title) override
-    {
-        return std::string(className) == "Shell_TrayWnd" ? ToWindowId(taskbar_) : Win32KeySystem::findWindow(className, title);
-    }
-    ModuleId loadLibrary(const char*) override { return 1; }
-    ProcId findProc(ModuleId, const char*) override { return 1; }
-    HookId setHook(int, ProcId, ModuleId) override { return 1; }
-    bool unhook(HookId) override { return true; }
+    explicit StandInTaskbarSystem(HWND taskbar) : taskbar_(taskbar) {}
+    void openStartMenu() override { OpenStartMenuOf(taskbar_); }
 
 private:
     HWND taskbar_;
@@ -63,11 +56,10 @@ private:
 TEST(HungTaskbar, TheSendGivesUpWithinItsLimit)
 {
     HungTaskbar taskbar;
-    Win32KeySystem system(GetModuleHandleA(nullptr));
     const DWORD start = GetTickCount();
-    EXPECT_FALSE(system.sendMessageTimeout(Win32KeySystem::ToWindowId(taskbar.window()), KeyEngine::TaskbarMessage, 0,
-                                           0, KeyEngine::TaskbarTimeoutMs));
+    EXPECT_FALSE(Win32KeySystem::OpenStartMenuOf(taskbar.window()));
     EXPECT_LT(GetTickCount() - start, 1200u);
+    EXPECT_FALSE(Win32KeySystem::OpenStartMenuOf(nullptr));  // no taskbar: nothing to wait for
 }
 
 TEST(HungTaskbar, AStartMenuActionCompletesAndItsKeyIsSwallowed)
@@ -79,10 +71,11 @@ TEST(HungTaskbar, AStartMenuActionCompletesAndItsKeyIsSwallowed)
     AppEntry global("global", "all");
     global.addAction(MakeAction("start menu", F24, {Win}));
     table.add(global);
-    // The main window: the pause's timer goes to it.
-    HWND ours = CreateWindowExA(0, "STATIC", "ours", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    // Hooks that are only pretended: no library goes into other processes.
     StandInTaskbarSystem system(taskbar.window());
-    KeyEngine engine(table, settings, Win32KeySystem::ToWindowId(ours), system);
+    StubHooks hooks;
+    StubShell shell;
+    KeyEngine engine(table, settings, {system, hooks, system, shell});
     ASSERT_TRUE(engine.SetHooks(true));
 
     const std::uint32_t flags = KeyFlags::Down(0x76).word();
@@ -90,8 +83,6 @@ TEST(HungTaskbar, AStartMenuActionCompletesAndItsKeyIsSwallowed)
     EXPECT_TRUE(engine.OnKeyEvent(KeyReport{F24, &flags, sizeof flags}));  // played and swallowed
     EXPECT_LT(GetTickCount() - start, 1200u);
     engine.SetHooks(false);
-    KillTimer(ours, IDT_REENABLE);
-    DestroyWindow(ours);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The model on the real system: the Windows directory and version, and the two files in
 // the settings folder, written exactly and kept whole when they cannot be written or read.
-#include "app/Win32ModelSystem.h"
 #include "model/Settings.h"
 #include "model/ShortcutTable.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProgramDriver.h"
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Processes, X input, the program installed and started, and KeyTarget for the Windows tests.
 #include "tests/support/ProgramDriver.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "res/resource.h"
 #include "ui/KeyVocabulary.h"
 

@@ -1,6 +1,6 @@
 #include "tests/support/StandInWindow.h"
 
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 
 #include <cstdio>
 #include <cstring>

@@ -4,7 +4,7 @@
 // answers as the test chooses. With Hook() it also sets the hooks of an installed
 // varokint.dll the way the program sets them.
 #pragma once
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "tests/support/ProgramDriver.h"
 
 #include <windows.h>

@@ -1,7 +1,6 @@
 // The action editor on the real SHORTCUT_LIST template: the output-key list, its buttons and
 // keys, OK with the input-key check, and key recording with keys sent as the engine sends
 // them; and the texts and picker arrangement of the three templates with the key picker.
-#include "app/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "res/resource.h"
 #include "tests/engine/StubKeySystem.h"
@@ -11,6 +10,7 @@
 #include "ui/KeyVocabulary.h"
 #include "ui/OutputKeyDialog.h"
 #include "ui/PropertyDialog.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -23,8 +23,8 @@ namespace {
 
 using Codes = std::vector<int>;
 
-// Hooks "install" and "remove" without touching the system; nothing else is used.
-class HookCountingSystem : public StubKeySystem {
+// Hooks "install" and "remove" without touching the system.
+class HookCountingSystem : public StubHooks {
 public:
     HookId setHook(int, ProcId, ModuleId) override { return ++installed; }
     bool unhook(HookId) override { return ++removed > 0; }
@@ -71,8 +71,9 @@ protected:
     Win32ModelSystem modelSystem;
     ShortcutTable table{modelSystem};
     Settings settings{modelSystem};
+    StubKeySystem stubs;
     HookCountingSystem keySystem;
-    KeyEngine engine{table, settings, 0, keySystem};
+    KeyEngine engine{table, settings, {stubs, keySystem, stubs, stubs}};
     DialogDriver driver;
 };
 

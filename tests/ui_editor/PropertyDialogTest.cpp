@@ -1,10 +1,10 @@
 // The hotkey and timing dialog on the real PROPERTY template: what it shows, what OK accepts
 // and stores in Settings and property.ini, and that Cancel leaves both alone.
-#include "app/Win32ModelSystem.h"
 #include "res/resource.h"
 #include "tests/support/TestKeys.h"
 #include "tests/support/DialogDriver.h"
 #include "ui/PropertyDialog.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,17 @@
 // Keys typed on the X display while the action editor is open, through the real hook
 // library, the real engine and a main window that hands key reports to the engine as the
 // shell does.
-#include "app/Win32ModelSystem.h"
-#include "engine/HookContract.h"
+#include "contract/HookContract.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
+#include "tests/engine/StubKeySystem.h"
 #include "tests/support/StandInWindow.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ProgramDriver.h"
 #include "ui/ActionEditor.h"
 #include "ui/HelpLauncher.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -57,13 +58,13 @@ protected:
     Win32ModelSystem modelSystem;
     ShortcutTable table{modelSystem};
     Settings settings{modelSystem};
-    Win32KeySystem keySystem{GetModuleHandleA(nullptr)};
+    Win32KeySystem keySystem;
+    StubShell shell;
     // The library reports only to a process that runs varokint.exe from its folder: this
     // program acts as that file, before the engine loads the library.
     const std::string acting = ActAsVarokinto();
     StandInMainWindow mainWindow;
-    std::unique_ptr<KeyEngine> engine =
-        std::make_unique<KeyEngine>(table, settings, Win32KeySystem::ToWindowId(mainWindow.handle()), keySystem);
+    std::unique_ptr<KeyEngine> engine = std::make_unique<KeyEngine>(table, settings, keySystem.keySystem(shell));
     DialogDriver driver;
 };
 

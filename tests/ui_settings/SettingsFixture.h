@@ -2,15 +2,16 @@
 // shell has them, a scratch current directory for keycfg.ini, and the user's moves in the
 // action editor.
 #pragma once
-#include "app/Win32ModelSystem.h"
 #include "engine/KeyEngine.h"
 #include "engine/win32/Win32KeySystem.h"
 #include "res/resource.h"
+#include "tests/engine/StubKeySystem.h"
 #include "tests/support/TestKeys.h"
 #include "tests/support/DialogDriver.h"
 #include "ui/AppEditDialog.h"
 #include "ui/KeyVocabulary.h"
 #include "ui/ShortcutSettingsDialog.h"
+#include "win32/Win32ModelSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -117,8 +118,9 @@ protected:
     Win32ModelSystem system;
     ShortcutTable table{system};
     Settings settings{system};
-    Win32KeySystem keys{GetModuleHandleA(nullptr)};
-    KeyEngine engine{table, settings, 0, keys};
+    Win32KeySystem keys;
+    StubShell shell;
+    KeyEngine engine{table, settings, keys.keySystem(shell)};
     DialogDriver driver;
 };
 

@@ -1,4 +1,4 @@
-#include "engine/win32/SystemLibrary.h"
+#include "win32/SystemLibrary.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-// Small owners of what the front end must release: kernel handles, menus, hooks, GDI
-// objects, device contexts and icons. Each releases on destruction, so every early return
-// gives its resource back; none can be copied, all can be moved.
+// The program's one family of small owners of what must be released: kernel handles, loaded
+// libraries, menus, hooks, GDI objects, device contexts and icons. Each releases on
+// destruction, so every early return gives its resource back; none can be copied.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -37,13 +37,19 @@ private:
 };
 
 struct CloseKernelHandle { void operator()(HANDLE handle) const { CloseHandle(handle); } };
+struct FreeLoadedLibrary { void operator()(HMODULE module) const { FreeLibrary(module); } };
 struct DestroyMenuHandle { void operator()(HMENU menu) const { DestroyMenu(menu); } };
 struct RemoveHook { void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); } };
+struct RemoveWinEventHook { void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); } };
 struct DeleteGdiObject { void operator()(HGDIOBJ object) const { DeleteObject(object); } };
 
+// Null is "none". A function that fails with INVALID_HANDLE_VALUE instead (a Tool Help
+// snapshot) is checked before its handle is given to an owner.
 using OwnedHandle = Owned<HANDLE, CloseKernelHandle>;
+using OwnedLibrary = Owned<HMODULE, FreeLoadedLibrary>;
 using OwnedMenu = Owned<HMENU, DestroyMenuHandle>;
 using OwnedHook = Owned<HHOOK, RemoveHook>;
+using OwnedWinEventHook = Owned<HWINEVENTHOOK, RemoveWinEventHook>;
 using OwnedFont = Owned<HFONT, DeleteGdiObject>;
 
 // The client-area device context of a window, for drawing outside WM_PAINT.

@@ -3,13 +3,14 @@
 // by the start-up before it leaves for a running copy. A window counts when its process runs
 // varokint.exe from the library's folder (compared as the system names both files, never by
 // opening a file another program chose), as the same user, in the same session, at an
-// integrity level at least the asking process's own (engine/ReceiverRule.h).
+// integrity level at least the asking process's own (contract/ReceiverRule.h). The same token
+// reader tells the start-up whether it runs above the shell.
 //
 // Header-only and free of any runtime, since varokint.dll includes it: no heap, nothing
 // constructed at load, buffers on the stack below a page.
 #pragma once
-#include "engine/HookContract.h"
-#include "engine/ReceiverRule.h"
+#include "contract/HookContract.h"
+#include "contract/ReceiverRule.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -164,6 +165,31 @@ inline ReceiverRule::Verdict JudgeWindow(HWND window, const ProgramIdentity& pro
     processId = 0;
     GetWindowThreadProcessId(window, &processId);
     return JudgeProcess(processId, program);
+}
+
+// The mandatory integrity level of a process, from its token: 0x2000 medium (a normal
+// program and the shell), 0x3000 high (run as administrator), 0x4000 system. False when the
+// process or its token cannot be queried.
+inline bool ReadIntegrityLevel(HANDLE process, DWORD& level)
+{
+    ProgramIdentityDetail::TokenFacts token;
+    if (!ProgramIdentityDetail::ReadToken(process, token)) return false;
+    const PSID label = token.label.Label.Sid;
+    if (!IsValidSid(label) || *GetSidSubAuthorityCount(label) == 0) return false;
+    level = ProgramIdentityDetail::LastPart(label);
+    return true;
+}
+
+// The level of the process that owns the window, for example the shell's taskbar.
+inline bool ReadIntegrityLevelOfWindow(HWND window, DWORD& level)
+{
+    DWORD processId = 0;
+    if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0) return false;
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) return false;
+    const bool read = ReadIntegrityLevel(process, level);
+    CloseHandle(process);
+    return read;
 }
 
 // Publishing the main window: a named section of one 64-bit word, the window's handle, made

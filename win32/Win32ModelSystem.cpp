@@ -1,6 +1,6 @@
-#include "app/Win32ModelSystem.h"
+#include "win32/Win32ModelSystem.h"
 
-#include "ui/WinHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Which window the hook library may report keys to, decided from facts that the Win32 edge
-// reads (engine/win32/ProgramIdentity.h): the rule, the memory of processes already judged,
+// reads (win32/ProgramIdentity.h): the rule, the memory of processes already judged,
 // and the name under which the program publishes its main window. Portable and free of any
 // runtime, since varokint.dll includes it.
 #pragma once
