@@ -2,6 +2,7 @@
 // report to; a second copy asks the running one to show its tray menu and leaves.
 #include "app/ShellApp.h"
 #include "ui/Controls.h"
+#include "ui/FileNotices.h"
 #include "win32/Handles.h"
 #include "win32/ProgramIdentity.h"
 #include "win32/SystemFunctions.h"
@@ -63,18 +64,6 @@ std::string Filled(const char* text, std::initializer_list<std::string> values)
         at += value.size();
     }
     return filled;
-}
-
-std::string SystemReason(DWORD error)
-{
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = length != 0 ? std::string(text, length) : "エラー " + std::to_string(error);
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n')) reason.pop_back();
-    return reason;
 }
 
 void IdentityNotice(const std::string& text)

@@ -41,19 +41,6 @@ Wording WordingOf(FileNotice notice)
     return {"", "", MB_OK};
 }
 
-std::string SystemText(unsigned long code)
-{
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = length > 0 ? std::string(text, length) : std::string();
-    LocalFree(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
-        result.pop_back();
-    return result;
-}
-
 std::string ReasonOf(const FileResult& result)
 {
     switch (result.error) {
@@ -76,12 +63,24 @@ std::string ReasonOf(const FileResult& result)
     case FileError::Other:
         break;
     }
-    const std::string code = "エラー " + std::to_string(result.systemCode);
-    const std::string text = SystemText(result.systemCode);
-    return text.empty() ? code : text + "（" + code + "）";
+    return SystemReason(result.systemCode);
 }
 
 }  // namespace
+
+std::string SystemReason(unsigned long code)
+{
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = length > 0 ? std::string(text, length) : std::string();
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    const std::string number = "エラー " + std::to_string(code);
+    return reason.empty() ? number : reason + "（" + number + "）";
+}
 
 int ShowFileNotice(HWND owner, FileNotice notice, const FileResult& result)
 {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 enum class FileNotice {
     NotRead,             // at start-up: the program ends, the file untouched
     BuiltInSetNotSaved,  // first start: the program runs with the built-in set
@@ -16,3 +18,5 @@ enum class FileNotice {
 
 // A modal message box owned by `owner` (none at start-up); returns the button pressed.
 int ShowFileNotice(HWND owner, FileNotice notice, const FileResult& result);
+// The system's own text for one of its error codes, with the code: "...（エラー 5）".
+std::string SystemReason(unsigned long code);
