@@ -85,7 +85,7 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
     int keyPosition = -1;
     bool ctrlTicked = false;
     std::vector<int> selected;
-    EXPECT_EQ(0, RunEditor(action, [&](HWND editor) {
+    const auto result = RunEditor(action, [&](HWND editor) {
         name = ControlText(editor, IDC_ACTION_NAME);
         keyPosition = ComboIndex(editor, IDC_KEY_COMBO);
         ctrlTicked = IsChecked(editor, IDC_CHECK_CTRL);
@@ -105,7 +105,8 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
         SelectComboIndex(editor, IDC_KEY_COMBO, 31);
         SetChecked(editor, IDC_CHECK_ALT, true);
         Click(editor, IDCANCEL);
-    }));
+    });
+    EXPECT_EQ(0, result);
     EXPECT_EQ("テスト", name);
     EXPECT_EQ(34, keyPosition);  // E
     EXPECT_TRUE(ctrlTicked);
@@ -271,7 +272,7 @@ TEST_F(ActionEditorTest, OkWithEmptyInputKeyOrModifiersAlone_WarnsAndStaysOpen_T
 {
     Action action = MakeAction("テスト", 0, {'A'});
     std::vector<bool> openAfterWarning;
-    EXPECT_EQ(1, RunEditor(action, [&](HWND editor) {
+    const auto result = RunEditor(action, [&](HWND editor) {
         SetControlText(editor, IDC_ACTION_NAME, "新しい名前");
         Click(editor, IDOK);
         openAfterWarning.push_back(IsWindowVisible(editor) != FALSE);
@@ -280,7 +281,8 @@ TEST_F(ActionEditorTest, OkWithEmptyInputKeyOrModifiersAlone_WarnsAndStaysOpen_T
         openAfterWarning.push_back(IsWindowVisible(editor) != FALSE);
         SelectComboIndex(editor, IDC_KEY_COMBO, 34);  // E
         Click(editor, IDOK);
-    }));
+    });
+    EXPECT_EQ(1, result);
     EXPECT_EQ((std::vector<bool>{true, true}), openAfterWarning);
     const char* const texts[] = {"入力キーが正しく入力されていません。正しく設定して下さい。",
                                  "入力キーのキーが選ばれていません。Ctrl などと組み合わせるキーを選んで下さい。"};
@@ -318,7 +320,7 @@ TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestor
     int hooksWhileRecording = 0;
     Rows rowsRecording;
     std::vector<int> selectedAfter;
-    EXPECT_EQ(0, RunEditor(action, [&](HWND editor) {
+    const auto result = RunEditor(action, [&](HWND editor) {
         SelectRows(List(editor), {1});
         Click(editor, IDC_RECORD_BUTTON);
         recording = RecordingState(editor);
@@ -337,7 +339,8 @@ TEST_F(ActionEditorTest, RecordingOnEndRow_LocksTheDialog_AppendsKeys_StopRestor
         after = RecordingState(editor);
         selectedAfter = SelectedRows(List(editor));
         Click(editor, IDCANCEL);
-    }));
+    });
+    EXPECT_EQ(0, result);
     EXPECT_EQ("---終了---(&K) 000000000000011 close greyed", recording);
     EXPECT_EQ(2, hooksWhileRecording);  // keyboard and message hook
     EXPECT_TRUE(open);

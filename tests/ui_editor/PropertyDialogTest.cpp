@@ -47,7 +47,7 @@ TEST_F(PropertyDialogTest, Opening_ShowsTheSettings_HotkeyControlsGreyedWhenNotI
         settings.useHotKey = use;
         std::string timer, states, picker;
         bool ticked = !use;
-        EXPECT_EQ(0, Run([&](HWND dialog) {
+        const auto result = Run([&](HWND dialog) {
             timer = ControlText(dialog, IDC_TIMER_EDIT);
             ticked = IsChecked(dialog, IDC_USE_HOTKEY);
             picker = std::to_string(ComboIndex(dialog, IDC_KEY_COMBO)) + (IsChecked(dialog, IDC_CHECK_WIN) ? " Win" : "") +
@@ -55,7 +55,8 @@ TEST_F(PropertyDialogTest, Opening_ShowsTheSettings_HotkeyControlsGreyedWhenNotI
             states = HotkeyControlStates(dialog);
             if (use) Snapshot("PROPERTY");
             Click(dialog, IDCANCEL);
-        }));
+        });
+        EXPECT_EQ(0, result);
         EXPECT_EQ("100", timer);
         EXPECT_EQ(use, ticked);
         EXPECT_EQ("2 Win", picker);  // Enter
@@ -93,10 +94,11 @@ TEST_F(PropertyDialogTest, Time_TakesTheLeadingNumber_UpToTheLargestValue_AndSav
 {
     const std::pair<const char*, int> cases[] = {{" 250ms", 250}, {"1", 1}, {"99999999999", 2147483647}};
     for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(1, Run([&](HWND dialog) {
+        const auto result = Run([&](HWND dialog) {
             SetControlText(dialog, IDC_TIMER_EDIT, text);
             Click(dialog, IDOK);
-        })) << text;
+        });
+        EXPECT_EQ(1, result) << text;
         EXPECT_EQ(expected, settings.timer) << text;
         EXPECT_EQ("UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=" + std::to_string(expected) + "\r\n",
                   ReadBytes("property.ini"));
@@ -107,7 +109,7 @@ TEST_F(PropertyDialogTest, Time_TakesTheLeadingNumber_UpToTheLargestValue_AndSav
 TEST_F(PropertyDialogTest, UntickingUseHotkey_GreysItsControls_OkStoresPickerAndUseFalse)
 {
     std::string unticked, ticked;
-    EXPECT_EQ(1, Run([&](HWND dialog) {
+    const auto result = Run([&](HWND dialog) {
         SelectComboIndex(dialog, IDC_KEY_COMBO, 73);  // F1
         SetChecked(dialog, IDC_CHECK_WIN, false);
         SetChecked(dialog, IDC_CHECK_CTRL, true);
@@ -117,7 +119,8 @@ TEST_F(PropertyDialogTest, UntickingUseHotkey_GreysItsControls_OkStoresPickerAnd
         ticked = HotkeyControlStates(dialog);
         SetChecked(dialog, IDC_USE_HOTKEY, false);
         Click(dialog, IDOK);
-    }));
+    });
+    EXPECT_EQ(1, result);
     EXPECT_EQ("000000", unticked);
     EXPECT_EQ("111111", ticked);
     EXPECT_FALSE(settings.useHotKey);
@@ -132,7 +135,7 @@ TEST_F(PropertyDialogTest, SaveThatFails_IsTold_TheDialogKeepsItsEntriesAndTheSe
     WriteBytes("property.ini", "Timer=5\r\n");
     CreateDirectoryA("property.ini.tmp", nullptr);  // the temporary cannot be made
     std::string meanwhile;
-    EXPECT_EQ(1, Run([&](HWND dialog) {
+    const auto result = Run([&](HWND dialog) {
         SetChecked(dialog, IDC_USE_HOTKEY, false);
         SetControlText(dialog, IDC_TIMER_EDIT, "250");
         Click(dialog, IDOK);
@@ -140,7 +143,8 @@ TEST_F(PropertyDialogTest, SaveThatFails_IsTold_TheDialogKeepsItsEntriesAndTheSe
                     std::to_string(settings.useHotKey) + " " + std::to_string(settings.timer) + " " + ReadBytes("property.ini");
         RemoveDirectoryA("property.ini.tmp");
         Click(dialog, IDOK);
-    }));
+    });
+    EXPECT_EQ(1, result);
     EXPECT_EQ(meanwhile, "250 unticked 1 100 Timer=5\r\n");
     ASSERT_EQ(driver.messageBoxes().size(), 1u);
     EXPECT_EQ(driver.messageBoxes()[0].caption, "Varokinto");
@@ -156,7 +160,7 @@ TEST_F(PropertyDialogTest, CancelOrCloseBoxAfterChangingEverything_LeavesSetting
 {
     WriteBytes("property.ini", "UseHotKey=yes\r\nHotKeyCode=2061\r\nTimer=100\r\n");
     for (bool closeBox : {false, true}) {
-        EXPECT_EQ(0, Run([&](HWND dialog) {
+        const auto result = Run([&](HWND dialog) {
             SetChecked(dialog, IDC_USE_HOTKEY, false);
             SelectComboIndex(dialog, IDC_KEY_COMBO, 40);
             SetChecked(dialog, IDC_CHECK_ALT, true);
@@ -167,7 +171,8 @@ TEST_F(PropertyDialogTest, CancelOrCloseBoxAfterChangingEverything_LeavesSetting
             } else {
                 Click(dialog, IDCANCEL);
             }
-        }));
+        });
+        EXPECT_EQ(0, result);
         EXPECT_TRUE(settings.useHotKey);
         EXPECT_EQ(Win | 13, settings.hotKey.toCode());
         EXPECT_EQ(100, settings.timer);

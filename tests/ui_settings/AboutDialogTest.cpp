@@ -75,7 +75,7 @@ TEST_F(AboutDialogTest, Template_ShowsNoticeAndLinkTexts_EachFittingItsControlOn
 {
     std::string caption, web, mail;
     std::vector<std::pair<SIZE, RECT>> fits;
-    EXPECT_EQ(Run([&](HWND dialog) {
+    const auto result = Run([&](HWND dialog) {
         caption = Text(dialog);
         web = ControlText(dialog, IDC_WEB_LINK);
         mail = ControlText(dialog, IDC_MAIL_LINK);
@@ -90,7 +90,8 @@ TEST_F(AboutDialogTest, Template_ShowsNoticeAndLinkTexts_EachFittingItsControlOn
         }
         Snapshot("VERSIONDLG");
         Click(dialog, IDOK);
-    }), 0);
+    });
+    EXPECT_EQ(result, 0);
     EXPECT_EQ(caption, "バージョン情報");
     EXPECT_EQ(web, "https://varokinto.example.org/");
     EXPECT_EQ(mail, "support@varokinto.example.org");
@@ -173,7 +174,7 @@ TEST_F(AboutDialogTest, HiddenMenu_OpensOnlyOnADoubleClickOfTheIcon)
 {
     int afterSingleClick = -1, afterDoubleClick = -1;
     RECT iconRect{};
-    EXPECT_EQ(Run([&](HWND dialog) {
+    const auto result = Run([&](HWND dialog) {
         HWND icon = Control(dialog, IDC_ABOUT_ICON);
         GetWindowRect(icon, &iconRect);
         const UINT_PTR timer = SetTimer(nullptr, 0, 30, &MenuWatch::Tick);
@@ -187,7 +188,8 @@ TEST_F(AboutDialogTest, HiddenMenu_OpensOnlyOnADoubleClickOfTheIcon)
         afterDoubleClick = MenuWatch::menusSeen;
         KillTimer(nullptr, timer);
         Click(dialog, IDOK);
-    }), 0);
+    });
+    EXPECT_EQ(result, 0);
     EXPECT_EQ(afterSingleClick, 0);
     EXPECT_EQ(afterDoubleClick, 1);
     // Its top-left corner at the icon's bottom-left corner.

@@ -39,7 +39,7 @@ TEST_F(AppEditDialogTest, ValidatePath_EnablesOkAndShowsTheIconOnlyForAnExisting
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string caption, name, path;
     std::vector<std::string> seen;
-    EXPECT_EQ(Run(dialog, [&](HWND window) {
+    const auto result = Run(dialog, [&](HWND window) {
         caption = Text(window);
         name = ControlText(window, IDC_APP_NAME);
         path = ControlText(window, IDC_APP_PATH);
@@ -50,7 +50,8 @@ TEST_F(AppEditDialogTest, ValidatePath_EnablesOkAndShowsTheIconOnlyForAnExisting
         }
         Snapshot("APP_EDIT");
         Click(window, IDCANCEL);
-    }), 0);
+    });
+    EXPECT_EQ(result, 0);
     EXPECT_EQ(caption, "登録アプリケーションの変更");
     EXPECT_EQ(name, "メモ帳");
     EXPECT_EQ(path, Notepad);
@@ -77,11 +78,12 @@ TEST_F(AppEditDialogTest, FileNamedOnlyDotExe_IsAcceptedWhereItExists)
     AppEntry entry(MissingExe, "Dot");
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string seen;
-    EXPECT_EQ(Run(dialog, [&](HWND window) {
+    const auto result = Run(dialog, [&](HWND window) {
         SetControlText(window, IDC_APP_PATH, ".exe");
         seen = Look(window);
         Click(window, IDOK);
-    }), IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
     EXPECT_EQ(seen, "ok+default icon");
     EXPECT_EQ(entry.path(), ".exe");
 }
@@ -97,11 +99,12 @@ TEST_F(AppEditDialogTest, PathLongerThan259Bytes_IsCheckedOnItsFirst259BytesAndS
     AppEntry entry(Notepad, "Notepad");
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string seen;
-    EXPECT_EQ(Run(dialog, [&](HWND window) {
+    const auto result = Run(dialog, [&](HWND window) {
         SetControlText(window, IDC_APP_PATH, longPath);
         seen = Look(window);
         Click(window, IDOK);
-    }), IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
     EXPECT_EQ(seen, "ok+icon");
     EXPECT_EQ(dialog.pathText(), path);
     EXPECT_EQ(entry.path(), longPath);
@@ -112,17 +115,19 @@ TEST_F(AppEditDialogTest, Ok_StoresNameAndPathEvenAnEmptyName_AndTheNextRunShows
     AppEntry entry(MissingExe, "Old");
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string shownAgain;
-    EXPECT_EQ(Run(dialog, [&](HWND window) {
+    const auto result = Run(dialog, [&](HWND window) {
         SetControlText(window, IDC_APP_NAME, "");
         SetControlText(window, IDC_APP_PATH, Notepad);
         Click(window, IDOK);
-    }), IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
     EXPECT_EQ(entry.name(), "");
     EXPECT_EQ(entry.path(), Notepad);
-    EXPECT_EQ(Run(dialog, [&](HWND window) {
+    const auto result2 = Run(dialog, [&](HWND window) {
         shownAgain = ControlText(window, IDC_APP_NAME) + "|" + ControlText(window, IDC_APP_PATH);
         Click(window, IDCANCEL);
-    }), 0);
+    });
+    EXPECT_EQ(result2, 0);
     EXPECT_EQ(shownAgain, std::string("|") + Notepad);
 }
 
@@ -133,12 +138,13 @@ TEST_F(AppEditDialogTest, Delete_AsksAndReturnsTwoOnlyOnOk)
     bool openAfterCancel = false;
     driver.AnswerNextMessageBox(IDCANCEL);
     driver.AnswerNextMessageBox(IDOK);
-    EXPECT_EQ(Run(dialog, [&](HWND window) {
+    const auto result = Run(dialog, [&](HWND window) {
         SetControlText(window, IDC_APP_NAME, "Changed");
         Click(window, IDC_APP_DELETE);
         openAfterCancel = IsWindowVisible(window) != FALSE;
         Click(window, IDC_APP_DELETE);
-    }), AppEditDialog::ResultDelete);
+    });
+    EXPECT_EQ(result, AppEditDialog::ResultDelete);
     EXPECT_TRUE(openAfterCancel);
     ASSERT_EQ(driver.messageBoxes().size(), 2u);
     for (const CapturedMessageBox& box : driver.messageBoxes()) {
@@ -155,14 +161,15 @@ TEST_F(AppEditDialogTest, GlobalEntry_IsReadOnly)
     AppEntry entry("global", "(全てのｱﾌﾟﾘｹｰｼｮﾝ)");
     AppEditDialog dialog(entry, GetModuleHandleA(nullptr));
     std::string name, path, enabled;
-    EXPECT_EQ(Run(dialog, [&](HWND window) {
+    const auto result = Run(dialog, [&](HWND window) {
         name = ControlText(window, IDC_APP_NAME);
         path = ControlText(window, IDC_APP_PATH);
         for (int id : {IDOK, IDC_APP_DELETE, IDC_APP_BROWSE, IDC_APP_NAME,
                        IDC_APP_PATH, IDCANCEL, IDC_HELP_BUTTON})
             enabled += IsEnabled(window, id) ? '1' : '0';
         Click(window, IDCANCEL);
-    }), 0);
+    });
+    EXPECT_EQ(result, 0);
     EXPECT_EQ(name, "(全てのｱﾌﾟﾘｹｰｼｮﾝ)");
     EXPECT_EQ(path, "(全てのｱﾌﾟﾘｹｰｼｮﾝ)");
     EXPECT_EQ(enabled, "0000011");  // only Cancel and help
