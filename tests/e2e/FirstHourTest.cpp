@@ -25,6 +25,7 @@ TEST(FirstHour, UpdatedPackageKeepsItsShortcuts_RestartedTaskbarGetsTheIconAndMe
 {
     TempDir dir;
     const std::string apps = dir.file("WindowsApps\\"), updated = apps + "Vr.T_1.1.0.0_x64__8wekyb3d8bbwe";
+    // clang-format off
     const std::pair<std::string, long> cases[] = {
         {updated, 1}, {apps + "Vr.Other_1.0.0.0_x64__8wekyb3d8bbwe", 0}, {dir.file("Vr.T_1.1.0.0_x64__8wekyb3d8bbwe"), 0}};
     CreateDirectoryA(apps.c_str(), nullptr);
@@ -46,6 +47,7 @@ TEST(FirstHour, UpdatedPackageKeepsItsShortcuts_RestartedTaskbarGetsTheIconAndMe
         ASSERT_TRUE(&target == &first || other.start(folder, "KeyTarget.exe")) << folder;
         EXPECT_EQ(PlaysX(target), plays) << folder;
     }
+    // clang-format on
     NOTIFYICONDATAA icon = {};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = mainWindow, icon.uID = 1;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // what a restarted Explorer leaves

@@ -46,12 +46,14 @@ struct Impostor {
     const char* name;
     const char* options;
 };
+// clang-format off
 const Impostor ImpostorKinds[] = {
     {"varokint.exe", "--no-hooks"},                       // logs what it gets
     {"relay.exe", "--no-hooks --relay"},                  // passes each report on to the real window
     {"swallow.exe", "--no-hooks --swallow 0"},            // answers 1: every key would vanish
     {"slow.exe", "--no-hooks --delay 900"},               // answers just inside the time limit
 };
+// clang-format on
 
 class Impostors : public ::testing::Test {
 protected:

@@ -195,6 +195,7 @@ TEST_F(Remapping, MalformedKeyReports_AreAnsweredZeroAndRemappingGoesOn)
         DWORD size;
         void* data;
     };
+    // clang-format off
     const Case cases[] = {
         {"no bytes", 0x45, 0, &keyDown}, {"no data", 0x45, 4, nullptr}, {"key code past 255", 300, 4, &keyDown}};
     for (const Case& c : cases) {
@@ -204,6 +205,7 @@ TEST_F(Remapping, MalformedKeyReports_AreAnsweredZeroAndRemappingGoesOn)
                                         SMTO_ABORTIFHUNG, 2000, &reply)) << c.what;
         EXPECT_EQ(reply, 0u) << c.what;
     }
+    // clang-format on
     EXPECT_TRUE(program.running());
     EXPECT_EQ(Count(target.type(CtrlChord("e"), 14), AltVDown), 1);
 }

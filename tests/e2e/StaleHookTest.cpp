@@ -51,6 +51,7 @@ TEST(StaleHooks, AfterKilledCopies_EachKeyIsReportedOnceAndEachActionPlaysOnce)
         Lines reports;
         Lines arrived;
     };
+    // clang-format off
     const Case cases[] = {
         {"key a", {"A down", "A up"},
          {"WM_KEYDOWN vk=0x41 shift=0 ctrl=0 alt=0 lwin=0 rwin=0", "WM_CHAR vk=0x61 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
@@ -58,6 +59,7 @@ TEST(StaleHooks, AfterKilledCopies_EachKeyIsReportedOnceAndEachActionPlaysOnce)
         // consumed: only its release reaches the target
         {"key f", {"F down", "F up"}, {"WM_KEYUP vk=0x46 shift=0 ctrl=0 alt=0 lwin=0 rwin=0"}},
     };
+    // clang-format on
     const TempDir* killedFrom[] = {nullptr, &first, &second};
     for (int kills = 0; kills < 3; ++kills) {
         if (killedFrom[kills] != nullptr) StartAndKill(*killedFrom[kills]);

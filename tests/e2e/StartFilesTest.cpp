@@ -37,6 +37,7 @@ std::string OnDisk(const std::string& path)
 TEST(StartFiles, FilesThatCannotBeReadOrWritten_AreToldAndKept_NothingGoesToTheSystemFolder)
 {
     const std::string tooLarge(64 * 1024 * 1024 + 1, ' ');
+    // clang-format off
     const struct {
         const char* what;
         std::function<void(const TempDir&, std::vector<OwnedHandle>&)> arrange;
@@ -69,6 +70,7 @@ TEST(StartFiles, FilesThatCannotBeReadOrWritten_AreToldAndKept_NothingGoesToTheS
                  "Varokinto は初期値の設定で動作します。プロパティーで「OK」を押すと、もう一度保存します。")},
          true, "<none>", "<none>"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir dir;

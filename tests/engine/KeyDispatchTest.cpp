@@ -29,6 +29,7 @@ const char* const E = Explorer;
 const char* const Pause = "pause 100 ms";
 const char* const Lookup = "path 2000";
 
+// clang-format off
 const Sequence Sequences[] = {
     {"CtrlE_AltV_ReleasesCtrlPlaysAltVAndPressesCtrlAgain", Plain, {{E, Ctrl | 'E', {Alt | 'V'}}}, "LCtrl E", "01",
      {Lookup, Lookup, "11:1D up", "12:38 down", "56 down ext", "56 up ext", "11:1D down", "12:38 up", "45 up", Pause}},
@@ -91,6 +92,7 @@ const Sequence Sequences[] = {
     {"Recording_ActionsAndHotKeyAreRecordedNotPlayed", Recording | HotKeyOn, {{"global", 'A', {'B'}}},
      "A LWin Enter", "000", {"record 41", "record 80D"}},
 };
+// clang-format on
 
 void PrintTo(const Sequence& s, std::ostream* out)
 {

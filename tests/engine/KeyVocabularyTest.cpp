@@ -9,6 +9,7 @@ namespace {
 
 TEST(KeyName, ShiftJisBytesAndEdgeEntries)
 {
+    // clang-format off
     const std::pair<unsigned, const char*> cases[] = {
         {93, "\xB1\xCC\xDF\xD8\xB9\xB0\xBC\xAE\xDD\xB7\xB0"},  // half-width katakana
         {1, "\x8D\xB6\x83\x4E\x83\x8A\x83\x62\x83\x4E"},       // left click
@@ -17,6 +18,7 @@ TEST(KeyName, ShiftJisBytesAndEdgeEntries)
         {28, "\x95\xCF\x8A\xB7"}, {29, "\x96\xB3\x95\xCF\x8A\xB7"},  // 変換, 無変換
         {0x19, ""}, {0xF0, ""}, {0xF2, ""}, {0xF3, ""}, {0xF4, ""},       // the IME's mode keys
     };
+    // clang-format on
     for (const auto& [vk, name] : cases)
         EXPECT_EQ(KeyName(vk), name) << vk;
     int named = 0;
@@ -27,6 +29,7 @@ TEST(KeyName, ShiftJisBytesAndEdgeEntries)
 
 TEST(FormatKeyStroke, ModifiersInFixedOrderThenTheNameIfAny)
 {
+    // clang-format off
     const struct {
         int code;
         bool withKeyName;
@@ -38,6 +41,7 @@ TEST(FormatKeyStroke, ModifiersInFixedOrderThenTheNameIfAny)
         {124, true, ""}, {0x17C, true, "Ctrl"}, {65, false, ""}, {0xA41, false, "Alt + Win"},
         {0x1BB, true, "Ctrl + ;"}, {0x1B9, true, "Ctrl + ;"}, {0x41D, true, "Shift + \x96\xB3\x95\xCF\x8A\xB7"},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(FormatKeyStroke(KeyStroke::ofCode(c.code), c.withKeyName), c.text) << c.code;
 }

@@ -44,10 +44,12 @@ TEST_F(RoundTripTest, HandMadeTablesAndTheBuiltInSet)
 // Pieces that names and paths are made of: the file's own separators, quotes, blanks,
 // Shift-JIS double-byte characters (including trail bytes 0x5C, 0x41 and 0x61) and
 // half-width katakana. Line breaks never occur, as they come from single-line fields.
+// clang-format off
 const char* const Pieces[] = {
     "a", "Z", "0", "9", "=", ",", ".", "'", " ", "\t", "\\", "name=", "send", ".name=",
     "表", "ア", "ヂ", "ー", "ｱ", "ﾟ", "全て", "-", "+",
 };
+// clang-format on
 
 TEST_F(RoundTripTest, GeneratedTablesLoadBackEqual)
 {

@@ -21,6 +21,7 @@ protected:
 
 TEST_F(SettingsTest, Load_LineRules)
 {
+    // clang-format off
     const struct {
         std::string file;
         const char* values;
@@ -48,6 +49,7 @@ TEST_F(SettingsTest, Load_LineRules)
         {"\xEF\xBBUseHotKey=yes\r\n", "off 0 100"},
         {"Timer=5\r\n\xEF\xBB\xBFTimer=7\r\n", "off 0 5"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         WriteBytes("property.ini", c.file);
         Settings settings(system_);

@@ -18,6 +18,7 @@ TEST(ShiftJisPathTest, SplitsAtCharacters_AsciiAsBefore)
         bool exe;
         bool endsInBackslash;
     };
+    // clang-format off
     const Case cases[] = {
         {"C:\\Tools\\Foo.exe", "Foo.exe", "Tools", "Foo", true, false},
         {"C:\\Tools\\表示.exe", "表示.exe", "Tools", "表示", true, false},
@@ -35,6 +36,7 @@ TEST(ShiftJisPathTest, SplitsAtCharacters_AsciiAsBefore)
         {"\x83", "\x83", "", "", false, false},  // a lone lead byte is a character of its own
         {"a\x83\\b.exe", "a\x83\\b.exe", "", "a\x83\\b", true, false},  // 83 5C is ソ: no folder here
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(fileNameOf(c.path), c.file);
@@ -48,6 +50,7 @@ TEST(ShiftJisPathTest, SplitsAtCharacters_AsciiAsBefore)
 TEST(ShiftJisPathTest, PackagedApplications_CompareWithoutTheirVersion_OtherPathsAsBefore)
 {
     const std::string apps = "C:\\Program Files\\WindowsApps\\", notepad = apps + "Microsoft.Notepad_11.2310.13.0_x64__8we\\N.exe";
+    // clang-format off
     const std::tuple<std::string, std::string, bool> cases[] = {
         {notepad, apps + "Microsoft.Notepad_11.2402.2.0_x64__8we\\N.exe", true},
         {notepad, "c:\\PROGRAM FILES\\windowsapps\\MICROSOFT.Notepad_1.0.0.0_X64__8we\\n.EXE", true},
@@ -58,6 +61,7 @@ TEST(ShiftJisPathTest, PackagedApplications_CompareWithoutTheirVersion_OtherPath
         {"C:\\aソWindowsApps\\P_1.0.0.0_x64__k\\a.exe", "C:\\aソWindowsApps\\P_2.0.0.0_x64__k\\a.exe", false},
         {apps + "A_1.0.0_x64__k\\a.exe", apps + "A_1.0.1_x64__k\\a.exe", false},  // not the package form
     };
+    // clang-format on
     for (const auto& [a, b, same] : cases) {
         EXPECT_EQ(sameApplicationPath(a, b), same) << a << " | " << b;
         EXPECT_EQ(sameApplicationPath(b, a), same) << b << " | " << a;

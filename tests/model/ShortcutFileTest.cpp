@@ -77,6 +77,7 @@ TEST_F(ShortcutFileTest, ByteOrderMarkInFront_IsNotPartOfTheFirstLineAndIsNotWri
 TEST_F(ShortcutFileTest, Load_LineRules)
 {
     const std::string longName(70000 - 5, 'x'), fits(64999 - 5, 'y');
+    // clang-format off
     const struct {
         const char* rule;
         std::string file, table;
@@ -113,6 +114,7 @@ TEST_F(ShortcutFileTest, Load_LineRules)
          "'a|" + std::string(64999 - 5, 'x') + "\n  325:=1\n'b|B\n"},
         {"64999 bytes before the line end is read whole", "'a\r\nname=" + fits + "\r\n", "'a|" + fits + "\n"},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(LoadText(c.file), c.table) << c.rule;
 
@@ -157,6 +159,7 @@ const std::string Thumbnails = "309.send=598,584\r\n309.name=縮小版\r\n";
 
 TEST_F(ShortcutFileTest, DefaultSet_SavedBytesFollowTheSystem)
 {
+    // clang-format off
     const struct {
         ModelSystem::Version version;
         bool versionWorks;
@@ -171,6 +174,7 @@ TEST_F(ShortcutFileTest, DefaultSet_SavedBytesFollowTheSystem)
         {{0, 4, 0}, true, "E:\\WIN", "'E:\\WIN\\explorer.exe\r\n", false},
         {{2, 5, 0}, false, "E:\\WIN", "'E:\\WIN\\explorer.exe\r\n", false},  // version unknown
     };
+    // clang-format on
     for (const auto& c : cases) {
         system_.reported = c.version;
         system_.versionWorks = c.versionWorks;

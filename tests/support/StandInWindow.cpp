@@ -44,6 +44,7 @@ int RunAsVarokinto(int argc, char** argv)
     // its own next to it, with the built varokint.dll.
     const std::string folder = own.substr(0, own.size() - OwnName(own).size()) + "acting-" + OwnName(own);
     CreateDirectoryA(folder.c_str(), nullptr);
+    // clang-format off
     const std::pair<std::string, std::string> copies[] = {
         {folder + "\\" + HookContract::ProgramFileName, own},
         {folder + "\\varokint.dll", WinePath(VR_HOOK_DLL)}};
@@ -53,6 +54,7 @@ int RunAsVarokinto(int argc, char** argv)
             return 2;
         }
     }
+    // clang-format on
     std::string line = "\"" + copies[0].first + "\"";
     for (int i = 1; i < argc; ++i) line += std::string(" \"") + argv[i] + "\"";
     STARTUPINFOA startup = {};

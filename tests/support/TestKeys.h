@@ -31,6 +31,7 @@ struct PhysicalKey {
 
 // Both sides of Shift, Ctrl, Alt and Win first; the model check presses the first
 // ModelCheckKeys of them, so new keys go at the end.
+// clang-format off
 inline constexpr PhysicalKey PhysicalKeys[] = {
     {"LShift", 0x10, 0x2A, false}, {"RShift", 0x10, 0x36, false}, {"LCtrl", 0x11, 0x1D, false},
     {"RCtrl", 0x11, 0x1D, true},   {"LAlt", 0x12, 0x38, false},   {"RAlt", 0x12, 0x38, true},
@@ -42,6 +43,7 @@ inline constexpr PhysicalKey PhysicalKeys[] = {
     // The ";", 変換 and 無変換 keys of a Japanese keyboard.
     {"Semicolon", 0xBB, 0x27, false}, {"Henkan", 0x1C, 0x79, false}, {"Muhenkan", 0x1D, 0x7B, false},
 };
+// clang-format on
 inline constexpr int ModifierKeys = 8;
 inline constexpr int ModelCheckKeys = 17;
 

@@ -129,12 +129,14 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
 TEST_F(ActionEditorTest, Add_InsertsBeforeSelectedKeyOrAtEndRow_NothingForEmptyOrCancelled)
 {
     struct Case { int row; DialogDriver::Step pick; Codes expected; };
+    // clang-format off
     const Case cases[] = {
         {2, PickKey(73, false, true), {'A', 'B', Shift | 112, 'C'}},  // Shift+F1 in front of key row 2
         {3, PickKey(73), {'A', 'B', 'C', 112}},                        // the end row appends
         {1, PickKey(0), {'A', 'B', 'C'}},                              // blank entry, no flag: nothing
         {1, PickKey(73, false, true, false), {'A', 'B', 'C'}},         // cancelled
     };
+    // clang-format on
     for (const Case& c : cases) {
         Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
         std::vector<int> selected;
@@ -154,6 +156,7 @@ TEST_F(ActionEditorTest, Add_InsertsBeforeSelectedKeyOrAtEndRow_NothingForEmptyO
 TEST_F(ActionEditorTest, ButtonStates_FollowTheSelection)
 {
     // Add, Delete, Edit, up, down.
+    // clang-format off
     const std::pair<std::vector<int>, std::string> cases[] = {
         {{}, "00000"},     {{0}, "11101"},    {{1}, "11111"},    {{2}, "11110"},
         {{3}, "10000"},    // the end row
@@ -161,6 +164,7 @@ TEST_F(ActionEditorTest, ButtonStates_FollowTheSelection)
         {{0, 1, 2}, "01000"},  // packed: nothing can move
         {{2, 3}, "01010"},     // the end row never moves and is never moved past
     };
+    // clang-format on
     Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
     std::vector<std::string> seen;
     RunEditor(action, [&](HWND editor) {
@@ -178,11 +182,13 @@ TEST_F(ActionEditorTest, MoveUpAndDown_RowsZeroAndTwoOfThree_ByButtonAndAltArrow
 {
     enum How { Button, AltArrow, PlainArrow };
     struct Case { bool up; How how; Codes expected; std::vector<int> selected; };
+    // clang-format off
     const Case cases[] = {
         {true, Button, {'A', 'C', 'B'}, {0, 1}},   {false, Button, {'B', 'A', 'C'}, {1, 2}},
         {true, AltArrow, {'A', 'C', 'B'}, {0, 1}}, {false, AltArrow, {'B', 'A', 'C'}, {1, 2}},
         {true, PlainArrow, {'A', 'B', 'C'}, {0, 2}},  // an arrow without Alt moves nothing
     };
+    // clang-format on
     for (const Case& c : cases) {
         Action action = MakeAction("テスト", 0, {'A', 'B', 'C'});
         std::vector<int> selected;

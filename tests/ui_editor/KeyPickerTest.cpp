@@ -38,6 +38,7 @@ TEST(KeyPickerTest, OpensOnTheStroke_OkStoresTheChoiceButRefusesAnEmptyOne)
         int stored;
     };
     const auto nothing = [](HWND) {};
+    // clang-format off
     const Case cases[] = {
         {"empty stroke", 0, "0 0000", nothing, 0},
         {"key not offered", 124 | Ctrl | Shift, "0 1010", nothing, Ctrl | Shift},
@@ -52,6 +53,7 @@ TEST(KeyPickerTest, OpensOnTheStroke_OkStoresTheChoiceButRefusesAnEmptyOne)
         {"blank chosen, Ctrl unticked: refused", 65 | Ctrl, "30 1000",
          [](HWND d) { SelectComboIndex(d, IDC_KEY_COMBO, 0); SetChecked(d, IDC_CHECK_CTRL, false); }, 65 | Ctrl},
     };
+    // clang-format on
     for (const Case& c : cases) {
         KeyStroke stroke = KeyStroke::ofCode(c.stroke);
         std::string opened;

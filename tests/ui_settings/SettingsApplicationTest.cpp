@@ -130,10 +130,12 @@ TEST_F(ApplicationTest, NamesDifferingInATrailByteOnly_AreTwoNames_EachShowsItsO
 TEST_F(ApplicationTest, DeleteFromTheRegistrationDialog_SelectsTheItemTakingItsPlaceOrTheOneBefore)
 {
     struct Case { int item; std::vector<std::string> items; int selected; std::string path; };
+    // clang-format off
     const Case cases[] = {
         {2, {"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha"}, 1, "C:\\Apps\\alpha.exe"},  // Zeta, the last item
         {1, {"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "Zeta"}, 1, NotepadPath},           // alpha, in the middle
     };
+    // clang-format on
     for (const Case& c : cases) {
         table.clear();
         AddStandardEntries();

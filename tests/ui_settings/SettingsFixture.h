@@ -34,6 +34,7 @@ inline int ChoicePosition(unsigned vk)
 inline std::string EditorView(HWND editor)
 {
     std::string key;
+    // clang-format off
     const std::pair<int, const char*> flags[] = {
         {IDC_CHECK_CTRL, "Ctrl+"}, {IDC_CHECK_ALT, "Alt+"}, {IDC_CHECK_SHIFT, "Shift+"}, {IDC_CHECK_WIN, "Win+"}};
     for (const auto& [id, name] : flags) key += IsChecked(editor, id) ? name : "";
@@ -97,6 +98,7 @@ protected:
         alpha.addAction(MakeAction("one", Alt | '1', {'A'}));
         table.add(alpha);
     }
+    // clang-format on
 
     INT_PTR RunWindow(const std::string& initialPath = {})
     {
