@@ -49,7 +49,7 @@ bool HoldsModifier(const KeyStroke& held)
     return held.ctrl || held.alt || held.shift || held.win;
 }
 
-} // namespace
+}  // namespace
 
 ShellApp::ShellApp() : table(modelSystem), settings(modelSystem) {}
 
@@ -134,9 +134,9 @@ bool ShellApp::CreateMainWindow(HINSTANCE instanceHandle)
         return false;
     }
 
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, MainWindowSize, MainWindowSize, nullptr,
-                                  nullptr, instanceHandle, this);
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, HookContract::MainWindowClass, HookContract::MainWindowTitle,
+                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, MainWindowSize, MainWindowSize,
+                                  nullptr, nullptr, instanceHandle, this);
     if (window == nullptr) {
         return false;
     }
@@ -315,8 +315,7 @@ void ShellApp::OpenShortcutSettings()
     // application whose shortcuts the user wants to edit.
     const WindowId front = engine->foregroundWindow();
     const bool fromTrayMenu = front == Win32KeySystem::ToWindowId(mainWindow) ||
-                              (tray.MenuWindow() != nullptr &&
-                               front == Win32KeySystem::ToWindowId(tray.MenuWindow()));
+                              (tray.MenuWindow() != nullptr && front == Win32KeySystem::ToWindowId(tray.MenuWindow()));
     const std::string path = fromTrayMenu ? std::string() : engine->GetForegroundExePath();
     RunFramed([&] {
         SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);

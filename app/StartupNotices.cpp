@@ -15,8 +15,9 @@ std::optional<std::uint32_t> OurIntegrityLevel()
 std::optional<std::uint32_t> ShellIntegrityLevel()
 {
     DWORD level = 0;
-    return ReadIntegrityLevelOfWindow(FindWindowA("Shell_TrayWnd", nullptr), level) ? std::optional<std::uint32_t>(level)
-                                                                                      : std::nullopt;
+    return ReadIntegrityLevelOfWindow(FindWindowA("Shell_TrayWnd", nullptr), level)
+               ? std::optional<std::uint32_t>(level)
+               : std::nullopt;
 }
 
 void ShowNotice(const wchar_t* text)

@@ -8,7 +8,10 @@
 
 constexpr unsigned JapaneseCodePage = 932;
 
-inline bool NeedsCodePageNotice(unsigned ansiCodePage) { return ansiCodePage != JapaneseCodePage; }
+inline bool NeedsCodePageNotice(unsigned ansiCodePage)
+{
+    return ansiCodePage != JapaneseCodePage;
+}
 
 // Our process's integrity level and the shell's (the owner of the taskbar), when known. A
 // process above the shell's level receives no key report from the normal programs beside

@@ -7,7 +7,7 @@ namespace {
 
 constexpr char TrayMenuWindowClass[] = "VRTrayMenu";
 
-} // namespace
+}  // namespace
 
 TrayMenuWindow::~TrayMenuWindow()
 {
@@ -48,8 +48,8 @@ void TrayMenuWindow::CreateUnderWine(HINSTANCE instance, HWND owner)
 void TrayMenuWindow::Track(HMENU menu, POINT at, HWND commandTarget, bool highlightFirst)
 {
     highlightPending_ = highlightFirst;
-    const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                          at.x, at.y, 0, window_, nullptr));
+    const UINT command = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, window_, nullptr));
     highlightPending_ = false;
     // Lets the menu's owner run its loop once more, so that the next menu closes on a
     // click elsewhere.

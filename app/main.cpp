@@ -20,11 +20,10 @@ constexpr char StartupFailedCaption[] = "Error!!!";
 // When varokint.dll would not report to this copy, the start says so and the copy leaves: a
 // remapper that cannot remap would only sit in the tray. "%s" is the program's path.
 constexpr char IdentityNoticeCaption[] = "Varokinto";
-constexpr char RenamedText[] =
-    "このプログラムは次の名前で起動されました。\n%s\n\n"
-    "varokint.dll は、同じフォルダーにある varokint.exe にだけキーを知らせます。"
-    "この名前のままではキーの割り当てが働かないため、終了します。\n"
-    "ファイル名を varokint.exe に戻してから、もう一度起動してください。";
+constexpr char RenamedText[] = "このプログラムは次の名前で起動されました。\n%s\n\n"
+                               "varokint.dll は、同じフォルダーにある varokint.exe にだけキーを知らせます。"
+                               "この名前のままではキーの割り当てが働かないため、終了します。\n"
+                               "ファイル名を varokint.exe に戻してから、もう一度起動してください。";
 constexpr char PathTooLongText[] =
     "Varokinto のフォルダーのパスが長すぎるため、varokint.dll がこのプログラムを確かめられません。\n%s\n\n"
     "キーの割り当てが働かないため、終了します。短いパスのフォルダーに移してから、もう一度起動してください。";
@@ -32,7 +31,8 @@ constexpr char UnidentifiedText[] =
     "varokint.dll がキーを知らせる先として、このプログラムを確かめられませんでした。\n%s\n\n"
     "理由: %s\n"
     "キーの割り当てが働かないため、終了します。別のフォルダーに移してから、もう一度起動してください。";
-constexpr char PathsDifferReason[] = "システムが記録しているこのプログラムのパスが、フォルダーから求めたパスと一致しません。";
+constexpr char PathsDifferReason[] =
+    "システムが記録しているこのプログラムのパスが、フォルダーから求めたパスと一致しません。";
 
 // The current directory is the settings folder, where anyone who can write a settings file
 // could also leave a library. Libraries are taken from the program's folder and the system
@@ -59,7 +59,8 @@ std::string Filled(const char* text, std::initializer_list<std::string> values)
     std::string filled = text;
     std::size_t at = 0;
     for (const std::string& value : values) {
-        if ((at = filled.find("%s", at)) == std::string::npos) break;
+        if ((at = filled.find("%s", at)) == std::string::npos)
+            break;
         filled.replace(at, 2, value);
         at += value.size();
     }
@@ -90,7 +91,8 @@ bool IdentifySelf(ProgramIdentity& program)
 
 bool ReportsReachSelf(const ProgramIdentity& program)
 {
-    if (JudgeProcess(GetCurrentProcessId(), program) == ReceiverRule::Verdict::Ours) return true;
+    if (JudgeProcess(GetCurrentProcessId(), program) == ReceiverRule::Verdict::Ours)
+        return true;
     const std::string path = ProgramPath();
     const std::string name = path.substr(path.find_last_of('\\') + 1);
     if (lstrcmpiA(name.c_str(), HookContract::ProgramFileName) != 0)
@@ -122,18 +124,20 @@ int RunMessageLoop()
     return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     LoadLibrariesFromKnownPlacesOnly();
     ProgramIdentity program;
-    if (!IdentifySelf(program)) return 0;
+    if (!IdentifySelf(program))
+        return 0;
     if (HWND running = FindRunningCopy(program)) {
         PostMessageA(running, WM_TRAYICON_NOTIFY, SecondInstanceRequest, WM_RBUTTONDOWN);
         return 0;
     }
-    if (!ReportsReachSelf(program)) return 0;
+    if (!ReportsReachSelf(program))
+        return 0;
     initCommonControls();
     ShellApp app;
     switch (app.Startup(instance)) {

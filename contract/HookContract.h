@@ -33,8 +33,7 @@ public:
     // previous state; a key-up was down before.
     static constexpr KeyFlags Down(std::uint8_t scan, bool extended = false, bool repeated = false)
     {
-        return KeyFlags(1u | std::uint32_t{scan} << 16 | (extended ? ExtendedBit : 0u) |
-                        (repeated ? PreviousBit : 0u));
+        return KeyFlags(1u | std::uint32_t{scan} << 16 | (extended ? ExtendedBit : 0u) | (repeated ? PreviousBit : 0u));
     }
     static constexpr KeyFlags Up(std::uint8_t scan, bool extended = false)
     {

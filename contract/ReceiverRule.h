@@ -34,11 +34,14 @@ constexpr Verdict Judge(const ReceiverFacts& facts, std::uint32_t hookedIntegrit
 {
     const Fact compared[] = {facts.image, facts.user, facts.session};
     for (Fact fact : compared) {
-        if (fact == Fact::Different) return Verdict::NotOurs;
+        if (fact == Fact::Different)
+            return Verdict::NotOurs;
     }
-    if (facts.integrityKnown && facts.integrity < hookedIntegrity) return Verdict::NotOurs;
+    if (facts.integrityKnown && facts.integrity < hookedIntegrity)
+        return Verdict::NotOurs;
     for (Fact fact : compared) {
-        if (fact == Fact::Unknown) return Verdict::Unknown;
+        if (fact == Fact::Unknown)
+            return Verdict::Unknown;
     }
     return facts.integrityKnown ? Verdict::Ours : Verdict::Unknown;
 }
@@ -58,7 +61,8 @@ struct PublisherFacts {
 
 constexpr bool TrustPublisher(const PublisherFacts& facts, std::uint32_t hookedIntegrity)
 {
-    if (!facts.ownerKept) return true;
+    if (!facts.ownerKept)
+        return true;
     const std::uint32_t integrity = facts.labelled ? facts.labelIntegrity : MediumIntegrity;
     return facts.ownerIsHookedUser && integrity >= hookedIntegrity;
 }
@@ -73,16 +77,17 @@ constexpr std::uint32_t NotOursKeptMs = 30000;
 
 // The verdicts on the last Capacity processes judged not ours or unknown, oldest replaced
 // first. Times are a millisecond tick that may wrap.
-template <unsigned Capacity>
-class VerdictMemory {
+template <unsigned Capacity> class VerdictMemory {
 public:
     // The standing verdict on that process, or Unknown with false when there is none.
     bool recall(std::uint32_t process, std::uint32_t now, Verdict& verdict) const
     {
         for (const Entry& entry : entries_) {
-            if (entry.process != process || process == 0) continue;
+            if (entry.process != process || process == 0)
+                continue;
             const std::uint32_t kept = entry.verdict == Verdict::Unknown ? UnknownKeptMs : NotOursKeptMs;
-            if (now - entry.since >= kept) return false;
+            if (now - entry.since >= kept)
+                return false;
             verdict = entry.verdict;
             return true;
         }
@@ -93,9 +98,11 @@ public:
     {
         Entry* slot = &entries_[next_];
         for (Entry& entry : entries_) {
-            if (entry.process == process) slot = &entry;
+            if (entry.process == process)
+                slot = &entry;
         }
-        if (slot == &entries_[next_]) next_ = (next_ + 1) % Capacity;
+        if (slot == &entries_[next_])
+            next_ = (next_ + 1) % Capacity;
         *slot = Entry{process, verdict, now};
     }
 
@@ -119,14 +126,17 @@ inline void PublicationName(const wchar_t* path, unsigned length, wchar_t (&name
     std::uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a
     for (unsigned i = 0; i < length; ++i) {
         std::uint32_t unit = static_cast<std::uint32_t>(path[i]) & 0xFFFF;
-        if (unit >= 'a' && unit <= 'z') unit -= 'a' - 'A';
+        if (unit >= 'a' && unit <= 'z')
+            unit -= 'a' - 'A';
         for (int byte = 0; byte < 2; ++byte) {
             hash = (hash ^ ((unit >> (8 * byte)) & 0xFF)) * 0x100000001b3u;
         }
     }
     unsigned at = 0;
-    for (const char* prefix = PublicationPrefix; *prefix != '\0'; ++prefix) name[at++] = static_cast<wchar_t>(*prefix);
-    for (int shift = 60; shift >= 0; shift -= 4) name[at++] = static_cast<wchar_t>("0123456789abcdef"[(hash >> shift) & 0xF]);
+    for (const char* prefix = PublicationPrefix; *prefix != '\0'; ++prefix)
+        name[at++] = static_cast<wchar_t>(*prefix);
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name[at++] = static_cast<wchar_t>("0123456789abcdef"[(hash >> shift) & 0xF]);
     name[at] = L'\0';
 }
 

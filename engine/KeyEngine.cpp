@@ -40,8 +40,7 @@ KeyLedger::ModifierSide Side(KeyLedger::ModifierSide left, bool right)
 
 KeyEngine::KeyEngine(ShortcutTable& table, Settings& settings, KeySystem system)
     : table_(table), settings_(settings), system_(system), ledger_(system.keyboard)
-{
-}
+{}
 
 bool KeyEngine::SetHooks(bool on)
 {
@@ -161,18 +160,28 @@ KeyEngine::ModifierSide KeyEngine::SideOf(unsigned vk, std::uint32_t flags)
     // The scan code with its extended bit tells the left key from the right one, which
     // the side-neutral VK_SHIFT/VK_CONTROL/VK_MENU of the report do not.
     switch (system_.keyboard.mapVirtualKey((flags >> 16) & 0x3FF, MapScanToVkEx)) {
-    case VK_LSHIFT_: return KeyLedger::LeftShift;
-    case VK_LCONTROL_: return KeyLedger::LeftCtrl;
-    case VK_LMENU_: return KeyLedger::LeftAlt;
-    default: break;
+    case VK_LSHIFT_:
+        return KeyLedger::LeftShift;
+    case VK_LCONTROL_:
+        return KeyLedger::LeftCtrl;
+    case VK_LMENU_:
+        return KeyLedger::LeftAlt;
+    default:
+        break;
     }
     switch (vk) {
-    case VK_SHIFT_: return KeyLedger::RightShift;
-    case VK_CONTROL_: return KeyLedger::RightCtrl;
-    case VK_MENU_: return KeyLedger::RightAlt;
-    case VK_LWIN_: return KeyLedger::LeftWin;
-    case VK_RWIN_: return KeyLedger::RightWin;
-    default: return KeyLedger::NoModifier;
+    case VK_SHIFT_:
+        return KeyLedger::RightShift;
+    case VK_CONTROL_:
+        return KeyLedger::RightCtrl;
+    case VK_MENU_:
+        return KeyLedger::RightAlt;
+    case VK_LWIN_:
+        return KeyLedger::LeftWin;
+    case VK_RWIN_:
+        return KeyLedger::RightWin;
+    default:
+        return KeyLedger::NoModifier;
     }
 }
 

@@ -8,9 +8,9 @@
 namespace {
 
 // The system's key-state code of each ModifierSide.
-constexpr std::uint8_t SidedVk[] = {0xA0 /* VK_LSHIFT */, 0xA1 /* VK_RSHIFT */, 0xA2 /* VK_LCONTROL */,
-                                    0xA3 /* VK_RCONTROL */, 0xA4 /* VK_LMENU */, 0xA5 /* VK_RMENU */,
-                                    0x5B /* VK_LWIN */, 0x5C /* VK_RWIN */};
+constexpr std::uint8_t SidedVk[] = {
+    0xA0 /* VK_LSHIFT */, 0xA1 /* VK_RSHIFT */, 0xA2 /* VK_LCONTROL */, 0xA3 /* VK_RCONTROL */,
+    0xA4 /* VK_LMENU */,  0xA5 /* VK_RMENU */,  0x5B /* VK_LWIN */,     0x5C /* VK_RWIN */};
 
 }  // namespace
 

@@ -123,10 +123,12 @@ HWND FindReceiver()
     AcquireSRWLockShared(&receiverLock);
     const WindowOwner known = receiver;
     ReleaseSRWLockShared(&receiverLock);
-    if (known.window != nullptr && ProcessOf(known.window) == known.processId) return known.window;
+    if (known.window != nullptr && ProcessOf(known.window) == known.processId)
+        return known.window;
 
     InitOnceExecuteOnce(&identityOnce, IdentifyOnce, nullptr, nullptr);
-    if (!programKnown) return nullptr;
+    if (!programKnown)
+        return nullptr;
     AcquireSRWLockExclusive(&receiverLock);
     // Another thread of this process may have found it meanwhile.
     if (receiver.window == nullptr || ProcessOf(receiver.window) != receiver.processId) {
@@ -157,9 +159,11 @@ bool Quiet()
 
 bool MainWindowConsumes(WPARAM vk, LPARAM keyFlags)
 {
-    if (Quiet()) return false;
+    if (Quiet())
+        return false;
     const HWND mainWindow = FindReceiver();
-    if (mainWindow == nullptr) return false;
+    if (mainWindow == nullptr)
+        return false;
     DWORD flags = static_cast<DWORD>(keyFlags);
     COPYDATASTRUCT report;
     report.dwData = vk;
@@ -170,7 +174,8 @@ bool MainWindowConsumes(WPARAM vk, LPARAM keyFlags)
     // since playback may send to a window of this very thread (the taskbar, for one).
     const LRESULT answered = SendMessageTimeoutA(mainWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&report),
                                                  SMTO_ABORTIFHUNG, ReportTimeoutMs, &reply);
-    if (answered == 0 && IsWindow(mainWindow)) InterlockedExchange(&quietSince, static_cast<LONG>(GetTickCount() | 1));
+    if (answered == 0 && IsWindow(mainWindow))
+        InterlockedExchange(&quietSince, static_cast<LONG>(GetTickCount() | 1));
     return answered != 0 && reply == static_cast<DWORD_PTR>(KeyConsumed);
 }
 
@@ -184,7 +189,8 @@ const KeyEvent* PassingEvent()
 extern "C" LRESULT CALLBACK VRKeyboardProc(int code, WPARAM wParam, LPARAM lParam)
 {
     // HC_NOREMOVE is a peek at a message that stays in the queue; it comes again as HC_ACTION.
-    if (code != HC_ACTION) return CallNextHookEx(nullptr, code, wParam, lParam);
+    if (code != HC_ACTION)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     // Reached again through the chain for the event we are passing on: reported already.
     // The mark is set only while the event goes down the chain, not while it is being
     // reported, so another key that this thread takes while it waits for the answer is
@@ -192,8 +198,10 @@ extern "C" LRESULT CALLBACK VRKeyboardProc(int code, WPARAM wParam, LPARAM lPara
     const KeyEvent* passing = PassingEvent();
     if (passing != nullptr && passing->vk == wParam && passing->flags == lParam)
         return CallNextHookEx(nullptr, code, wParam, lParam);
-    if (MainWindowConsumes(wParam, lParam)) return KeyConsumed;
-    if (passingSlot == TLS_OUT_OF_INDEXES) return CallNextHookEx(nullptr, code, wParam, lParam);
+    if (MainWindowConsumes(wParam, lParam))
+        return KeyConsumed;
+    if (passingSlot == TLS_OUT_OF_INDEXES)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     KeyEvent event = {wParam, lParam};
     void* const outer = TlsGetValue(passingSlot);
     TlsSetValue(passingSlot, &event);

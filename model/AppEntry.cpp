@@ -8,10 +8,7 @@ bool isReservedPath(std::string_view path)
     return path == GlobalPath || path == EditPath;
 }
 
-AppEntry::AppEntry(std::string path, std::string name)
-    : path_(std::move(path)), name_(std::move(name))
-{
-}
+AppEntry::AppEntry(std::string path, std::string name) : path_(std::move(path)), name_(std::move(name)) {}
 
 AppEntry::AppEntry(const AppEntry& other) : path_(other.path_), name_(other.name_)
 {

@@ -39,7 +39,7 @@ std::string explorerPath(ModelSystem& system)
     return path + "explorer.exe";
 }
 
-} // namespace
+}  // namespace
 
 bool ShortcutTable::resetToDefaults()
 {

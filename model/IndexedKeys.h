@@ -7,8 +7,7 @@
 #include <utility>
 #include <vector>
 
-template <class Key>
-class IndexedKeys {
+template <class Key> class IndexedKeys {
 public:
     // The whole index must be built again (elements moved, or it was never built).
     void markStale()
@@ -26,8 +25,7 @@ public:
     }
     // True when the index must be rebuilt: marked stale, or an element handed out has another
     // key now (keyOf(i) gives element i's key today).
-    template <class KeyOf>
-    bool needsRebuild(int elements, KeyOf keyOf)
+    template <class KeyOf> bool needsRebuild(int elements, KeyOf keyOf)
     {
         for (const int index : handedOut_) {
             if (index < elements && keyOf(index) != keys_[static_cast<std::size_t>(index)])

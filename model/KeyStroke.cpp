@@ -12,8 +12,8 @@ void KeyStroke::fromCode(int code)
 
 int KeyStroke::toCode() const
 {
-    return static_cast<int>(vk & 0xFFu) | (ctrl ? CtrlBit : 0) | (alt ? AltBit : 0) |
-           (shift ? ShiftBit : 0) | (win ? WinBit : 0);
+    return static_cast<int>(vk & 0xFFu) | (ctrl ? CtrlBit : 0) | (alt ? AltBit : 0) | (shift ? ShiftBit : 0) |
+           (win ? WinBit : 0);
 }
 
 void KeyStroke::clear()

@@ -8,11 +8,11 @@
 // told; the system's own code travels along.
 enum class FileError {
     None,
-    NotFound,       // the file, or for a write its folder, is not there
+    NotFound,  // the file, or for a write its folder, is not there
     AccessDenied,
-    InUse,          // another program holds the file, or the part of it being read
+    InUse,  // another program holds the file, or the part of it being read
     DiskFull,
-    TooLarge,       // more than the program reads, or a table that would take too much memory
+    TooLarge,  // more than the program reads, or a table that would take too much memory
     OutOfMemory,
     FolderRefused,  // the Windows folder or the system folder: nothing is written there
     Other,

@@ -21,7 +21,7 @@ bool startsWith(const std::string& line, std::string_view prefix)
     return line.compare(0, prefix.size(), prefix) == 0;
 }
 
-} // namespace
+}  // namespace
 
 bool Settings::setDefaults()
 {

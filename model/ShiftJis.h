@@ -4,8 +4,14 @@
 #include <cstddef>
 #include <string_view>
 
-inline bool isShiftJisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-inline bool isShiftJisTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+inline bool isShiftJisLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+inline bool isShiftJisTrailByte(unsigned char c)
+{
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
 
 // Length in bytes of the character at `at`: 2 for a lead byte followed by a byte that can
 // follow it, 1 otherwise (a lone or cut-off lead byte counts as one character of its own).

@@ -104,7 +104,7 @@ std::string formatTable(const ShortcutTable& table)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 bool ReadShortcutLines(ShortcutTable& table, textfile::LineReader& reader)
 {

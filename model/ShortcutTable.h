@@ -68,6 +68,6 @@ private:
 
     // Look-ups by path in constant time on average, with the results of a scan from index 0.
     mutable std::unordered_map<std::string, int> firstByPathKey_;  // applicationPathKey
-    mutable std::unordered_map<std::string, int> countByPath_;  // exact bytes, for add
-    mutable IndexedKeys<std::string> indexed_;                  // each entry's path as indexed
+    mutable std::unordered_map<std::string, int> countByPath_;     // exact bytes, for add
+    mutable IndexedKeys<std::string> indexed_;                     // each entry's path as indexed
 };

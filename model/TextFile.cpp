@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
-} // namespace
+}  // namespace
 
 LineReader::LineReader(std::string_view bytes) : bytes_(bytes)
 {
@@ -76,7 +76,7 @@ FileResult described(ModelSystem& system, const char* name, FileResult result)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 FileResult readFile(ModelSystem& system, const char* name, std::string& bytes)
 {
@@ -93,4 +93,4 @@ FileResult failure(ModelSystem& system, const char* name, FileError error)
     return described(system, name, FileResult::of(error));
 }
 
-} // namespace textfile
+}  // namespace textfile

@@ -48,4 +48,4 @@ private:
 // 0 without digits. Values beyond the range of int are held at its limits.
 int readNumber(std::string_view text);
 
-} // namespace textfile
+}  // namespace textfile

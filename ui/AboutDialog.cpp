@@ -45,7 +45,10 @@ INT_PTR AboutDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-void AboutDialog::forgetControls() { webLink_ = mailLink_ = nullptr; }
+void AboutDialog::forgetControls()
+{
+    webLink_ = mailLink_ = nullptr;
+}
 
 LRESULT AboutDialog::onControlMessage(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -65,8 +68,8 @@ void AboutDialog::initialise()
     mailLink_ = control(IDC_MAIL_LINK);
 
     const auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(webLink_, WM_GETFONT, 0, 0));
-    GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT),
-               sizeof linkLogFont_, &linkLogFont_);
+    GetObjectA(dialogFont ? static_cast<HGDIOBJ>(dialogFont) : GetStockObject(DEFAULT_GUI_FONT), sizeof linkLogFont_,
+               &linkLogFont_);
     linkLogFont_.lfUnderline = TRUE;
     linkFont_.reset(CreateFontIndirectA(&linkLogFont_));
     SendMessageA(webLink_, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);

@@ -20,19 +20,20 @@ constexpr char BadInputCaption[] = "入力キーが不正です";
 constexpr char NoKeyText[] = "入力キーのキーが選ばれていません。Ctrl などと組み合わせるキーを選んで下さい。";
 
 // Everything the user could change besides the list and the record button.
-constexpr int ControlsLockedWhileRecording[] = {
-    IDC_ACTION_NAME, IDC_CHECK_ALT, IDC_CHECK_WIN, IDC_CHECK_CTRL, IDC_CHECK_SHIFT, IDC_KEY_COMBO,
-    IDOK, IDCANCEL};
+constexpr int ControlsLockedWhileRecording[] = {IDC_ACTION_NAME, IDC_CHECK_ALT, IDC_CHECK_WIN, IDC_CHECK_CTRL,
+                                                IDC_CHECK_SHIFT, IDC_KEY_COMBO, IDOK,          IDCANCEL};
 
-bool keyHeld(int vk) { return GetKeyState(vk) < 0; }
+bool keyHeld(int vk)
+{
+    return GetKeyState(vk) < 0;
+}
 
 }  // namespace
 
 ActionEditor::ActionEditor(Action& action, KeyEngine& engine, HINSTANCE instance)
     : DialogBase(instance, "SHORTCUT_LIST", HelpPage), action_(action), engine_(engine), picker_(input_, instance),
       keys_(action)
-{
-}
+{}
 
 INT_PTR ActionEditor::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -104,25 +105,32 @@ void ActionEditor::onCommand(int id)
     case IDOK:
         // Enter and Esc still reach a dialog whose OK and Cancel are disabled; while
         // recording they are keys being recorded, not commands.
-        if (!recording()) confirm();
+        if (!recording())
+            confirm();
         break;
     case IDCANCEL:
-        if (!recording()) EndDialog(window(), Cancelled);
+        if (!recording())
+            EndDialog(window(), Cancelled);
         break;
     case IDC_ADD_BUTTON:
-        if (!recording()) addKey();
+        if (!recording())
+            addKey();
         break;
     case IDC_DELETE_BUTTON:
-        if (!recording()) deleteKeys();
+        if (!recording())
+            deleteKeys();
         break;
     case IDC_EDIT_BUTTON:
-        if (!recording()) editKey();
+        if (!recording())
+            editKey();
         break;
     case IDC_UP_BUTTON:
-        if (!recording()) moveKeys(true);
+        if (!recording())
+            moveKeys(true);
         break;
     case IDC_DOWN_BUTTON:
-        if (!recording()) moveKeys(false);
+        if (!recording())
+            moveKeys(false);
         break;
     case IDC_RECORD_BUTTON:
         toggleRecording();
@@ -133,10 +141,12 @@ void ActionEditor::onCommand(int id)
 void ActionEditor::onNotify(const NMHDR& header)
 {
     // While recording only the list's own selection works.
-    if (recording()) return;
+    if (recording())
+        return;
     switch (header.code) {
     case LVN_ITEMCHANGED:
-        if (!keys_.changingRows()) updateButtons();
+        if (!keys_.changingRows())
+            updateButtons();
         break;
     case NM_DBLCLK:
         if (keys_.selectionIndex() == keys_.keyCount()) {
@@ -166,7 +176,8 @@ void ActionEditor::onListKeyDown(WORD vk)
 
 void ActionEditor::onKeyRecorded(WPARAM keyCode)
 {
-    if (recording()) keys_.insertRecorded(KeyStroke::ofCode(static_cast<int>(keyCode)));
+    if (recording())
+        keys_.insertRecorded(KeyStroke::ofCode(static_cast<int>(keyCode)));
 }
 
 void ActionEditor::fillList(int selected)
@@ -177,7 +188,8 @@ void ActionEditor::fillList(int selected)
 
 void ActionEditor::updateButtons()
 {
-    if (recording()) return;
+    if (recording())
+        return;
     const int s = keys_.selectionIndex();
     const bool keyRow = s >= 0 && s < keys_.keyCount();
     EnableWindow(addButton_, s >= 0);
@@ -191,7 +203,8 @@ void ActionEditor::addKey()
 {
     SetFocus(keys_.window());
     const int s = keys_.selectionIndex();
-    if (s < 0) return;
+    if (s < 0)
+        return;
     KeyStroke key;
     if (OutputKeyDialog(key, instance()).Run(window()) == IDOK && key.toCode() != 0) {
         action_.insertOutput(key, s);
@@ -202,7 +215,8 @@ void ActionEditor::addKey()
 void ActionEditor::editKey()
 {
     const int s = keys_.selectionIndex();
-    if (s < 0 || s >= keys_.keyCount()) return;
+    if (s < 0 || s >= keys_.keyCount())
+        return;
     if (OutputKeyDialog(action_.outputAt(s), instance()).Run(window()) == IDOK) {
         fillList(s);
     }
@@ -212,7 +226,8 @@ void ActionEditor::editKey()
 void ActionEditor::deleteKeys()
 {
     SetFocus(keys_.window());
-    if (!IsWindowEnabled(deleteButton_)) return;
+    if (!IsWindowEnabled(deleteButton_))
+        return;
     if (MessageBoxA(window(), DeleteQuestion, DeleteCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         return;
     }
@@ -222,7 +237,8 @@ void ActionEditor::deleteKeys()
 
 void ActionEditor::moveKeys(bool up)
 {
-    if (keys_.moveSelected(up)) updateButtons();
+    if (keys_.moveSelected(up))
+        updateButtons();
 }
 
 void ActionEditor::toggleRecording()
@@ -237,7 +253,8 @@ void ActionEditor::toggleRecording()
 void ActionEditor::startRecording()
 {
     const int s = keys_.selectionIndex();
-    if (s < 0) return;
+    if (s < 0)
+        return;
     keys_.recordAt(s);
     recording_.emplace(window(), engine_, instance());
     SetWindowTextA(recordButton_, StopCaption);

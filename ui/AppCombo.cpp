@@ -154,7 +154,7 @@ void AppCombo::endFill()
 const AppEntry* AppCombo::entryAt(int item) const
 {
     return item >= 0 && static_cast<std::size_t>(item) < items_.size() ? items_[static_cast<std::size_t>(item)]
-                                                                        : nullptr;
+                                                                       : nullptr;
 }
 
 int AppCombo::itemOf(const AppEntry* entry) const
@@ -167,8 +167,8 @@ int AppCombo::add(const AppEntry& entry, int position)
 {
     finishFill();
     const UINT message = position < 0 ? CB_ADDSTRING : CB_INSERTSTRING;
-    const auto item = SendMessageA(combo_, message, static_cast<WPARAM>(position),
-                                   reinterpret_cast<LPARAM>(entry.name().c_str()));
+    const auto item =
+        SendMessageA(combo_, message, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(entry.name().c_str()));
     if (item >= 0 && static_cast<std::size_t>(item) <= items_.size())
         items_.insert(items_.begin() + item, &entry);
     return static_cast<int>(item);

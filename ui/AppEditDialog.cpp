@@ -14,7 +14,7 @@ namespace {
 
 // Paths are checked on what a buffer of MAX_PATH holds, names and paths kept to what one of
 // the other size holds.
-constexpr size_t PathBufferSize = MAX_PATH;   // 260
+constexpr size_t PathBufferSize = MAX_PATH;  // 260
 constexpr size_t TextBufferSize = 65000;
 // Filter pairs, each string terminated, the list ended by an empty string.
 constexpr char ExeFilter[] = "アプリケーション(*.exe)\0*.exe\0";
@@ -163,8 +163,8 @@ void AppEditDialog::browse()
 
 void AppEditDialog::confirmDelete()
 {
-    if (MessageBoxA(window(), "このｱﾌﾟﾘｹｰｼｮﾝに割り当てたアクションを全て削除してもよろしいですか？",
-                    "削除の確認", MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+    if (MessageBoxA(window(), "このｱﾌﾟﾘｹｰｼｮﾝに割り当てたアクションを全て削除してもよろしいですか？", "削除の確認",
+                    MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
         EndDialog(window(), ResultDelete);
 }
 

@@ -44,7 +44,8 @@ inline std::string comboItemText(HWND combo, int item, UINT lengthMessage = CB_G
     if (length <= 0)
         return {};
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(combo, textMessage, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got =
+        SendMessageA(combo, textMessage, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? std::char_traits<char>::length(text.c_str()) : 0);
     return text;
 }
@@ -53,7 +54,10 @@ inline std::string comboItemText(HWND combo, int item, UINT lengthMessage = CB_G
 // else the screen's.
 int windowDpi(HWND window);
 // Pixels designed at 96 DPI, at `dpi`.
-inline int scaleToDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+inline int scaleToDpi(int pixels, int dpi)
+{
+    return MulDiv(pixels, dpi, 96);
+}
 
 // A list-view column: its title and its width in pixels at 96 DPI.
 struct ListColumn {

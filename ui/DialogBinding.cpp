@@ -14,8 +14,7 @@ constexpr UINT_PTR SubclassId = 1;
 
 DialogBase::DialogBase(HINSTANCE instance, const char* templateName, const char* helpPage)
     : instance_(instance), templateName_(templateName), helpPage_(helpPage)
-{
-}
+{}
 
 INT_PTR DialogBase::runModal(HWND owner)
 {
@@ -62,8 +61,8 @@ LRESULT DialogBase::callPrevious(HWND control, UINT message, WPARAM wParam, LPAR
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK DialogBase::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR dialog)
+LRESULT CALLBACK DialogBase::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR dialog)
 {
     if (message != WM_NCDESTROY) {
         return reinterpret_cast<DialogBase*>(dialog)->onControlMessage(control, message, wParam, lParam);

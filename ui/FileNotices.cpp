@@ -20,18 +20,20 @@ Wording WordingOf(FileNotice notice)
                 "ファイルは変更していません。Varokinto を終了します。原因を取り除いてから、もう一度起動してください。",
                 MB_OK | MB_ICONERROR};
     case FileNotice::BuiltInSetNotSaved:
-        return {"組み込みのショートカットを保存できませんでした。",
-                "Varokinto は組み込みのショートカットで動作します。ショートカット設定を閉じるときに、もう一度保存します。",
-                MB_OK | MB_ICONWARNING};
+        return {
+            "組み込みのショートカットを保存できませんでした。",
+            "Varokinto は組み込みのショートカットで動作します。ショートカット設定を閉じるときに、もう一度保存します。",
+            MB_OK | MB_ICONWARNING};
     case FileNotice::DefaultsNotSaved:
         return {"ホットキーの設定を保存できませんでした。",
                 "Varokinto は初期値の設定で動作します。プロパティーで「OK」を押すと、もう一度保存します。",
                 MB_OK | MB_ICONWARNING};
     case FileNotice::ShortcutsNotSaved:
-        return {"ショートカットの設定を保存できませんでした。",
-                "「OK」を押すと、ウインドウに戻ります。原因を取り除いてから、もう一度閉じてください。\n"
-                "「キャンセル」を押すと、保存せずに閉じます。変更は Varokinto を終了するまで有効で、終了すると失われます。",
-                MB_OKCANCEL | MB_ICONWARNING};
+        return {
+            "ショートカットの設定を保存できませんでした。",
+            "「OK」を押すと、ウインドウに戻ります。原因を取り除いてから、もう一度閉じてください。\n"
+            "「キャンセル」を押すと、保存せずに閉じます。変更は Varokinto を終了するまで有効で、終了すると失われます。",
+            MB_OKCANCEL | MB_ICONWARNING};
     case FileNotice::SettingsNotSaved:
         return {"ホットキーの設定を保存できませんでした。",
                 "設定は変更していません。原因を取り除いてから、もう一度「OK」を押してください。"
@@ -71,9 +73,9 @@ std::string ReasonOf(const FileResult& result)
 std::string SystemReason(unsigned long code)
 {
     char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<char*>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string reason = length > 0 ? std::string(text, length) : std::string();
     LocalFree(text);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))

@@ -28,10 +28,10 @@ void HtmlHelpTopic(HWND owner, const char* topic)
     // The viewer is loaded from the system directory when help is first shown, not through
     // the import table, which would look for it in the program's folder at every start. It
     // stays loaded: its windows live on after this call.
-    static const auto htmlHelp =
-        SystemFunctions::htmlHelpA.in(LoadSystemLibrary(SystemFunctions::htmlHelpA.library()));
+    static const auto htmlHelp = SystemFunctions::htmlHelpA.in(LoadSystemLibrary(SystemFunctions::htmlHelpA.library()));
     // A missing or unbindable help control shows nothing and returns no window.
-    if (htmlHelp != nullptr) htmlHelp(owner, topic, HH_DISPLAY_TOPIC, 0);
+    if (htmlHelp != nullptr)
+        htmlHelp(owner, topic, HH_DISPLAY_TOPIC, 0);
 }
 
 HelpViewers viewers = {&ShellOpenFile, &HtmlHelpTopic};

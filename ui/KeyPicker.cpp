@@ -12,8 +12,7 @@ constexpr int KeyNameBufferSize = 256;
 
 KeyPicker::KeyPicker(KeyStroke& stroke, HINSTANCE instance)
     : stroke_(stroke), choices_(KeyChoiceList()), instance_(instance)
-{
-}
+{}
 
 int KeyPicker::ChoicePosition(const unsigned* choices, std::size_t count, unsigned vk)
 {

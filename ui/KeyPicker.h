@@ -31,7 +31,11 @@ public:
     // when they describe no key and no modifier.
     bool Store();
     // At WM_NCDESTROY.
-    void Forget() { dialog_ = nullptr; keyCombo_ = nullptr; }
+    void Forget()
+    {
+        dialog_ = nullptr;
+        keyCombo_ = nullptr;
+    }
 
 private:
     KeyStroke& stroke_;

@@ -2,8 +2,7 @@
 
 OutputKeyDialog::OutputKeyDialog(KeyStroke& stroke, HINSTANCE instance)
     : DialogBase(instance, "KEY_SET"), picker_(stroke, instance)
-{
-}
+{}
 
 INT_PTR OutputKeyDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
 {
@@ -27,4 +26,7 @@ INT_PTR OutputKeyDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-void OutputKeyDialog::forgetControls() { picker_.Forget(); }
+void OutputKeyDialog::forgetControls()
+{
+    picker_.Forget();
+}

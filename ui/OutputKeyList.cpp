@@ -24,8 +24,10 @@ void OutputKeyList::attach(HWND list)
 int OutputKeyList::selectionIndex() const
 {
     const auto selected = SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0);
-    if (selected == 0) return NoSelection;
-    if (selected > 1) return SeveralSelected;
+    if (selected == 0)
+        return NoSelection;
+    if (selected > 1)
+        return SeveralSelected;
     return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
@@ -53,8 +55,7 @@ void OutputKeyList::insertKeyRow(int row, const KeyStroke& key, bool selected)
 
 bool OutputKeyList::isRowSelected(int row) const
 {
-    return (SendMessageA(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
-            LVIS_SELECTED) != 0;
+    return (SendMessageA(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
 void OutputKeyList::setRowState(int row, UINT state, UINT mask)
@@ -79,7 +80,8 @@ template <class Visit> bool OutputKeyList::walkMovableRows(bool up, Visit visit)
             passedUnselected = true;
         } else if (passedUnselected) {
             found = true;
-            if (!visit(row)) break;
+            if (!visit(row))
+                break;
         }
     }
     return found;
@@ -92,7 +94,8 @@ bool OutputKeyList::canMove(bool up) const
 
 bool OutputKeyList::moveSelected(bool up)
 {
-    if (!canMove(up)) return false;
+    if (!canMove(up))
+        return false;
     changingRows_ = true;
     const int step = up ? -1 : 1;
     walkMovableRows(up, [&](int row) {

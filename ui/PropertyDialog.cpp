@@ -17,14 +17,16 @@ constexpr char BadTimerCaption[] = "警告";
 
 // Leading blanks and a sign are taken, the digits up to the first other character are the
 // number, and no digits give 0. Too many digits give the largest value (long is 32 bits here).
-long decimalValue(const char* text) { return std::strtol(text, nullptr, 10); }
+long decimalValue(const char* text)
+{
+    return std::strtol(text, nullptr, 10);
+}
 
 }  // namespace
 
 PropertyDialog::PropertyDialog(Settings& settings, HINSTANCE instance)
     : DialogBase(instance, "PROPERTY", HelpPage), settings_(settings), picker_(settings.hotKey, instance)
-{
-}
+{}
 
 INT_PTR PropertyDialog::onMessage(UINT message, WPARAM wParam, LPARAM)
 {

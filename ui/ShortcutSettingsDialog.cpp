@@ -31,12 +31,10 @@ constexpr char HelpPage[] = "editshortcutdlg.htm";
 
 }  // namespace
 
-ShortcutSettingsDialog::ShortcutSettingsDialog(ShortcutTable& table, KeyEngine& engine,
-                                               HINSTANCE instance, std::string initialPath)
-    : DialogBase(instance, "EditDialog", HelpPage), table_(table), engine_(engine),
-      initialPath_(std::move(initialPath))
-{
-}
+ShortcutSettingsDialog::ShortcutSettingsDialog(ShortcutTable& table, KeyEngine& engine, HINSTANCE instance,
+                                               std::string initialPath)
+    : DialogBase(instance, "EditDialog", HelpPage), table_(table), engine_(engine), initialPath_(std::move(initialPath))
+{}
 
 INT_PTR ShortcutSettingsDialog::Run(HWND owner)
 {

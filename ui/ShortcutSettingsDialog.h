@@ -20,8 +20,7 @@ class ShortcutTable;
 
 class ShortcutSettingsDialog : public DialogBase {
 public:
-    ShortcutSettingsDialog(ShortcutTable& table, KeyEngine& engine, HINSTANCE instance,
-                           std::string initialPath);
+    ShortcutSettingsDialog(ShortcutTable& table, KeyEngine& engine, HINSTANCE instance, std::string initialPath);
 
     // Always 0.
     INT_PTR Run(HWND owner);

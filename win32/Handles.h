@@ -8,8 +8,7 @@
 #include <utility>
 
 // Release is a function object type that gives one value back to the system.
-template <class T, class Release>
-class Owned {
+template <class T, class Release> class Owned {
 public:
     Owned() = default;
     explicit Owned(T value) : value_(value) {}
@@ -29,19 +28,32 @@ public:
     void reset(T value = T{})
     {
         const T old = std::exchange(value_, value);
-        if (old != T{}) Release{}(old);
+        if (old != T{})
+            Release{}(old);
     }
 
 private:
     T value_{};
 };
 
-struct CloseKernelHandle { void operator()(HANDLE handle) const { CloseHandle(handle); } };
-struct FreeLoadedLibrary { void operator()(HMODULE module) const { FreeLibrary(module); } };
-struct DestroyMenuHandle { void operator()(HMENU menu) const { DestroyMenu(menu); } };
-struct RemoveHook { void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); } };
-struct RemoveWinEventHook { void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); } };
-struct DeleteGdiObject { void operator()(HGDIOBJ object) const { DeleteObject(object); } };
+struct CloseKernelHandle {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+struct FreeLoadedLibrary {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct DestroyMenuHandle {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct RemoveHook {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+struct RemoveWinEventHook {
+    void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
+};
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
 
 // Null is "none". A function that fails with INVALID_HANDLE_VALUE instead (a Tool Help
 // snapshot) is checked before its handle is given to an owner.
@@ -56,7 +68,11 @@ using OwnedFont = Owned<HFONT, DeleteGdiObject>;
 class WindowDC {
 public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~WindowDC()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const { return dc_; }
@@ -85,7 +101,11 @@ private:
 class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~SelectedObject() { if (previous_) SelectObject(dc_, previous_); }
+    ~SelectedObject()
+    {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
@@ -107,7 +127,8 @@ public:
     // Takes an icon the holder must release (owned) or a shared one (not owned).
     void reset(HICON icon = nullptr, bool owned = false)
     {
-        if (icon_ && owned_) DestroyIcon(icon_);
+        if (icon_ && owned_)
+            DestroyIcon(icon_);
         icon_ = icon;
         owned_ = owned;
     }
@@ -132,7 +153,8 @@ inline void LoadExecutableIcon(OwnedIcon& holder, const char* path, bool large)
         holder.reset(icon, true);
         return;
     }
-    if (icon) DestroyIcon(icon);
+    if (icon)
+        DestroyIcon(icon);
     holder.reset(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)), false);
 }
 

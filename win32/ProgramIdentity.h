@@ -39,7 +39,10 @@ enum class IdentityStatus { Known, PathTooLong, Unreadable };
 
 namespace ProgramIdentityDetail {
 
-inline DWORD LastPart(PSID sid) { return *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1u); }
+inline DWORD LastPart(PSID sid)
+{
+    return *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1u);
+}
 
 // The facts of a process's token that a receiver is judged by.
 struct TokenFacts {
@@ -61,7 +64,8 @@ struct TokenFacts {
 inline bool ReadToken(HANDLE process, TokenFacts& facts)
 {
     HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return false;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+        return false;
     DWORD size = 0;
     const bool read = GetTokenInformation(token, TokenUser, facts.userRoom, sizeof facts.userRoom, &size) &&
                       GetTokenInformation(token, TokenOwner, facts.ownerRoom, sizeof facts.ownerRoom, &size) &&
@@ -77,20 +81,27 @@ inline bool ReadToken(HANDLE process, TokenFacts& facts)
 inline DWORD NativeModulePath(HMODULE module, wchar_t* path, DWORD room)
 {
     const DWORD length = GetMappedFileNameW(GetCurrentProcess(), module, path, room);
-    if (length == 0) return 0;
-    if (length >= room - 1) return room;
-    const bool driveForm = length > 6 && path[0] == L'\\' && path[1] == L'?' && path[2] == L'?' && path[3] == L'\\' &&
-                           path[5] == L':';
-    if (!driveForm) return length;
+    if (length == 0)
+        return 0;
+    if (length >= room - 1)
+        return room;
+    const bool driveForm =
+        length > 6 && path[0] == L'\\' && path[1] == L'?' && path[2] == L'?' && path[3] == L'\\' && path[5] == L':';
+    if (!driveForm)
+        return length;
     const wchar_t drive[] = {path[4], L':', L'\0'};
     wchar_t device[MAX_PATH];
-    if (QueryDosDeviceW(drive, device, MAX_PATH) == 0) return 0;
+    if (QueryDosDeviceW(drive, device, MAX_PATH) == 0)
+        return 0;
     const DWORD deviceLength = static_cast<DWORD>(lstrlenW(device));
     const DWORD rest = length - 6;
-    if (deviceLength + rest >= room) return room;
+    if (deviceLength + rest >= room)
+        return room;
     // Moved from the end, since the device name is longer than "\??\X:".
-    for (DWORD i = rest; i-- > 0;) path[deviceLength + i] = path[6 + i];
-    for (DWORD i = 0; i < deviceLength; ++i) path[i] = device[i];
+    for (DWORD i = rest; i-- > 0;)
+        path[deviceLength + i] = path[6 + i];
+    for (DWORD i = 0; i < deviceLength; ++i)
+        path[i] = device[i];
     return deviceLength + rest;
 }
 
@@ -117,12 +128,16 @@ inline IdentityStatus IdentifyProgram(HMODULE besideModule, ProgramIdentity& pro
 {
     using namespace ProgramIdentityDetail;
     const DWORD length = NativeModulePath(besideModule, program.path, ProgramPathRoom);
-    if (length == 0) return IdentityStatus::Unreadable;
-    if (length == ProgramPathRoom) return IdentityStatus::PathTooLong;
+    if (length == 0)
+        return IdentityStatus::Unreadable;
+    if (length == ProgramPathRoom)
+        return IdentityStatus::PathTooLong;
     DWORD folderEnd = length;
-    while (folderEnd > 0 && program.path[folderEnd - 1] != L'\\') --folderEnd;
+    while (folderEnd > 0 && program.path[folderEnd - 1] != L'\\')
+        --folderEnd;
     for (const char* name = HookContract::ProgramFileName; *name != '\0'; ++name) {
-        if (folderEnd >= ProgramPathRoom - 1) return IdentityStatus::PathTooLong;
+        if (folderEnd >= ProgramPathRoom - 1)
+            return IdentityStatus::PathTooLong;
         program.path[folderEnd++] = static_cast<wchar_t>(*name);
     }
     program.path[folderEnd] = L'\0';
@@ -146,7 +161,8 @@ inline ReceiverRule::Verdict JudgeProcess(DWORD processId, const ProgramIdentity
     using ReceiverRule::Fact;
     ReceiverRule::ReceiverFacts facts;
     const HANDLE process = processId != 0 ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr;
-    if (process == nullptr) return ReceiverRule::Judge(facts, program.integrity);
+    if (process == nullptr)
+        return ReceiverRule::Judge(facts, program.integrity);
     facts.image = SameImage(process, program);
     TokenFacts token;
     // The token only for the program's own file: any other is settled already.
@@ -173,9 +189,11 @@ inline ReceiverRule::Verdict JudgeWindow(HWND window, const ProgramIdentity& pro
 inline bool ReadIntegrityLevel(HANDLE process, DWORD& level)
 {
     ProgramIdentityDetail::TokenFacts token;
-    if (!ProgramIdentityDetail::ReadToken(process, token)) return false;
+    if (!ProgramIdentityDetail::ReadToken(process, token))
+        return false;
     const PSID label = token.label.Label.Sid;
-    if (!IsValidSid(label) || *GetSidSubAuthorityCount(label) == 0) return false;
+    if (!IsValidSid(label) || *GetSidSubAuthorityCount(label) == 0)
+        return false;
     level = ProgramIdentityDetail::LastPart(label);
     return true;
 }
@@ -184,9 +202,11 @@ inline bool ReadIntegrityLevel(HANDLE process, DWORD& level)
 inline bool ReadIntegrityLevelOfWindow(HWND window, DWORD& level)
 {
     DWORD processId = 0;
-    if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0) return false;
+    if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0)
+        return false;
     const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (process == nullptr) return false;
+    if (process == nullptr)
+        return false;
     const bool read = ReadIntegrityLevel(process, level);
     CloseHandle(process);
     return read;
@@ -203,9 +223,10 @@ inline HANDLE PublishMainWindow(const ProgramIdentity& program, HWND window)
 {
     const HANDLE section =
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PublicationSize, program.publication);
-    if (section == nullptr) return nullptr;
+    if (section == nullptr)
+        return nullptr;
     void* view = GetLastError() == ERROR_ALREADY_EXISTS ? nullptr
-                                                         : MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, PublicationSize);
+                                                        : MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, PublicationSize);
     if (view == nullptr) {
         CloseHandle(section);
         return nullptr;
@@ -222,7 +243,8 @@ inline HANDLE PublishMainWindow(const ProgramIdentity& program, HWND window)
 inline HWND PublishedMainWindow(const ProgramIdentity& program)
 {
     const HANDLE section = OpenFileMappingW(FILE_MAP_READ | READ_CONTROL, FALSE, program.publication);
-    if (section == nullptr) return nullptr;
+    if (section == nullptr)
+        return nullptr;
     ReceiverRule::PublisherFacts facts;
     alignas(8) BYTE descriptor[512];
     DWORD needed = 0;
@@ -234,13 +256,14 @@ inline HWND PublishedMainWindow(const ProgramIdentity& program)
         BOOL defaulted = FALSE, present = FALSE;
         if (GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner != nullptr) {
             facts.ownerKept = true;
-            facts.ownerIsHookedUser = EqualSid(owner, const_cast<BYTE*>(program.user)) ||
-                                      EqualSid(owner, const_cast<BYTE*>(program.owner));
+            facts.ownerIsHookedUser =
+                EqualSid(owner, const_cast<BYTE*>(program.user)) || EqualSid(owner, const_cast<BYTE*>(program.owner));
         }
         if (GetSecurityDescriptorSacl(descriptor, &present, &labels, &defaulted) && present && labels != nullptr) {
             for (DWORD i = 0; i < labels->AceCount; ++i) {
                 ACE_HEADER* ace = nullptr;
-                if (!GetAce(labels, i, reinterpret_cast<void**>(&ace)) || ace->AceType != SYSTEM_MANDATORY_LABEL_ACE_TYPE)
+                if (!GetAce(labels, i, reinterpret_cast<void**>(&ace)) ||
+                    ace->AceType != SYSTEM_MANDATORY_LABEL_ACE_TYPE)
                     continue;
                 facts.labelled = true;
                 facts.labelIntegrity =
@@ -292,7 +315,8 @@ public:
             resume_ = candidate;
             if (candidate == nullptr) {
                 // The end, or the window to go on from is gone: once more from the top.
-                if (fromTop) return nullptr;
+                if (fromTop)
+                    return nullptr;
                 fromTop = true;
                 continue;
             }
@@ -302,12 +326,14 @@ public:
             if (processId != 0 && !memory_.recall(processId, now, verdict)) {
                 --budget.checks;
                 verdict = JudgeProcess(processId, program);
-                if (verdict == Verdict::Ours) return candidate;
+                if (verdict == Verdict::Ours)
+                    return candidate;
                 memory_.remember(processId, verdict, now);
             }
             processId = 0;
             QueryPerformanceCounter(&tick);
-            if (tick.QuadPart - start.QuadPart >= limit) break;
+            if (tick.QuadPart - start.QuadPart >= limit)
+                break;
         }
         return nullptr;
     }

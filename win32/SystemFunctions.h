@@ -6,8 +6,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-template <class Function>
-class SystemFunction {
+template <class Function> class SystemFunction {
 public:
     constexpr SystemFunction(const char* library, const char* name) : library_(library), name_(name) {}
 
@@ -50,19 +49,19 @@ inline SystemFunction<BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT)> cha
 inline SystemFunction<const char*(CDECL*)()> wineGetVersion{"ntdll.dll", "wine_get_version"};
 // Tool Help, in kernel32 of the Windows 95 family.
 inline SystemFunction<HANDLE(WINAPI*)(DWORD, DWORD)> createToolhelp32Snapshot{"kernel32.dll",
-                                                                               "CreateToolhelp32Snapshot"};
+                                                                              "CreateToolhelp32Snapshot"};
 inline SystemFunction<BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*)> process32First{"kernel32.dll", "Process32First"};
 inline SystemFunction<BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*)> process32Next{"kernel32.dll", "Process32Next"};
 
 // In libraries the caller loads from the system folder (LoadSystemLibrary) and frees again.
 inline SystemFunction<BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*)> enumProcessModules{"PSAPI.DLL",
-                                                                                          "EnumProcessModules"};
+                                                                                         "EnumProcessModules"};
 inline SystemFunction<DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD)> getModuleFileNameExA{"PSAPI.DLL",
-                                                                                           "GetModuleFileNameExA"};
+                                                                                          "GetModuleFileNameExA"};
 inline SystemFunction<BOOL(WINAPI*)(HWND, DWORD)> wtsRegisterSessionNotification{"wtsapi32.dll",
-                                                                                  "WTSRegisterSessionNotification"};
+                                                                                 "WTSRegisterSessionNotification"};
 inline SystemFunction<BOOL(WINAPI*)(HWND)> wtsUnRegisterSessionNotification{"wtsapi32.dll",
-                                                                             "WTSUnRegisterSessionNotification"};
+                                                                            "WTSUnRegisterSessionNotification"};
 inline SystemFunction<HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR)> htmlHelpA{"hhctrl.ocx", "HtmlHelpA"};
 
 }  // namespace SystemFunctions

@@ -90,8 +90,9 @@ struct FileIdentity {
 
 bool IdentifyFile(const wchar_t* path, FileIdentity& identity)
 {
-    const HANDLE opened = CreateFileW(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE opened =
+        CreateFileW(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (opened == INVALID_HANDLE_VALUE)
         return false;
     const OwnedHandle file(opened);
@@ -123,14 +124,14 @@ bool InsideWindowsFolder(const std::wstring& folder)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 std::string AnsiText(const std::wstring& text)
 {
     if (text.empty())
         return {};
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), length, nullptr, nullptr);
     return ansi;

@@ -54,8 +54,8 @@ HookId Win32KeySystem::setHook(int type, ProcId proc, ModuleId module)
 {
     if (proc == 0)
         return 0;
-    return reinterpret_cast<HookId>(SetWindowsHookExA(type, reinterpret_cast<HOOKPROC>(proc),
-                                                      reinterpret_cast<HINSTANCE>(module), 0));
+    return reinterpret_cast<HookId>(
+        SetWindowsHookExA(type, reinterpret_cast<HOOKPROC>(proc), reinterpret_cast<HINSTANCE>(module), 0));
 }
 
 bool Win32KeySystem::unhook(HookId hook)

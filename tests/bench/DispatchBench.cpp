@@ -30,10 +30,7 @@ public:
     std::string exePathOfWindow(WindowId) override { return foregroundPath; }
 };
 
-std::string AppPath(int index)
-{
-    return "C:\\Program Files\\Vendor " + std::to_string(index) + "\\Application.exe";
-}
+std::string AppPath(int index) { return "C:\\Program Files\\Vendor " + std::to_string(index) + "\\Application.exe"; }
 
 // "global" and `apps` applications, each with inputs Ctrl+0x30.. and two outputs; global
 // lacks the last input, so that key is found only in the application.
@@ -72,8 +69,7 @@ void BM_Dispatch(benchmark::State& state, unsigned vk, unsigned scan, bool plays
 {
     Bench bench(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        if (bench.Report(vk, scan) != plays)
-            state.SkipWithError("the key did not take its road");
+        if (bench.Report(vk, scan) != plays) state.SkipWithError("the key did not take its road");
         bench.engine.Reenable();
     }
 }

@@ -22,7 +22,8 @@ bool Load(const std::string& what, const std::string& text, int expectedApps)
     const std::size_t before = mallinfo2().uordblks;
     const auto start = std::chrono::steady_clock::now();
     const FileResult result = table.load();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     const double held = static_cast<double>(mallinfo2().uordblks - before);
     std::printf("%s (%.1f MB file): %s, %lld ms, table %.0f MB (%.1f per file byte)\n", what.c_str(),
                 static_cast<double>(text.size()) / 1e6, result ? "loaded" : "refused as too large",
@@ -30,7 +31,7 @@ bool Load(const std::string& what, const std::string& text, int expectedApps)
     return expectedApps < 0 ? result.error == FileError::TooLarge : result && table.count() == expectedApps;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -80,7 +80,8 @@ struct Figures {
 
 class Bench {
 public:
-    Bench(Process& program, HWND mainWindow, KeyTarget& target) : program_(program), main_(mainWindow), target_(target) {}
+    Bench(Process& program, HWND mainWindow, KeyTarget& target) : program_(program), main_(mainWindow), target_(target)
+    {}
 
     // Opens the window by the tray menu or by Win+Enter, closes it with Esc or OK; the
     // longest waits of the opening and of the closing.
@@ -98,8 +99,9 @@ public:
             if (!Xdotool("key s", 60000)) return false;
         }
         HWND settings = nullptr;
-        if (!PumpUntil([&] { return (settings = FindTopWindow(program_.id(), "#32770", SettingsTitle, true)) != nullptr; },
-                       60000))
+        if (!PumpUntil(
+                [&] { return (settings = FindTopWindow(program_.id(), "#32770", SettingsTitle, true)) != nullptr; },
+                60000))
             return false;
         PumpFor(300);
         open = pinger.take();

@@ -76,12 +76,16 @@ protected:
             SetWindowPos(targets[i].window(), nullptr, 20 + i * 330, 120, 320, 260, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         keycfg = "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n327.send=74\r\n327.name=J\r\n\r\n"  // Ctrl+G -> J
-                 "'" + targets[0].process.imagePath() + "\r\nname=A\r\n"
-                 "325.send=88\r\n"                                    // Ctrl+E -> X
-                 "340.send=1113\r\n340.name=Shift+Y\r\n\r\n"          // Ctrl+T -> Shift+Y
-                 "'" + targets[1].process.imagePath() + "\r\nname=B\r\n"
-                 "325.send=90\r\n"                                    // Ctrl+E -> Z
-                 "327.send=75\r\n\r\n";                               // Ctrl+G -> K, hidden by global
+                 "'" +
+                 targets[0].process.imagePath() +
+                 "\r\nname=A\r\n"
+                 "325.send=88\r\n"                            // Ctrl+E -> X
+                 "340.send=1113\r\n340.name=Shift+Y\r\n\r\n"  // Ctrl+T -> Shift+Y
+                 "'" +
+                 targets[1].process.imagePath() +
+                 "\r\nname=B\r\n"
+                 "325.send=90\r\n"       // Ctrl+E -> Z
+                 "327.send=75\r\n\r\n";  // Ctrl+G -> K, hidden by global
         WriteBytes(programDir.file("keycfg.ini"), keycfg);
         WriteBytes(programDir.file("property.ini"), DefaultPropertyIni);
         mainWindow = StartProgram(program, programDir);
@@ -96,14 +100,16 @@ protected:
         std::vector<Lines> got(TargetCount);
         DWORD quietSince = GetTickCount();
         const DWORD start = quietSince;
-        PumpUntil([&] {
+        PumpUntil(
+            [&] {
             for (int i = 0; i < TargetCount; ++i) {
                 Lines added = targets[i].newLines();
                 if (!added.empty()) quietSince = GetTickCount();
                 got[i].insert(got[i].end(), added.begin(), added.end());
             }
             return GetTickCount() - quietSince >= 300 && GetTickCount() - start >= 400;
-        }, 6000);
+            },
+            6000);
         return got;
     }
 
@@ -234,9 +240,9 @@ TEST_F(Day, EveryKeyLandsWhereItBelongs)
         } else {
             const Trigger& t = triggers[pick(3)];
             what = "Ctrl+" + Upper(t.letter) + " held in " + TargetNames[front];
-            fault = Press(std::string("keydown ctrl keydown ") + t.letter + " sleep 0.7 keyup " + t.letter +
-                              " keyup ctrl",
-                          {t.gives[front]}, true);
+            fault =
+                Press(std::string("keydown ctrl keydown ") + t.letter + " sleep 0.7 keyup " + t.letter + " keyup ctrl",
+                      {t.gives[front]}, true);
         }
         recent.push_back(std::to_string(step) + ": " + what);
         if (recent.size() > 8) recent.pop_front();

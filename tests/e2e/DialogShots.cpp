@@ -42,7 +42,8 @@ std::string Geometry(const RECT& r)
 std::string CapturePixels(const RECT& r)
 {
     const std::string raw = folder + "/capture.rgb";
-    if (RunShell("import -silent -window root -crop " + Geometry(r) + " +repage -depth 8 rgb:'" + raw + "'", 20000) != 0)
+    if (RunShell("import -silent -window root -crop " + Geometry(r) + " +repage -depth 8 rgb:'" + raw + "'", 20000) !=
+        0)
         Fail("import failed");
     return ReadBytes(WinePath(raw));
 }
@@ -54,7 +55,8 @@ void SavePicture(const std::string& pixels, const RECT& r, const std::string& na
     const std::string size = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
     // Without the time chunks the same pixels give the same file.
     if (RunShell("convert -size " + size + " -depth 8 rgb:'" + raw + "' -define png:exclude-chunks=date,time '" + png +
-                     "'", 20000) != 0)
+                     "'",
+                 20000) != 0)
         Fail("convert failed for " + name);
 }
 
@@ -117,10 +119,12 @@ HWND WaitFor(const char* className, const char* title, const char* what)
 {
     const bool menu = std::string(className) == "#32768";
     HWND window = nullptr;
-    if (!PumpUntil([&] {
-            window = FindTopWindow(program.id(), className, title, true);
-            return window != nullptr && (menu || GetForegroundWindow() == window);
-        }, WindowWaitMs))
+    if (!PumpUntil(
+            [&] {
+        window = FindTopWindow(program.id(), className, title, true);
+        return window != nullptr && (menu || GetForegroundWindow() == window);
+            },
+            WindowWaitMs))
         Fail(std::string("no ") + what);
     return window;
 }
@@ -281,7 +285,8 @@ void ShootHotkeySettings()
     if (!PumpUntil([&] { return (window = FindTopWindow(notepad.id(), "Notepad", nullptr, true)) != nullptr; },
                    WindowWaitMs))
         Fail("no Notepad window");
-    if (!ClickWindow(window) || !PumpUntil([&] { return GetForegroundWindow() == window; })) Fail("Notepad not in front");
+    if (!ClickWindow(window) || !PumpUntil([&] { return GetForegroundWindow() == window; }))
+        Fail("Notepad not in front");
     ParkPointer();
     Xdotool("keydown super keydown Return sleep 0.2 keyup Return keyup super");
     const HWND settings = WaitForDialog("ショートカット設定");
@@ -314,11 +319,15 @@ void ExitProgram()
 // start of a copy that Wine runs with code page 1252.
 void ShootCodePageNotice()
 {
-    const std::string command = "cd '" + folder + "' && (LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 exec wine varokint.exe >/dev/null 2>&1 &)";
+    const std::string command =
+        "cd '" + folder + "' && (LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 exec wine varokint.exe >/dev/null 2>&1 &)";
     if (RunShell(command, 20000) != 0) Fail("the second start failed");
     HWND box = nullptr;
-    if (!PumpUntil([&] { return (box = FindTopWindow(0, "#32770", "Varokinto", true)) != nullptr &&
-                                GetForegroundWindow() == box; }, WindowWaitMs))
+    if (!PumpUntil(
+            [&] {
+        return (box = FindTopWindow(0, "#32770", "Varokinto", true)) != nullptr && GetForegroundWindow() == box;
+            },
+            WindowWaitMs))
         Fail("no code page notice");
     DWORD id = 0;
     GetWindowThreadProcessId(box, &id);

@@ -51,7 +51,8 @@ TEST(FirstHour, UpdatedPackageKeepsItsShortcuts_RestartedTaskbarGetsTheIconAndMe
     NOTIFYICONDATAA icon = {};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = mainWindow, icon.uID = 1;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // what a restarted Explorer leaves
-    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
     EXPECT_TRUE(PumpUntil([&] { return TrayIconPresent(mainWindow, 1); }));
     ASSERT_TRUE(ClickTrayIcon());
     EXPECT_TRUE(PumpUntil([&] { return FindTopWindow(program.id(), "#32768", nullptr, true) != nullptr; }));
@@ -73,7 +74,8 @@ TEST(FirstHour, AnotherCodePage_OneNoticeInUnicodeThenTheProgramRunsOn)
     ASSERT_TRUE(notice.has_value());
     char expected[4096] = {};
     WideCharToMultiByte(932, 0, CodePageNoticeText, -1, expected, sizeof expected, nullptr, nullptr);
-    EXPECT_EQ(notice->caption + "|" + notice->text + "|" + std::to_string(notice->buttons()), "Varokinto|" + std::string(expected) + "|0");
+    EXPECT_EQ(notice->caption + "|" + notice->text + "|" + std::to_string(notice->buttons()),
+              "Varokinto|" + std::string(expected) + "|0");
     EXPECT_TRUE(PumpUntil([&] { return (mainWindow = FindTopWindow(id, HookContract::MainWindowClass)) != nullptr; }));
     PumpFor(1000);
     EXPECT_EQ(FindTopWindow(id, "#32770", nullptr, true), nullptr);  // one notice, and the program runs on

@@ -49,9 +49,8 @@ TEST(Foreground, SettingsWindowOpenedByTheHotkey_GivesTheKeyboardBackWhenItClose
 
     ASSERT_TRUE(Xdotool("keydown super keydown Return sleep 0.2 keyup super keyup Return"));
     HWND settings = nullptr;
-    ASSERT_TRUE(PumpUntil([&] {
-        return (settings = FindTopWindow(program.process.id(), "#32770", SettingsTitle, true)) != nullptr;
-    }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (settings = FindTopWindow(program.process.id(), "#32770", SettingsTitle, true)) != nullptr; }));
     EXPECT_EQ(ControlText(settings, 1002), "KeyTarget");
     PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(settings); }));

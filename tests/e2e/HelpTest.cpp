@@ -26,8 +26,8 @@ public:
         RegCreateKeyExA(HKEY_CURRENT_USER, BrowserKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
         char previous[1024] = {};
         DWORD size = sizeof previous - 1;
-        hadPrevious_ = RegQueryValueExA(key_, "Browsers", nullptr, nullptr,
-                                        reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
+        hadPrevious_ = RegQueryValueExA(key_, "Browsers", nullptr, nullptr, reinterpret_cast<BYTE*>(previous), &size) ==
+                       ERROR_SUCCESS;
         previous_ = previous;
         const std::string standIn = VR_SOURCE_DIR "/tests/e2e/log-browser.sh";
         RegSetValueExA(key_, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(standIn.c_str()),

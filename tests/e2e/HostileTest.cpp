@@ -222,9 +222,8 @@ TEST(PlantedLibrary, InTheSettingsFolder_IsNeverLoaded)
         Process program;
         ASSERT_TRUE(program.start(programDir.file("varokint.exe"), settings.path()));
         HWND window = nullptr;
-        ASSERT_TRUE(PumpUntil([&] {
-            return (window = FindTopWindow(program.id(), HookContract::MainWindowClass)) != nullptr;
-        }));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return (window = FindTopWindow(program.id(), HookContract::MainWindowClass)) != nullptr; }));
         ASSERT_TRUE(target.focus());
         EXPECT_EQ(target.type("key a", PlainA.size()), PlainA);
         ExitProgram(program, window);

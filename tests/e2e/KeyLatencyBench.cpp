@@ -147,8 +147,8 @@ int main(int argc, char** argv)
     const int copyExit = RunAsVarokinto(argc, argv);
     if (copyExit >= 0) return copyExit;
     const int presses = argc > 1 ? std::max(10, std::atoi(argv[1])) : 200;
-    HWND window = CreateWindowExA(0, "STATIC", "KeyLatencyBench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 100, 300,
-                                  200, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", "KeyLatencyBench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 100, 300, 200,
+                                  nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(window);
     if (window == nullptr || !PumpUntil([&] { return GetForegroundWindow() == window; }, 3000)) {
         std::printf("KeyLatencyBench: could not bring its window to the front\n");

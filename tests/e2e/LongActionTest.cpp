@@ -21,8 +21,7 @@ TEST(LongAction, ThousandOutputsWithCtrlLetGoWhilePlaying_AllArriveAndNothingSta
     KeyTarget target;
     ASSERT_TRUE(target.start(dir));
     std::string outputs;
-    for (int i = 0; i < Outputs; ++i)
-        outputs += (i ? "," : "") + std::to_string(0x41 + i % 26);  // A..Z, no modifier
+    for (int i = 0; i < Outputs; ++i) outputs += (i ? "," : "") + std::to_string(0x41 + i % 26);  // A..Z, no modifier
     WriteBytes(dir.file("keycfg.ini"), "'global\r\nname=all\r\n\r\n'" + target.process.imagePath() +
                                            "\r\nname=KeyTarget\r\n325.send=" + outputs + "\r\n\r\n");  // Ctrl+E
     WriteBytes(dir.file("property.ini"), "UseHotKey=no\r\nHotKeyCode=2061\r\nTimer=100\r\n");
@@ -33,10 +32,10 @@ TEST(LongAction, ThousandOutputsWithCtrlLetGoWhilePlaying_AllArriveAndNothingSta
 
     auto letterDowns = [&] {
         const auto lines = target.lines();
-        return std::count_if(lines.begin(), lines.end(),
-                             [](const std::string& line) { return line.rfind("WM_KEYDOWN vk=0x", 0) == 0 &&
-                                                                  line.compare(16, 2, "41") >= 0 &&
-                                                                  line.compare(16, 2, "5A") <= 0; });
+        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+            return line.rfind("WM_KEYDOWN vk=0x", 0) == 0 && line.compare(16, 2, "41") >= 0 &&
+                   line.compare(16, 2, "5A") <= 0;
+        });
     };
     const long before = letterDowns();
     const DWORD start = GetTickCount();

@@ -48,7 +48,8 @@ void Log(const COPYDATASTRUCT& data)
     if (options.log.empty()) return;
     std::uint32_t flags = 0;
     if (data.lpData != nullptr && data.cbData >= sizeof flags) std::memcpy(&flags, data.lpData, sizeof flags);
-    const std::string line = std::string(1, static_cast<char>(data.dwData)) + (KeyFlags(flags).up() ? " up\r\n" : " down\r\n");
+    const std::string line =
+        std::string(1, static_cast<char>(data.dwData)) + (KeyFlags(flags).up() ? " up\r\n" : " down\r\n");
     const HANDLE file = CreateFileA(options.log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
@@ -71,8 +72,7 @@ LRESULT Answer(HWND window, const COPYDATASTRUCT& data, LPARAM lParam)
                window) {
         }
         DWORD_PTR reply = 0;
-        if (other != nullptr)
-            SendMessageTimeoutA(other, WM_COPYDATA, 0, lParam, SMTO_ABORTIFHUNG, 1000, &reply);
+        if (other != nullptr) SendMessageTimeoutA(other, WM_COPYDATA, 0, lParam, SMTO_ABORTIFHUNG, 1000, &reply);
         return static_cast<LRESULT>(reply);
     }
     std::uint32_t flags = 0;
@@ -110,14 +110,22 @@ void ReadOptions()
     for (int i = 1; i < __argc; ++i) {
         const std::string option = __argv[i];
         const char* value = i + 1 < __argc ? __argv[i + 1] : "";
-        if (option == "--log") options.log = value, ++i;
-        else if (option == "--swallow") options.swallow = true, options.swallowVk = std::strtoul(value, nullptr, 0), ++i;
-        else if (option == "--delay") options.delayMs = std::strtoul(value, nullptr, 0), ++i;
-        else if (option == "--hang-once") options.hangOnceMs = std::strtoul(value, nullptr, 0), ++i;
-        else if (option == "--relay") options.relay = true;
-        else if (option == "--no-hooks") options.hooks = false;
-        else if (option == "--squat") options.squat = true;
-        else if (option == "--flood") options.flood = std::strtoul(value, nullptr, 0), ++i;
+        if (option == "--log")
+            options.log = value, ++i;
+        else if (option == "--swallow")
+            options.swallow = true, options.swallowVk = std::strtoul(value, nullptr, 0), ++i;
+        else if (option == "--delay")
+            options.delayMs = std::strtoul(value, nullptr, 0), ++i;
+        else if (option == "--hang-once")
+            options.hangOnceMs = std::strtoul(value, nullptr, 0), ++i;
+        else if (option == "--relay")
+            options.relay = true;
+        else if (option == "--no-hooks")
+            options.hooks = false;
+        else if (option == "--squat")
+            options.squat = true;
+        else if (option == "--flood")
+            options.flood = std::strtoul(value, nullptr, 0), ++i;
     }
 }
 
@@ -142,13 +150,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (options.hooks) {
         HMODULE library = LoadLibraryA(HookContract::LibraryName);
         if (library == nullptr) return 3;
-        keyboardHook = SetWindowsHookExA(WH_KEYBOARD, HookProcedure(library, HookContract::KeyboardProcName), library, 0);
-        messageHook = SetWindowsHookExA(WH_GETMESSAGE, HookProcedure(library, HookContract::MessageProcName), library, 0);
+        keyboardHook =
+            SetWindowsHookExA(WH_KEYBOARD, HookProcedure(library, HookContract::KeyboardProcName), library, 0);
+        messageHook =
+            SetWindowsHookExA(WH_GETMESSAGE, HookProcedure(library, HookContract::MessageProcName), library, 0);
         if (keyboardHook == nullptr || messageHook == nullptr) return 4;
     }
     ProgramIdentity program;
-    if (options.squat && (IdentifyProgram(instance, program) != IdentityStatus::Known ||
-                          PublishMainWindow(program, window) == nullptr))
+    if (options.squat &&
+        (IdentifyProgram(instance, program) != IdentityStatus::Known || PublishMainWindow(program, window) == nullptr))
         return 6;
     for (unsigned i = 0; i < options.flood; ++i) {
         if (CreateWindowExA(0, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPEDWINDOW, 0, 0,

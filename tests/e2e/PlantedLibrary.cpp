@@ -21,7 +21,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*)
     char path[MAX_PATH] = {};
     GetModuleFileNameA(instance, path, MAX_PATH);
     std::string marker(path);
-    marker = marker.substr(0, marker.find_last_of('\\') + 1) + "planted-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    marker =
+        marker.substr(0, marker.find_last_of('\\') + 1) + "planted-" + std::to_string(GetCurrentProcessId()) + ".txt";
     const HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return TRUE;

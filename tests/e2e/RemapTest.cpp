@@ -56,8 +56,8 @@ protected:
             c = static_cast<char>(std::isupper(u) ? std::tolower(u) : std::toupper(u));
         }
         WriteBytes(dir.file("keycfg.ini"), Shortcuts(otherCase));
-        WriteBytes(dir.file("property.ini"), std::string("UseHotKey=") + (useHotKey ? "yes" : "no") +
-                                                 "\r\nHotKeyCode=2061\r\nTimer=100\r\n");
+        WriteBytes(dir.file("property.ini"),
+                   std::string("UseHotKey=") + (useHotKey ? "yes" : "no") + "\r\nHotKeyCode=2061\r\nTimer=100\r\n");
         shortcuts = ReadBytes(dir.file("keycfg.ini"));
         mainWindow = StartProgram(program, dir);
         ASSERT_NE(mainWindow, nullptr);
@@ -68,11 +68,13 @@ protected:
     virtual std::string Shortcuts(const std::string& path)
     {
         return "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n"
-               "327.send=74\r\n"                     // Ctrl+G -> J
-               "\r\n'" + path + "\r\nname=KeyTarget\r\n"
-               "325.send=598,581,591\r\n"            // Ctrl+E -> Alt+V, Alt+E, Alt+O
-               "327.send=72\r\n"                     // Ctrl+G -> H, hidden by global
-               "338.send=338,66\r\n"                 // Ctrl+R -> Ctrl+R, B
+               "327.send=74\r\n"  // Ctrl+G -> J
+               "\r\n'" +
+               path +
+               "\r\nname=KeyTarget\r\n"
+               "325.send=598,581,591\r\n"  // Ctrl+E -> Alt+V, Alt+E, Alt+O
+               "327.send=72\r\n"           // Ctrl+G -> H, hidden by global
+               "338.send=338,66\r\n"       // Ctrl+R -> Ctrl+R, B
                "\r\n";
     }
 
@@ -311,14 +313,17 @@ TEST_F(SettingsRoad, HotkeyOpensTheTargetsEntry_NewActionCtrlQ_PlaysAThenB)
         return false;
     });
     const Lines expected = {
-        "WM_KEYDOWN vk=0x41 shift=0 ctrl=0 alt=0 lwin=0 rwin=0", "WM_CHAR vk=0x61 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
-        "WM_KEYUP vk=0x41 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",   "WM_KEYDOWN vk=0x42 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
-        "WM_CHAR vk=0x62 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",    "WM_KEYUP vk=0x42 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
+        "WM_KEYDOWN vk=0x41 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
+        "WM_CHAR vk=0x61 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
+        "WM_KEYUP vk=0x41 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
+        "WM_KEYDOWN vk=0x42 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
+        "WM_CHAR vk=0x62 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
+        "WM_KEYUP vk=0x42 shift=0 ctrl=0 alt=0 lwin=0 rwin=0",
     };
     EXPECT_EQ(played, expected) << Dump(seen);
-    EXPECT_TRUE(std::none_of(seen.begin(), seen.end(),
-                             [](const std::string& line) { return line.rfind("WM_KEYDOWN vk=0x51 ", 0) == 0; }))
-        << Dump(seen);
+    EXPECT_TRUE(std::none_of(seen.begin(), seen.end(), [](const std::string& line) {
+        return line.rfind("WM_KEYDOWN vk=0x51 ", 0) == 0;
+    })) << Dump(seen);
     ASSERT_FALSE(seen.empty());
     EXPECT_NE(seen.back().find("ctrl=0"), std::string::npos) << Dump(seen);
 }

@@ -12,7 +12,7 @@ namespace {
 TEST(ShellStart, WritesMissingFilesLeavesExistingOnesAndStaysInTheTray)
 {
     struct Case {
-        const char* keycfg;    // written before start-up; null for none
+        const char* keycfg;  // written before start-up; null for none
         const char* property;
         const char* expectedKeycfg;
         const char* expectedProperty;

@@ -73,8 +73,8 @@ Lines OutputKeys(const Lines& lines)
         const size_t at = line.find(" vk=0x");
         if (at == std::string::npos || StartsWith(line, "WM_CHAR") || StartsWith(line, "WM_KEYUP vk=0x51")) continue;
         const unsigned long vk = std::strtoul(line.c_str() + at + 6, nullptr, 16);
-        const bool modifier = (vk >= VK_SHIFT && vk <= VK_MENU) || (vk >= VK_LSHIFT && vk <= VK_RMENU) ||
-                              vk == VK_LWIN || vk == VK_RWIN;
+        const bool modifier =
+            (vk >= VK_SHIFT && vk <= VK_MENU) || (vk >= VK_LSHIFT && vk <= VK_RMENU) || vk == VK_LWIN || vk == VK_RWIN;
         if (!modifier) keys.push_back(line);
     }
     return keys;
@@ -104,11 +104,13 @@ int main(int argc, char** argv)
     for (int n = 0; n < presses; ++n) {
         Lines seen;
         auto collect = [&](const std::function<bool()>& done, DWORD timeoutMs) {
-            return PumpUntil([&] {
+            return PumpUntil(
+                [&] {
                 const Lines added = target.newLines();
                 seen.insert(seen.end(), added.begin(), added.end());
                 return done();
-            }, timeoutMs, 1);
+                },
+                timeoutMs, 1);
         };
         const bool ctrlDown = Send(VK_CONTROL, false);
         if (Send('Q', false) && ctrlDown) ++sent;
@@ -131,8 +133,8 @@ int main(int argc, char** argv)
         if (GetAsyncKeyState(vk) & 0x8000) ++stuck;
     const unsigned long rssAfter = ResidentKb(program.handle());
     ExitProgram(program, mainWindow);
-    std::printf("soak: %d sent, %d delivered, %d leaked, %d stuck, RSS %lu -> %lu kB\n", sent, delivered, leaked,
-                stuck, rssBefore, rssAfter);
+    std::printf("soak: %d sent, %d delivered, %d leaked, %d stuck, RSS %lu -> %lu kB\n", sent, delivered, leaked, stuck,
+                rssBefore, rssAfter);
     std::fflush(stdout);
     return delivered == sent && leaked == 0 && stuck == 0 ? 0 : 1;
 }

@@ -36,8 +36,7 @@ protected:
     }
     void TearDown() override
     {
-        if (other != nullptr)
-            DestroyWindow(other);
+        if (other != nullptr) DestroyWindow(other);
         ExitProgram(program, mainWindow);
     }
 
@@ -48,7 +47,8 @@ protected:
         COPYDATASTRUCT report = {0x11, sizeof flags, &flags};
         DWORD_PTR reply = 99;
         ASSERT_NE(SendMessageTimeoutA(mainWindow, HookContract::ReportMessage, 0, reinterpret_cast<LPARAM>(&report),
-                                      SMTO_ABORTIFHUNG, 2000, &reply), 0);
+                                      SMTO_ABORTIFHUNG, 2000, &reply),
+                  0);
         EXPECT_EQ(reply, static_cast<DWORD_PTR>(HookContract::KeyPassed));
     }
 

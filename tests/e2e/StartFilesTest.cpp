@@ -23,8 +23,9 @@ std::string Notice(const char* what, const char* file, const char* reason, const
 }
 std::vector<std::string> NotRead(const char* reason)
 {
-    return {Notice("設定ファイルを読み込めませんでした。", "keycfg.ini", reason,
-                   "ファイルは変更していません。Varokinto を終了します。原因を取り除いてから、もう一度起動してください。")};
+    return {
+        Notice("設定ファイルを読み込めませんでした。", "keycfg.ini", reason,
+               "ファイルは変更していません。Varokinto を終了します。原因を取り除いてから、もう一度起動してください。")};
 }
 
 std::string OnDisk(const std::string& path)
@@ -98,7 +99,8 @@ TEST(StartFiles, FilesThatCannotBeReadOrWritten_AreToldAndKept_NothingGoesToTheS
         HWND window = nullptr;
         DWORD exitCode = 99;
         if (c.runs) {
-            EXPECT_TRUE(PumpUntil([&] { return (window = FindTopWindow(program.id(), HookContract::MainWindowClass)) != nullptr; }));
+            EXPECT_TRUE(PumpUntil(
+                [&] { return (window = FindTopWindow(program.id(), HookContract::MainWindowClass)) != nullptr; }));
         } else {
             EXPECT_TRUE(program.waitExit(DefaultWaitMs, exitCode));
             EXPECT_EQ(exitCode, 0u);

@@ -12,18 +12,16 @@ using namespace wt;
 
 namespace {
 
-
 // The width of the image the icon group holds for that size, 0 when it has none that fits.
 int ImageWidthFor(HMODULE module, int size)
 {
-    HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDI_VAROKINTO_SMALL), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
-    if (group == nullptr)
-        return 0;
+    HRSRC group =
+        FindResourceA(module, MAKEINTRESOURCEA(IDI_VAROKINTO_SMALL), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+    if (group == nullptr) return 0;
     auto* directory = static_cast<BYTE*>(LockResource(LoadResource(module, group)));
     const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
     HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3) /* RT_ICON */);
-    if (image == nullptr || SizeofResource(module, image) < sizeof(BITMAPINFOHEADER))
-        return 0;
+    if (image == nullptr || SizeofResource(module, image) < sizeof(BITMAPINFOHEADER)) return 0;
     const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
     return header->biWidth;
 }
@@ -35,8 +33,7 @@ TEST(TrayIcon, HoldsAnImageDrawnForEverySmallIconSize)
     HMODULE program = LoadLibraryExA(dir.file("varokint.exe").c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(program, nullptr);
-    for (const int size : {16, 20, 24, 32})
-        EXPECT_EQ(ImageWidthFor(program, size), size);
+    for (const int size : {16, 20, 24, 32}) EXPECT_EQ(ImageWidthFor(program, size), size);
     FreeLibrary(program);
 }
 
@@ -77,8 +74,9 @@ TEST(TrayIcon, TakesTheImageOfTheSystemSmallIconSizeAt96And144Dpi)
         SetEnvironmentVariableA("VR_ICON_RESULT", dir.file("icon.txt").c_str());
         Process child;
         DWORD exitCode = 1;
-        ASSERT_TRUE(child.start(OwnExePath(), dir.path(),
-                                "--gtest_also_run_disabled_tests --gtest_filter=TrayIcon.DISABLED_SmallIconMeasuredInThisProcess"));
+        ASSERT_TRUE(child.start(
+            OwnExePath(), dir.path(),
+            "--gtest_also_run_disabled_tests --gtest_filter=TrayIcon.DISABLED_SmallIconMeasuredInThisProcess"));
         ASSERT_TRUE(child.waitExit(30000, exitCode));
         const std::string expected = dpi == 96 ? "16 16" : "24 24";
         EXPECT_EQ(ReadBytes(dir.file("icon.txt")), expected) << "at " << dpi << " DPI (image width, SM_CXSMICON)";

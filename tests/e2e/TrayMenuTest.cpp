@@ -71,8 +71,9 @@ TEST_F(TrayMenu, OpenedBySecondCopy_EnterChoosesTheFirstItemAndAccessKeysTheirs)
             continue;
         }
         HWND dialog = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (dialog = FindTopWindow(program.id(), "#32770", c.dialog, true)) != nullptr; }))
-            << c.key;
+        ASSERT_TRUE(PumpUntil([&] {
+            return (dialog = FindTopWindow(program.id(), "#32770", c.dialog, true)) != nullptr;
+        })) << c.key;
         Snapshot(c.key[0] == 'p' ? "tray-menu-p" : "tray-menu-return");
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); })) << c.key;

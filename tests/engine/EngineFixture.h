@@ -29,7 +29,7 @@ protected:
         system.foreground = ExplorerWindow;
         system.exePaths[ExplorerWindow] = "C:\\WINDOWS\\Explorer.EXE";
         settings.hotKey = KeyStroke::ofCode(Win | 0x0D);  // Win+Enter, when useHotKey is on
-        ASSERT_TRUE(engine.SetHooks(true));         // reports only count while our hooks are in
+        ASSERT_TRUE(engine.SetHooks(true));               // reports only count while our hooks are in
         system.log.clear();
     }
 
@@ -37,8 +37,7 @@ protected:
     void Add(const std::string& path, int input, const std::vector<int>& outputs)
     {
         int index = table.findByPath(path);
-        if (index < 0)
-            index = table.add(AppEntry(path, "app"));
+        if (index < 0) index = table.add(AppEntry(path, "app"));
         ASSERT_TRUE(table.at(index)->addAction(MakeAction("action", input, outputs)));
     }
 
@@ -48,8 +47,7 @@ protected:
             (up ? KeyFlags::Up(key.scan, key.extended) : KeyFlags::Down(key.scan, key.extended, repeat)).word();
         // The system's key state knows the side: VK_LSHIFT..VK_RMENU, VK_LWIN, VK_RWIN.
         unsigned sided = MapSidedModifier(key.scan | (key.extended ? 0x100u : 0), false);
-        if (sided == 0)
-            sided = key.vk;
+        if (sided == 0) sided = key.vk;
         if (up)
             system.pressed.erase(sided);
         else

@@ -53,8 +53,7 @@ public:
     {
         injected.push_back({vk, scan, flags});
         const auto release = releaseAfter.find(injected.size());
-        if (release != releaseAfter.end())
-            pressed.erase(release->second);
+        if (release != releaseAfter.end()) pressed.erase(release->second);
         char line[64];
         std::snprintf(line, sizeof line, scan ? "%02X:%02X" : "%02X", vk, scan);
         log.push_back(line + std::string(flags & KeyEventUp ? " up" : " down") +
@@ -63,8 +62,7 @@ public:
     }
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override
     {
-        if (mapType != MapVkToScan && mapType != MapScanToVkEx)
-            log.push_back("unexpected map type " + Hex(mapType));
+        if (mapType != MapVkToScan && mapType != MapScanToVkEx) log.push_back("unexpected map type " + Hex(mapType));
         return MapSidedModifier(code, mapType == MapVkToScan);
     }
     bool isKeyDown(std::uint8_t vk) override { return pressed.count(vk) != 0 && releasedNow.count(vk) == 0; }
@@ -77,8 +75,7 @@ public:
     }
     ProcId findProc(ModuleId module, const char* name) override
     {
-        if (module != HookLibrary)
-            return 0;
+        if (module != HookLibrary) return 0;
         procNames_.push_back(name);
         return procNames_.size();  // 1-based index into procNames_
     }

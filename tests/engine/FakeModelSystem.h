@@ -20,8 +20,7 @@ public:
 
     bool version(Version& out) override
     {
-        if (versionWorks)
-            out = reported;
+        if (versionWorks) out = reported;
         return versionWorks;
     }
     std::string windowsDirectory() override { return directory; }
@@ -30,14 +29,12 @@ public:
     FileResult readFile(const std::string& name, std::size_t limit, std::string& bytes) override
     {
         std::ifstream in(name, std::ios::binary);
-        if (!in)
-            return FileResult::of(errno == ENOENT ? FileError::NotFound : FileError::AccessDenied, errno);
+        if (!in) return FileResult::of(errno == ENOENT ? FileError::NotFound : FileError::AccessDenied, errno);
         bytes.assign(std::istreambuf_iterator<char>(in), {});
         const FileError error = bytes.size() > readErrorAt ? FileError::Other
                                 : bytes.size() > limit     ? FileError::TooLarge
                                                            : FileError::None;
-        if (error != FileError::None)
-            bytes.clear();
+        if (error != FileError::None) bytes.clear();
         return FileResult::of(error);
     }
 
@@ -45,12 +42,10 @@ public:
     {
         const std::string temporary = name + ".tmp";
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return FileResult::of(FileError::AccessDenied, errno);
+        if (!out) return FileResult::of(FileError::AccessDenied, errno);
         out << bytes;
         out.close();
-        if (out && std::rename(temporary.c_str(), name.c_str()) == 0)
-            return {};
+        if (out && std::rename(temporary.c_str(), name.c_str()) == 0) return {};
         std::remove(temporary.c_str());
         return FileResult::of(FileError::Other, errno);
     }

@@ -20,29 +20,27 @@ TEST(SetHooksTest, FailuresShowTheirMessagesInOrderAndKeepWhatWasDone)
     system.messageHookInstalls = false;
     EXPECT_FALSE(engine.SetHooks(true));
     system.messageHookInstalls = true;
-    EXPECT_TRUE(engine.SetHooks(true));  // the keyboard hook stayed; the library is loaded once
-    EXPECT_TRUE(engine.SetHooks(true));  // all in: nothing to do
+    EXPECT_TRUE(engine.SetHooks(true));               // the keyboard hook stayed; the library is loaded once
+    EXPECT_TRUE(engine.SetHooks(true));               // all in: nothing to do
     EXPECT_TRUE(engine.SetRecordingWindow(nullptr));  // the end of recording removes them
     EXPECT_TRUE(engine.SetHooks(false));
 
     system.messageHookInstalls = false;
     EXPECT_FALSE(engine.SetRecordingWindow(&system));  // recording installs them
-    EXPECT_TRUE(engine.SetHooks(false));  // only the installed one is removed
-    EXPECT_EQ(system.log, (Lines{"load varokint", "hooks failed: library",
-                                 "load varokint", "hook 2 VRKeyboardProc", "hooks failed: keyboard hook",
-                                 "hook 2 VRKeyboardProc", "hook 3 VRMsgProc", "hooks failed: message hook",
-                                 "hook 3 VRMsgProc",
-                                 "unhook 4000", "unhook 4001",
-                                 "hook 2 VRKeyboardProc", "hook 3 VRMsgProc",
-                                 "hooks failed: message hook", "unhook 4002"}));
+    EXPECT_TRUE(engine.SetHooks(false));               // only the installed one is removed
+    EXPECT_EQ(system.log,
+              (Lines{"load varokint", "hooks failed: library", "load varokint", "hook 2 VRKeyboardProc",
+                     "hooks failed: keyboard hook", "hook 2 VRKeyboardProc", "hook 3 VRMsgProc",
+                     "hooks failed: message hook", "hook 3 VRMsgProc", "unhook 4000", "unhook 4001",
+                     "hook 2 VRKeyboardProc", "hook 3 VRMsgProc", "hooks failed: message hook", "unhook 4002"}));
 }
 
 TEST_F(EngineTest, UnsafeReports_ChangeNothingAndPass)
 {
     Add(Explorer, Ctrl | 'A', {'B'});
     const std::uint32_t ctrlDown = KeyFlags::Down(0x1D).word();
-    EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x11, &ctrlDown, 3}));        // too short
-    EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x11, nullptr, 4}));          // no data
+    EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x11, &ctrlDown, 3}));          // too short
+    EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x11, nullptr, 4}));            // no data
     EXPECT_FALSE(engine.OnKeyEvent(KeyReport{0x100 + 0x11, &ctrlDown, 4}));  // no such key
     EXPECT_FALSE(engine.OnKeyEvent(KeyReport{~std::uintptr_t{0}, &ctrlDown, 4}));
     EXPECT_EQ(engine.held().toCode(), 0);
@@ -103,7 +101,7 @@ TEST_F(EngineTest, OwnKeys_NeverActEvenAfterThePauseAndAreForgottenAfterASecond)
 {
     Add(Explorer, 0x70, {0x70, 'A'});  // F1 -> F1, A
     EXPECT_EQ(Type("F1"), "1");
-    engine.Reenable();                  // a 1 ms pause ends before the keys come back
+    engine.Reenable();  // a 1 ms pause ends before the keys come back
     const Lines played = system.log;
     EXPECT_EQ(ReportInjected(5), "00000");  // F1, A and the trigger's key-up reach the application
     EXPECT_EQ(system.log, played);

@@ -10,7 +10,13 @@ struct Added {
 };
 
 enum Setup {
-    Plain = 0, HotKeyOn = 1, Recording = 2, CtrlLetGoEarly = 4, NoForeground = 8, AltLetGoEarly = 16, RWinLetGoEarly = 32,
+    Plain = 0,
+    HotKeyOn = 1,
+    Recording = 2,
+    CtrlLetGoEarly = 4,
+    NoForeground = 8,
+    AltLetGoEarly = 16,
+    RWinLetGoEarly = 32,
 };
 
 struct Sequence {
@@ -94,10 +100,7 @@ const Sequence Sequences[] = {
 };
 // clang-format on
 
-void PrintTo(const Sequence& s, std::ostream* out)
-{
-    *out << s.keys;
-}
+void PrintTo(const Sequence& s, std::ostream* out) { *out << s.keys; }
 
 class SequenceTest : public EngineTest, public ::testing::WithParamInterface<Sequence> {};
 
@@ -105,20 +108,15 @@ TEST_P(SequenceTest, RepliesAndEffects)
 {
     const Sequence& s = GetParam();
     settings.useHotKey = s.setup & HotKeyOn;
-    if (s.setup & CtrlLetGoEarly)
-        system.releasedNow = {0xA2};  // Ctrl's release is queued behind E: it would stick
-    if (s.setup & AltLetGoEarly)
-        system.releasedNow = {0xA4};
-    if (s.setup & RWinLetGoEarly)
-        system.releasedNow = {0x5C};
-    if (s.setup & NoForeground)
-        system.foreground = 0;
+    if (s.setup & CtrlLetGoEarly) system.releasedNow = {0xA2};  // Ctrl's release is queued behind E: it would stick
+    if (s.setup & AltLetGoEarly) system.releasedNow = {0xA4};
+    if (s.setup & RWinLetGoEarly) system.releasedNow = {0x5C};
+    if (s.setup & NoForeground) system.foreground = 0;
     if (s.setup & Recording) {
         ASSERT_TRUE(engine.SetRecordingWindow(&system));
         system.log.clear();
     }
-    for (const Added& a : s.actions)
-        Add(a.path, a.input, a.outputs);
+    for (const Added& a : s.actions) Add(a.path, a.input, a.outputs);
     EXPECT_EQ(Type(s.keys), s.replies);
     EXPECT_EQ(system.log, s.effects);
 }

@@ -19,11 +19,9 @@ TEST(KeyName, ShiftJisBytesAndEdgeEntries)
         {0x19, ""}, {0xF0, ""}, {0xF2, ""}, {0xF3, ""}, {0xF4, ""},       // the IME's mode keys
     };
     // clang-format on
-    for (const auto& [vk, name] : cases)
-        EXPECT_EQ(KeyName(vk), name) << vk;
+    for (const auto& [vk, name] : cases) EXPECT_EQ(KeyName(vk), name) << vk;
     int named = 0;
-    for (unsigned vk = 0; vk < 256; ++vk)
-        named += HasKeyName(vk);
+    for (unsigned vk = 0; vk < 256; ++vk) named += HasKeyName(vk);
     EXPECT_EQ(named, 112);
 }
 
@@ -42,8 +40,7 @@ TEST(FormatKeyStroke, ModifiersInFixedOrderThenTheNameIfAny)
         {0x1BB, true, "Ctrl + ;"}, {0x1B9, true, "Ctrl + ;"}, {0x41D, true, "Shift + \x96\xB3\x95\xCF\x8A\xB7"},
     };
     // clang-format on
-    for (const auto& c : cases)
-        EXPECT_EQ(FormatKeyStroke(KeyStroke::ofCode(c.code), c.withKeyName), c.text) << c.code;
+    for (const auto& c : cases) EXPECT_EQ(FormatKeyStroke(KeyStroke::ofCode(c.code), c.withKeyName), c.text) << c.code;
 }
 
 TEST(KeyChoiceList, AllHundredInOrderEachOnceWithNumLockAtPosition86AndTheJisKeysLast)
@@ -54,14 +51,13 @@ TEST(KeyChoiceList, AllHundredInOrderEachOnceWithNumLockAtPosition86AndTheJisKey
         names += KeyName(vk) + ",";
         EXPECT_TRUE(seen.insert(vk).second) << vk;
     }
-    EXPECT_EQ(names,
-              " ,BS,Enter,ESC,TAB,Caps,Space,\x81\xA9,\x81\xAA,\x81\xA8,\x81\xAB,Insert,DEL,Home,End,"
-              "Page Up,Page Down,PrintScreen,Scroll Lock,Pause,"
-              "0,1,2,3,4,5,6,7,8,9,A,B,C,D,E,F,G,H,I,J,K,L,M,N,O,P,Q,R,S,T,U,V,W,X,Y,Z,"
-              "\xB1\xCC\xDF\xD8\xB9\xB0\xBC\xAE\xDD\xB7\xB0,"
-              "Num0,Num1,Num2,Num3,Num4,Num5,Num6,Num7,Num8,Num9,Num*,Num+,Num-,Num-,Num.,Num/,"
-              "F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,NumLock,"
-              "<,>,/,\\,:,;,@,=,^,|,[,],\x95\xCF\x8A\xB7,\x96\xB3\x95\xCF\x8A\xB7,");
+    EXPECT_EQ(names, " ,BS,Enter,ESC,TAB,Caps,Space,\x81\xA9,\x81\xAA,\x81\xA8,\x81\xAB,Insert,DEL,Home,End,"
+                     "Page Up,Page Down,PrintScreen,Scroll Lock,Pause,"
+                     "0,1,2,3,4,5,6,7,8,9,A,B,C,D,E,F,G,H,I,J,K,L,M,N,O,P,Q,R,S,T,U,V,W,X,Y,Z,"
+                     "\xB1\xCC\xDF\xD8\xB9\xB0\xBC\xAE\xDD\xB7\xB0,"
+                     "Num0,Num1,Num2,Num3,Num4,Num5,Num6,Num7,Num8,Num9,Num*,Num+,Num-,Num-,Num.,Num/,"
+                     "F1,F2,F3,F4,F5,F6,F7,F8,F9,F10,F11,F12,NumLock,"
+                     "<,>,/,\\,:,;,@,=,^,|,[,],\x95\xCF\x8A\xB7,\x96\xB3\x95\xCF\x8A\xB7,");
     EXPECT_EQ(KeyChoiceList()[85], 144u);
     EXPECT_EQ(KeyChoiceList()[91], 187u);  // what the ";" key of a Japanese keyboard sends
     EXPECT_EQ(OfferedKey(185), 187u);

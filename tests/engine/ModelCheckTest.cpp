@@ -42,25 +42,35 @@ enum class Op { Press, Release, Deliver, Timer, During, Clock, Dialog, Foregroun
 
 struct Step {
     Op op;
-    int key = 0;     // Press, Release, During: index into Keys; Foreground: into Windows
-    int count = 0;   // Deliver: reports; During: injected events before it; Clock: ms
-    bool up = false; // During: a release
+    int key = 0;      // Press, Release, During: index into Keys; Foreground: into Windows
+    int count = 0;    // Deliver: reports; During: injected events before it; Clock: ms
+    bool up = false;  // During: a release
 };
 
 std::string Describe(const Step& s)
 {
     switch (s.op) {
-    case Op::Press: return std::string("press ") + Keys[s.key].name;
-    case Op::Release: return std::string("release ") + Keys[s.key].name;
-    case Op::Deliver: return "deliver " + std::to_string(s.count);
-    case Op::Timer: return "timer fires";
-    case Op::During: return std::string(s.up ? "release " : "press ") + Keys[s.key].name + " after " +
-                            std::to_string(s.count) + " injected";
-    case Op::Clock: return "clock +" + std::to_string(s.count) + " ms";
-    case Op::Dialog: return "settings window opens or closes";
+    case Op::Press:
+        return std::string("press ") + Keys[s.key].name;
+    case Op::Release:
+        return std::string("release ") + Keys[s.key].name;
+    case Op::Deliver:
+        return "deliver " + std::to_string(s.count);
+    case Op::Timer:
+        return "timer fires";
+    case Op::During:
+        return std::string(s.up ? "release " : "press ") + Keys[s.key].name + " after " + std::to_string(s.count) +
+               " injected";
+    case Op::Clock:
+        return "clock +" + std::to_string(s.count) + " ms";
+    case Op::Dialog:
+        return "settings window opens or closes";
     case Op::Foreground:
-        return s.key == 2 ? "a window the hooks do not reach in front" : s.key == 1 ? "other window in front" : "app in front";
-    case Op::Away: return "the input goes to another desktop, or comes back";
+        return s.key == 2   ? "a window the hooks do not reach in front"
+               : s.key == 1 ? "other window in front"
+                            : "app in front";
+    case Op::Away:
+        return "the input goes to another desktop, or comes back";
     }
     return {};
 }
@@ -90,14 +100,14 @@ public:
         app.addAction(MakeAction("global's trigger", Alt | 0x70, {0x70}));
         std::vector<int> longAction;
         for (int i = 0; i < 40; ++i)
-            longAction.push_back((i % 5 == 0 ? Ctrl : 0) | (i % 7 == 0 ? Shift : 0) | (i % 11 == 0 ? Alt : 0) | ('A' + i % 26));
+            longAction.push_back((i % 5 == 0 ? Ctrl : 0) | (i % 7 == 0 ? Shift : 0) | (i % 11 == 0 ? Alt : 0) |
+                                 ('A' + i % 26));
         app.addAction(MakeAction("long", 0x75, longAction));
         table_.add(global);
         table_.add(app);
         engine_.SetHooks(true);
         keyboard_.whileSending = [this] {
-            if (deliverWhileSending_ > 0)
-                Deliver(deliverWhileSending_);
+            if (deliverWhileSending_ > 0) Deliver(deliverWhileSending_);
         };
     }
 
@@ -105,8 +115,7 @@ public:
     {
         for (const Step& s : steps) {
             Apply(s);
-            if (!failure_.empty())
-                return {failure_};
+            if (!failure_.empty()) return {failure_};
         }
         Finish();
         return {failure_};
@@ -116,8 +125,7 @@ private:
     // Physical events waiting for a playback happen at the latest before the user's next one.
     void FlushDuring()
     {
-        for (auto& [after, e] : keyboard_.during)
-            keyboard_.Enqueue(e.vk, e.scan, e.extended, e.up, false);
+        for (auto& [after, e] : keyboard_.during) keyboard_.Enqueue(e.vk, e.scan, e.extended, e.up, false);
         keyboard_.during.clear();
     }
 
@@ -139,26 +147,29 @@ private:
     void Apply(const Step& s)
     {
         switch (s.op) {
-        case Op::Press: Physical(s.key, false); break;  // a second press is an auto-repeat
+        case Op::Press:
+            Physical(s.key, false);
+            break;  // a second press is an auto-repeat
         case Op::Release:
-            if (physicalHeld_[s.key])
-                Physical(s.key, true);
+            if (physicalHeld_[s.key]) Physical(s.key, true);
             break;
-        case Op::Deliver: Deliver(s.count); break;
-        case Op::Timer: FireTimer(); break;
+        case Op::Deliver:
+            Deliver(s.count);
+            break;
+        case Op::Timer:
+            FireTimer();
+            break;
         case Op::During: {
             if (away_) {
                 Apply(Step{s.up ? Op::Release : Op::Press, s.key});
                 break;
             }
             const auto& k = Keys[s.key];
-            if (s.up ? !physicalHeld_[s.key] : false)
-                break;
+            if (s.up ? !physicalHeld_[s.key] : false) break;
             physicalHeld_[s.key] = !s.up;
             ++physicalEvents_;
             int after = s.count;  // the user's events keep their order
-            for (const auto& pending : keyboard_.during)
-                after = std::max(after, pending.first);
+            for (const auto& pending : keyboard_.during) after = std::max(after, pending.first);
             keyboard_.during.push_back({after, MK::Event{k.vk, k.scan, k.extended, s.up, false, 0}});
             break;
         }
@@ -198,8 +209,7 @@ private:
             FlushDuring();
             Deliver(1 << 20);
             away_ = !away_;
-            if (!away_)
-                engine_.ResyncHeldKeys();
+            if (!away_) engine_.ResyncHeldKeys();
             break;
         }
     }
@@ -222,13 +232,11 @@ private:
 
     bool IsTrigger(int code)
     {
-        if (settings_.useHotKey && code == settings_.hotKey.toCode())
-            return true;
+        if (settings_.useHotKey && code == settings_.hotKey.toCode()) return true;
         const std::string path = keyboard_.exePathOfWindow(keyboard_.foreground);
         for (const char* p : {"global", path.c_str()}) {
             const AppEntry* entry = table_.at(table_.findByPath(p));
-            if (entry && entry->findActionByInput(code))
-                return true;
+            if (entry && entry->findActionByInput(code)) return true;
         }
         return false;
     }
@@ -268,22 +276,18 @@ private:
 
     void Finish()
     {
-        if (dialogOpen_)
-            Apply(Step{Op::Dialog});
-        if (away_)
-            Apply(Step{Op::Away});
+        if (dialogOpen_) Apply(Step{Op::Dialog});
+        if (away_) Apply(Step{Op::Away});
         FlushDuring();
         for (int key = 0; key < KeyCount; ++key) {
-            if (physicalHeld_[key])
-                Physical(key, true);
+            if (physicalHeld_[key]) Physical(key, true);
         }
         for (int round = 0; round < 1000 && failure_.empty() && !keyboard_.queue.empty(); ++round) {
             Deliver(1000);
             FireTimer();
             keyboard_.now += 5;
         }
-        if (!failure_.empty())
-            return;
+        if (!failure_.empty()) return;
         if (!keyboard_.queue.empty()) {
             failure_ = "the reports never end";
             return;
@@ -298,7 +302,8 @@ private:
         // four modifier changes and a key-down and -up) and per physical event one correction.
         const long bound = physicalEvents_ * (40 * 6 + 10) + 16;
         if (keyboard_.injectedCount > bound)
-            failure_ = "injected " + std::to_string(keyboard_.injectedCount) + " events, more than " + std::to_string(bound);
+            failure_ =
+                "injected " + std::to_string(keyboard_.injectedCount) + " events, more than " + std::to_string(bound);
     }
 
     FakeModelSystem model_;
@@ -346,10 +351,7 @@ std::vector<Step> RandomSequence(std::mt19937& random)
     return steps;
 }
 
-std::string Check(const std::vector<Step>& steps, bool hotKeyOn)
-{
-    return Run(hotKeyOn).Play(steps).failure;
-}
+std::string Check(const std::vector<Step>& steps, bool hotKeyOn) { return Run(hotKeyOn).Play(steps).failure; }
 
 // Drops steps one at a time as long as the sequence still fails.
 std::vector<Step> Shrink(std::vector<Step> steps, bool hotKeyOn)
@@ -384,12 +386,10 @@ TEST(ModelCheck, NoModifierSticksNoTriggerLeaksNoPlaybackFeedsItself)
         const bool hotKeyOn = random() % 2 == 0;
         const std::vector<Step> steps = RandomSequence(random);
         const std::string failure = Check(steps, hotKeyOn);
-        if (failure.empty())
-            continue;
+        if (failure.empty()) continue;
         const std::vector<Step> shortest = Shrink(steps, hotKeyOn);
         std::string text;
-        for (const Step& s : shortest)
-            text += "  " + Describe(s) + "\n";
+        for (const Step& s : shortest) text += "  " + Describe(s) + "\n";
         FAIL() << "seed " << seed << (hotKeyOn ? " (hotkey on)" : "") << ": " << failure
                << "\nshortest sequence (then every key released and every report handled):\n"
                << text << "which gives: " << Check(shortest, hotKeyOn);

@@ -45,12 +45,18 @@ public:
     static int KeyOf(std::uint8_t vk, std::uint8_t scan, bool extended)
     {
         switch (vk) {
-        case 0x10: return scan == 0x36 ? RShift : LShift;
-        case 0x11: return extended ? RCtrl : LCtrl;
-        case 0x12: return extended ? RAlt : LAlt;
-        case 0x5B: return LWin;
-        case 0x5C: return RWin;
-        default: return vk;
+        case 0x10:
+            return scan == 0x36 ? RShift : LShift;
+        case 0x11:
+            return extended ? RCtrl : LCtrl;
+        case 0x12:
+            return extended ? RAlt : LAlt;
+        case 0x5B:
+            return LWin;
+        case 0x5C:
+            return RWin;
+        default:
+            return vk;
         }
     }
     static bool IsModifierKey(int key) { return key >= LShift; }
@@ -58,8 +64,7 @@ public:
     // An event enters the queue and changes the key state at once.
     void Enqueue(std::uint8_t vk, std::uint8_t scan, bool extended, bool up, bool injected)
     {
-        if (vk == 0x10)
-            extended = false;  // the system drops the extended bit of Shift
+        if (vk == 0x10) extended = false;  // the system drops the extended bit of Shift
         const int key = KeyOf(vk, scan, extended);
         const bool previous = up || state[key];
         state[key] = !up;
@@ -87,8 +92,7 @@ public:
     }
     void openStartMenu() override
     {
-        if (whileSending)
-            whileSending();
+        if (whileSending) whileSending();
     }
     void openSettingsForWindowInFront() override { hotKeyPosted = true; }
     bool startPause(unsigned) override
@@ -100,13 +104,25 @@ public:
     bool isKeyDown(std::uint8_t vk) override
     {
         switch (vk) {
-        case 0x10: return state[LShift] || state[RShift];
-        case 0x11: return state[LCtrl] || state[RCtrl];
-        case 0x12: return state[LAlt] || state[RAlt];
-        case 0x5B: return state[LWin];
-        case 0x5C: return state[RWin];
-        case 0xA0: case 0xA1: case 0xA2: case 0xA3: case 0xA4: case 0xA5: return state[LShift + vk - 0xA0];
-        default: return state[vk];
+        case 0x10:
+            return state[LShift] || state[RShift];
+        case 0x11:
+            return state[LCtrl] || state[RCtrl];
+        case 0x12:
+            return state[LAlt] || state[RAlt];
+        case 0x5B:
+            return state[LWin];
+        case 0x5C:
+            return state[RWin];
+        case 0xA0:
+        case 0xA1:
+        case 0xA2:
+        case 0xA3:
+        case 0xA4:
+        case 0xA5:
+            return state[LShift + vk - 0xA0];
+        default:
+            return state[vk];
         }
     }
     std::uint32_t tickCount() override { return now; }

@@ -24,8 +24,8 @@ TEST_F(EngineTest, Resync_AModifierPressedUnseenCounts)
     system.pressed.insert(0xA2);  // left Ctrl went down while an elevated window was in front
     engine.ResyncHeldKeys();
     EXPECT_EQ(Type("E"), "1");
-    EXPECT_EQ(system.log, (Lines{"path 2000", "11:1D up", "56 down ext", "56 up ext", "11:1D down", "45 up",
-                                 "pause 100 ms"}));
+    EXPECT_EQ(system.log,
+              (Lines{"path 2000", "11:1D up", "56 down ext", "56 up ext", "11:1D down", "45 up", "pause 100 ms"}));
 }
 
 TEST_F(EngineTest, Resync_OurKeysNotBackAreForgottenAndAPressLetGoIsUndone)

@@ -120,7 +120,8 @@ TEST(HookLibraryLoading, LoadedAndFreedAHundredTimes_LeavesHeapAndHandlesAsTheyW
     TempDir dir;
     const std::string own = OwnExePath();
     const std::string library = dir.file("varokint.dll");
-    ASSERT_TRUE(CopyFileA((own.substr(0, own.find_last_of('\\') + 1) + "varokint.dll").c_str(), library.c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA((own.substr(0, own.find_last_of('\\') + 1) + "varokint.dll").c_str(), library.c_str(), FALSE));
     const auto loadAndFree = [&] {
         HMODULE module = LoadLibraryA(library.c_str());
         return module != nullptr && GetProcAddress(module, HookContract::KeyboardProcName) != nullptr &&

@@ -23,17 +23,15 @@ public:
     explicit HungTaskbar(DWORD holdMs = 1500)
     {
         thread_ = std::thread([this, holdMs] {
-            HWND window = CreateWindowExA(0, "STATIC", "taskbar", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                          nullptr);
+            HWND window =
+                CreateWindowExA(0, "STATIC", "taskbar", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
             window_ = window;
             Sleep(holdMs);
             MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
             DestroyWindow(window);
         });
-        while (window_ == nullptr)
-            Sleep(5);
+        while (window_ == nullptr) Sleep(5);
     }
     ~HungTaskbar() { thread_.join(); }
     HWND window() const { return window_; }

@@ -13,7 +13,6 @@ static std::string LoadKeyName(unsigned vk)
 
 TEST(KeyNamesResource, EveryIdLoadsTheVocabularyName)
 {
-    for (unsigned vk = 0; vk < 256; ++vk)
-        EXPECT_EQ(LoadKeyName(vk), KeyName(vk)) << "vk " << vk;
+    for (unsigned vk = 0; vk < 256; ++vk) EXPECT_EQ(LoadKeyName(vk), KeyName(vk)) << "vk " << vk;
     EXPECT_EQ(LoadKeyName(39), "\x81\xA8");  // Shift-JIS, not UTF-8, at run time
 }

@@ -18,8 +18,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const fs::path arg = fs::absolute(argv[i]);
         if (fs::is_directory(arg)) {
-            for (const auto& item : fs::directory_iterator(arg))
-                files.push_back(item.path());
+            for (const auto& item : fs::directory_iterator(arg)) files.push_back(item.path());
         } else {
             files.push_back(arg);
         }

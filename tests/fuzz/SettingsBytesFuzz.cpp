@@ -13,7 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Settings settings(system);
     auto reader = textfile::LineReader::overBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     ReadSettingsLines(settings, reader);
-    if (settings.timer < 1 || settings.hotKey.toCode() < 0 || settings.hotKey.toCode() > 4095)
-        std::abort();
+    if (settings.timer < 1 || settings.hotKey.toCode() < 0 || settings.hotKey.toCode() > 4095) std::abort();
     return 0;
 }

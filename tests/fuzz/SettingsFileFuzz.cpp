@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Settings settings(system), fromMemory(system), again(system);
     auto reader = textfile::LineReader::overBytes(bytes);
     ReadSettingsLines(fromMemory, reader);
-    if (!settings.load() || settings.timer < 1 || settings.hotKey.toCode() > 4095 || !settings.save() ||
-        !again.load())
+    if (!settings.load() || settings.timer < 1 || settings.hotKey.toCode() > 4095 || !settings.save() || !again.load())
         std::abort();
     if (fromMemory.useHotKey != settings.useHotKey || fromMemory.hotKey != settings.hotKey ||
         fromMemory.timer != settings.timer)

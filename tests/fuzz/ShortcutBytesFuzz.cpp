@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeModelSystem system;
     ShortcutTable table(system);
     auto reader = textfile::LineReader::overBytes(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (!ReadShortcutLines(table, reader))
-        std::abort();
+    if (!ReadShortcutLines(table, reader)) std::abort();
     std::set<std::string> paths;
     for (int i = 0; i < table.count(); ++i) {
         const AppEntry& entry = *table.at(i);
@@ -32,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             for (int k = 0; k < action.outputCount(); ++k) {
                 const int output = action.outputAt(k).toCode();
-                if (output < 0 || output > 4095)
-                    std::abort();
+                if (output < 0 || output > 4095) std::abort();
             }
         }
     }

@@ -12,20 +12,17 @@ bool CarriesOver(const ShortcutTable& table)
 {
     for (int i = 0; i < table.count(); ++i) {
         const AppEntry& entry = *table.at(i);
-        if (entry.path().size() + 1 >= 65000 || entry.name().size() + 5 >= 65000)
-            return false;
+        if (entry.path().size() + 1 >= 65000 || entry.name().size() + 5 >= 65000) return false;
         for (int a = 0; a < entry.actionCount(); ++a) {
             const Action& action = entry.actionAt(a);
-            if (action.outputCount() > 0 && action.outputAt(action.outputCount() - 1).toCode() == 0)
-                return false;
-            if (action.outputCount() * 5 + 10 >= 65000 || action.name().size() + 10 >= 65000)
-                return false;
+            if (action.outputCount() > 0 && action.outputAt(action.outputCount() - 1).toCode() == 0) return false;
+            if (action.outputCount() * 5 + 10 >= 65000 || action.name().size() + 10 >= 65000) return false;
         }
     }
     return true;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -37,13 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto reader = textfile::LineReader::overBytes(bytes);
     if (!table.load() || !ReadShortcutLines(fromMemory, reader) || Describe(table) != Describe(fromMemory))
         std::abort();
-    if (!table.save() || !again.load())
-        std::abort();
-    if (CarriesOver(table) && Describe(table) != Describe(again))
-        std::abort();
+    if (!table.save() || !again.load()) std::abort();
+    if (CarriesOver(table) && Describe(table) != Describe(again)) std::abort();
     WriteBytes("keycfg.ini", bytes);
     system.readErrorAt = size / 2;
-    if ((size > 0 && table.load()) || Describe(table) != Describe(fromMemory))
-        std::abort();
+    if ((size > 0 && table.load()) || Describe(table) != Describe(fromMemory)) std::abort();
     return 0;
 }

@@ -15,14 +15,12 @@ namespace {
 // Armed, the allocation after this many more fails, once, as on a machine out of memory.
 long allocationsBeforeFailure = -1;
 
-} // namespace
+}  // namespace
 
 void* operator new(std::size_t size)
 {
-    if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0)
-        throw std::bad_alloc();
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
+    if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) throw std::bad_alloc();
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
@@ -72,8 +70,7 @@ TEST_F(FileFailureTest, MemoryRunningOutAnywhereInALoad_ChangesNothing)
             allocationsBeforeFailure = failing;
             const FileResult result = load();
             allocationsBeforeFailure = -1;
-            if (result)
-                break;
+            if (result) break;
             ExpectFailure(result, FileError::OutOfMemory, file);
             ASSERT_EQ(InMemory(), before) << file << ", allocation " << failing;
         }
@@ -82,4 +79,4 @@ TEST_F(FileFailureTest, MemoryRunningOutAnywhereInALoad_ChangesNothing)
     EXPECT_EQ(InMemory(), "'a|A\n  1:one=2,3\n'b|B\n1 5");
 }
 
-} // namespace
+}  // namespace

@@ -15,19 +15,23 @@ namespace {
 // so that keys collide often.
 std::string RandomPath(std::mt19937& random)
 {
-    static const std::vector<std::string> pieces = {"a", "A", "b", "\x83\x41", "\x83\x61", "\\",
-                                                    "WindowsApps\\P_1.0.0.0_x64__k\\", "windowsapps\\p_2.0.0.0_X64__k\\"};
+    static const std::vector<std::string> pieces = {"a",
+                                                    "A",
+                                                    "b",
+                                                    "\x83\x41",
+                                                    "\x83\x61",
+                                                    "\\",
+                                                    "WindowsApps\\P_1.0.0.0_x64__k\\",
+                                                    "windowsapps\\p_2.0.0.0_X64__k\\"};
     std::string path;
-    for (int n = static_cast<int>(random() % 3); n >= 0; --n)
-        path += pieces[random() % pieces.size()];
+    for (int n = static_cast<int>(random() % 3); n >= 0; --n) path += pieces[random() % pieces.size()];
     return path;
 }
 
 int ScanByPath(const ShortcutTable& table, const std::string& path)
 {
     for (int i = 0; i < table.count(); ++i) {
-        if (sameApplicationPath(table.at(i)->path(), path))
-            return i;
+        if (sameApplicationPath(table.at(i)->path(), path)) return i;
     }
     return -1;
 }
@@ -35,8 +39,7 @@ int ScanByPath(const ShortcutTable& table, const std::string& path)
 int ScanByInput(const AppEntry& entry, int code, int except = -2)
 {
     for (int i = 0; i < entry.actionCount(); ++i) {
-        if (i != except && entry.actionAt(i).input().toCode() == code)
-            return i;
+        if (i != except && entry.actionAt(i).input().toCode() == code) return i;
     }
     return -1;
 }
@@ -54,16 +57,23 @@ TEST(IndexTest, RandomEditsKeepLookUpsEqualToAScan)
             switch (random() % 9) {
             case 0: {
                 bool exact = false;
-                for (int i = 0; i < table.count(); ++i)
-                    exact = exact || table.at(i)->path() == path;
+                for (int i = 0; i < table.count(); ++i) exact = exact || table.at(i)->path() == path;
                 const int expected = exact ? -1 : table.count();
                 ASSERT_EQ(table.add(AppEntry(path, "n")), expected) << seed;
                 break;
             }
-            case 1: table.remove(index); break;
-            case 2: if (index >= 0) table.at(index)->setPath(path); break;
-            case 3: if (index >= 0) table.at(index)->addAction(MakeAction("", code)); break;
-            case 4: if (index >= 0) table.at(index)->removeAction(static_cast<int>(random() % 4)); break;
+            case 1:
+                table.remove(index);
+                break;
+            case 2:
+                if (index >= 0) table.at(index)->setPath(path);
+                break;
+            case 3:
+                if (index >= 0) table.at(index)->addAction(MakeAction("", code));
+                break;
+            case 4:
+                if (index >= 0) table.at(index)->removeAction(static_cast<int>(random() % 4));
+                break;
             case 5:  // editing an action in place, as the settings window does
                 if (index >= 0 && table.at(index)->actionCount() > 0)
                     table.at(index)->actionAt(0) = MakeAction("x", code);
@@ -73,12 +83,17 @@ TEST(IndexTest, RandomEditsKeepLookUpsEqualToAScan)
                     if (Action* action = table.at(index)->findActionByInput(code))
                         action->setInput(KeyStroke::ofCode(code + 1));
                 break;
-            case 7: if (random() % 20 == 0) table.clear(); break;
+            case 7:
+                if (random() % 20 == 0) table.clear();
+                break;
             default: {
                 AppEntry copy = index >= 0 ? *table.at(index) : AppEntry("", "");
                 copy.addAction(MakeAction("", code));
                 for (int c = 0; c < 6 * 0x101; c += 0x101) {
-                    ASSERT_EQ(copy.findActionByInput(c) ? copy.findActionByInput(c) - &copy.actionAt(ScanByInput(copy, c)) : 0, 0);
+                    ASSERT_EQ(copy.findActionByInput(c)
+                                  ? copy.findActionByInput(c) - &copy.actionAt(ScanByInput(copy, c))
+                                  : 0,
+                              0);
                 }
             }
             }
@@ -87,7 +102,8 @@ TEST(IndexTest, RandomEditsKeepLookUpsEqualToAScan)
                 const AppEntry& entry = *static_cast<const ShortcutTable&>(table).at(index);
                 const Action* found = entry.findActionByInput(code);
                 const int scanned = ScanByInput(entry, code);
-                ASSERT_EQ(found, scanned < 0 ? nullptr : &entry.actionAt(scanned)) << "seed " << seed << " step " << step;
+                ASSERT_EQ(found, scanned < 0 ? nullptr : &entry.actionAt(scanned))
+                    << "seed " << seed << " step " << step;
                 for (int except = -1; except < entry.actionCount(); ++except)
                     ASSERT_EQ(entry.isInputFree(KeyStroke::ofCode(code), except), ScanByInput(entry, code, except) < 0)
                         << "seed " << seed << " step " << step;
@@ -99,8 +115,11 @@ TEST(IndexTest, RandomEditsKeepLookUpsEqualToAScan)
 TEST(IndexTest, FoldKeepsTrailBytesAndAgreesWithTheComparison)
 {
     EXPECT_EQ(foldAsciiCase("C:\\WINDOWS\\Explorer.EXE"), "c:\\windows\\explorer.exe");
-    EXPECT_EQ(foldAsciiCase("\x83\x41" "A"), "\x83\x41" "a");  // trail byte 'A' stays, the letter folds
-    EXPECT_EQ(foldAsciiCase("A\x83"), "a\x83");                // a lead byte at the end is a byte like others
+    EXPECT_EQ(foldAsciiCase("\x83\x41"
+                            "A"),
+              "\x83\x41"
+              "a");                              // trail byte 'A' stays, the letter folds
+    EXPECT_EQ(foldAsciiCase("A\x83"), "a\x83");  // a lead byte at the end is a byte like others
     std::mt19937 random(7);
     for (int i = 0; i < 20000; ++i) {
         const std::string a = RandomPath(random), b = RandomPath(random);

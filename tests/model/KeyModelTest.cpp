@@ -9,8 +9,7 @@ namespace {
 std::vector<int> Codes(const Action& action)
 {
     std::vector<int> codes;
-    for (int i = 0; i < action.outputCount(); ++i)
-        codes.push_back(action.outputAt(i).toCode());
+    for (int i = 0; i < action.outputCount(); ++i) codes.push_back(action.outputAt(i).toCode());
     return codes;
 }
 
@@ -144,10 +143,12 @@ TEST(ShortcutTableTest, ConflictOf_AnotherEntrysNameOrApplication_FirstInTableOr
 {
     FakeModelSystem system;
     ShortcutTable table(system);
-    const char* const entries[][2] = {{"global", "All"}, {"C:\\windows\\notepad.exe", "Zeta"}, {"C:\\Apps\\alpha.exe", "alpha"},
-                                      {"C:\\WindowsApps\\M.P_1.0.0.0_x64__k\\P.exe", "P"}, {"C:\\ア.exe", "ア"}};
-    for (const auto& [path, name] : entries)
-        table.add(AppEntry(path, name));
+    const char* const entries[][2] = {{"global", "All"},
+                                      {"C:\\windows\\notepad.exe", "Zeta"},
+                                      {"C:\\Apps\\alpha.exe", "alpha"},
+                                      {"C:\\WindowsApps\\M.P_1.0.0.0_x64__k\\P.exe", "P"},
+                                      {"C:\\ア.exe", "ア"}};
+    for (const auto& [path, name] : entries) table.add(AppEntry(path, name));
     const std::tuple<const char*, std::string, int, EntryConflict> cases[] = {
         {"alpha", "C:\\Apps\\alpha.exe", 2, EntryConflict::None},  // its own name and path
         {"ZETA", "C:\\x.exe", 2, EntryConflict::Name},
@@ -184,13 +185,13 @@ TEST(ShortcutTableTest, PruneEmptyEntries_KeepsEntriesWithActionsAndReservedPath
     ShortcutTable table(system);
     AppEntry kept("C:\\kept.exe", "kept");
     kept.addAction(MakeAction("k", Ctrl | 'Q'));
-    const AppEntry entries[] = {AppEntry("global", "g"), AppEntry("C:\\one.exe", "one"), AppEntry("C:\\two.exe", "two"), kept,
-                                AppEntry("edit", "e"), AppEntry("Global", "G"), AppEntry("C:\\last.exe", "last")};
-    for (const AppEntry& entry : entries)
-        table.add(entry);
+    const AppEntry entries[] = {
+        AppEntry("global", "g"), AppEntry("C:\\one.exe", "one"), AppEntry("C:\\two.exe", "two"),  kept,
+        AppEntry("edit", "e"),   AppEntry("Global", "G"),        AppEntry("C:\\last.exe", "last")};
+    for (const AppEntry& entry : entries) table.add(entry);
     table.pruneEmptyEntries();
     EXPECT_EQ(Describe(table), "'global|g\n'C:\\kept.exe|kept\n  337:k=\n'edit|e\n");
     EXPECT_EQ(table.findByPath("C:\\last.exe"), -1);
 }
 
-} // namespace
+}  // namespace

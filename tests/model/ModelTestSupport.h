@@ -23,8 +23,7 @@ public:
         const std::filesystem::path base =
             access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
         std::string pattern = (base / "vr-model-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("no scratch directory");
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch directory");
         dir_ = pattern;
         std::filesystem::current_path(dir_);
     }

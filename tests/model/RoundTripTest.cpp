@@ -57,8 +57,7 @@ TEST_F(RoundTripTest, GeneratedTablesLoadBackEqual)
     const auto below = [&](int n) { return static_cast<int>(random() % n); };
     const auto text = [&](int maxPieces) {
         std::string result;
-        for (int i = below(maxPieces + 1); i > 0; --i)
-            result += Pieces[below(std::size(Pieces))];
+        for (int i = below(maxPieces + 1); i > 0; --i) result += Pieces[below(std::size(Pieces))];
         return result;
     };
     for (int round = 0; round < 300; ++round) {
@@ -67,14 +66,12 @@ TEST_F(RoundTripTest, GeneratedTablesLoadBackEqual)
             std::string path = text(6);
             if (table.count() > 0 && below(4) == 0) {  // the same path in other letter case
                 path = table.at(table.count() - 1)->path();
-                for (char& c : path)
-                    c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+                for (char& c : path) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
             }
             AppEntry entry(path, text(4));
             for (int a = below(7); a > 0; --a) {
                 std::vector<int> outputs(below(6));
-                for (int& code : outputs)
-                    code = below(5) == 0 ? 0 : below(4096);
+                for (int& code : outputs) code = below(5) == 0 ? 0 : below(4096);
                 if (!outputs.empty() && outputs.back() == 0)
                     outputs.back() = 1 + below(4095);  // a trailing 0 is not written back
                 entry.addAction(MakeAction(text(4), below(4096), outputs));
@@ -85,4 +82,4 @@ TEST_F(RoundTripTest, GeneratedTablesLoadBackEqual)
     }
 }
 
-} // namespace
+}  // namespace

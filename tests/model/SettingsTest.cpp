@@ -92,4 +92,4 @@ TEST_F(SettingsTest, Save_WritesExactlyThreeLinesThatLoadBack)
     EXPECT_EQ(Values(loaded), "on 3963 2500");
 }
 
-} // namespace
+}  // namespace

@@ -49,7 +49,8 @@ TEST(ShiftJisPathTest, SplitsAtCharacters_AsciiAsBefore)
 
 TEST(ShiftJisPathTest, PackagedApplications_CompareWithoutTheirVersion_OtherPathsAsBefore)
 {
-    const std::string apps = "C:\\Program Files\\WindowsApps\\", notepad = apps + "Microsoft.Notepad_11.2310.13.0_x64__8we\\N.exe";
+    const std::string apps = "C:\\Program Files\\WindowsApps\\",
+                      notepad = apps + "Microsoft.Notepad_11.2310.13.0_x64__8we\\N.exe";
     // clang-format off
     const std::tuple<std::string, std::string, bool> cases[] = {
         {notepad, apps + "Microsoft.Notepad_11.2402.2.0_x64__8we\\N.exe", true},
@@ -72,9 +73,7 @@ TEST(ShiftJisPathTest, PackagedApplications_CompareWithoutTheirVersion_OtherPath
 TEST(ShiftJisPathTest, ATakenName_GetsTheFolderThenANumber)
 {
     std::set<std::string> names = {"probeB"};
-    const auto taken = [&](const std::string& name) {
-        return names.count(name) != 0;
-    };
+    const auto taken = [&](const std::string& name) { return names.count(name) != 0; };
     EXPECT_EQ(distinctNameFromPath("C:\\x\\c\\setup.exe", taken), "setup");
     EXPECT_EQ(distinctNameFromPath("C:\\x\\d\\probeB.exe", taken), "probeB (d)");
     names.insert("probeB (d)");

@@ -21,25 +21,23 @@ protected:
     }
 };
 
-const std::string WorkedExample =
-    "'global\r\n"
-    "name=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n"
-    "2115.send=2048,83,67\r\n"
-    "2115.name=コントロールパネル\r\n"
-    "\r\n"
-    "'D:\\WINNT\\explorer.exe\r\n"
-    "name=エクスプローラー\r\n"
-    "325.send=598,581,591\r\n"
-    "325.name=エクスプローラーバー\r\n"
-    "561.send=\r\n"
-    "\r\n";
+const std::string WorkedExample = "'global\r\n"
+                                  "name=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n"
+                                  "2115.send=2048,83,67\r\n"
+                                  "2115.name=コントロールパネル\r\n"
+                                  "\r\n"
+                                  "'D:\\WINNT\\explorer.exe\r\n"
+                                  "name=エクスプローラー\r\n"
+                                  "325.send=598,581,591\r\n"
+                                  "325.name=エクスプローラーバー\r\n"
+                                  "561.send=\r\n"
+                                  "\r\n";
 
-const std::string WorkedExampleTable =
-    "'global|(全てのｱﾌﾟﾘｹｰｼｮﾝ)\n"
-    "  2115:コントロールパネル=2048,83,67\n"
-    "'D:\\WINNT\\explorer.exe|エクスプローラー\n"
-    "  325:エクスプローラーバー=598,581,591\n"
-    "  561:=\n";
+const std::string WorkedExampleTable = "'global|(全てのｱﾌﾟﾘｹｰｼｮﾝ)\n"
+                                       "  2115:コントロールパネル=2048,83,67\n"
+                                       "'D:\\WINNT\\explorer.exe|エクスプローラー\n"
+                                       "  325:エクスプローラーバー=598,581,591\n"
+                                       "  561:=\n";
 
 TEST_F(ShortcutFileTest, WorkedExample_LoadsAndSavesBackByteForByte)
 {
@@ -51,8 +49,7 @@ TEST_F(ShortcutFileTest, WorkedExample_LoadsAndSavesBackByteForByte)
     EXPECT_EQ(ReadBytes("keycfg.ini"), WorkedExample);
 
     std::string lf = WorkedExample;  // bare line feeds read the same
-    for (std::size_t p; (p = lf.find("\r\n")) != std::string::npos;)
-        lf.erase(p, 1);
+    for (std::size_t p; (p = lf.find("\r\n")) != std::string::npos;) lf.erase(p, 1);
     EXPECT_EQ(LoadText(lf), WorkedExampleTable);
 }
 
@@ -69,8 +66,7 @@ TEST_F(ShortcutFileTest, ByteOrderMarkInFront_IsNotPartOfTheFirstLineAndIsNotWri
     // a line, read as they stand.
     EXPECT_EQ(LoadText(mark + mark + "'global\r\n1.send=2\r\n"), "");
     EXPECT_EQ(LoadText("\xEF\xBB'global\r\n1.send=2\r\n"), "");
-    EXPECT_EQ(LoadText("'a\r\n" + mark + "'b\r\nname=" + mark + "B\r\n"),
-              "'a|" + mark + "B\n");
+    EXPECT_EQ(LoadText("'a\r\n" + mark + "'b\r\nname=" + mark + "B\r\n"), "'a|" + mark + "B\n");
     EXPECT_EQ(LoadText(mark), "");
 }
 
@@ -115,12 +111,10 @@ TEST_F(ShortcutFileTest, Load_LineRules)
         {"64999 bytes before the line end is read whole", "'a\r\nname=" + fits + "\r\n", "'a|" + fits + "\n"},
     };
     // clang-format on
-    for (const auto& c : cases)
-        EXPECT_EQ(LoadText(c.file), c.table) << c.rule;
+    for (const auto& c : cases) EXPECT_EQ(LoadText(c.file), c.table) << c.rule;
 
     std::string send = "'a\r\n1.send=";  // an over-long last line with no line end
-    while (send.size() < 80000)
-        send += "598,";
+    while (send.size() < 80000) send += "598,";
     EXPECT_EQ(LoadText(send).substr(0, 12), "'a|\n  1:=598");
 }
 
@@ -148,13 +142,12 @@ TEST_F(ShortcutFileTest, Save_WritesEveryEntryEvenWithoutNameOrActions)
 }
 
 const std::string DefaultGlobal = WorkedExample.substr(0, WorkedExample.find("'D:"));
-const std::string DefaultExplorerActions =
-    "name=エクスプローラー\r\n"
-    "325.send=598,581,591\r\n325.name=エクスプローラーバー\r\n"
-    "305.send=598,583\r\n305.name=大きいアイコン\r\n"
-    "306.send=598,589\r\n306.name=小さいアイコン\r\n"
-    "307.send=598,588\r\n307.name=一覧\r\n"
-    "308.send=598,580\r\n308.name=詳細\r\n";
+const std::string DefaultExplorerActions = "name=エクスプローラー\r\n"
+                                           "325.send=598,581,591\r\n325.name=エクスプローラーバー\r\n"
+                                           "305.send=598,583\r\n305.name=大きいアイコン\r\n"
+                                           "306.send=598,589\r\n306.name=小さいアイコン\r\n"
+                                           "307.send=598,588\r\n307.name=一覧\r\n"
+                                           "308.send=598,580\r\n308.name=詳細\r\n";
 const std::string Thumbnails = "309.send=598,584\r\n309.name=縮小版\r\n";
 
 TEST_F(ShortcutFileTest, DefaultSet_SavedBytesFollowTheSystem)
@@ -183,8 +176,8 @@ TEST_F(ShortcutFileTest, DefaultSet_SavedBytesFollowTheSystem)
         table.add(AppEntry("x", "replaced"));
         EXPECT_TRUE(table.resetToDefaults());
         ASSERT_TRUE(table.save());
-        EXPECT_EQ(ReadBytes("keycfg.ini"), DefaultGlobal + c.explorerLine + DefaultExplorerActions +
-                                               (c.thumbnails ? Thumbnails : "") + "\r\n")
+        EXPECT_EQ(ReadBytes("keycfg.ini"),
+                  DefaultGlobal + c.explorerLine + DefaultExplorerActions + (c.thumbnails ? Thumbnails : "") + "\r\n")
             << c.version.platformId << " " << c.version.major << "." << c.version.minor;
     }
     // The literals above are Shift-JIS too: half-width katakana are single bytes, "ー" is 81 5B.
@@ -194,4 +187,4 @@ TEST_F(ShortcutFileTest, DefaultSet_SavedBytesFollowTheSystem)
               std::string::npos);
 }
 
-} // namespace
+}  // namespace

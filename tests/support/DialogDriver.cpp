@@ -47,16 +47,21 @@ bool IsMessageBox(HWND window)
 CapturedMessageBox ReadMessageBox(HWND box)
 {
     UINT buttons = MB_OK;
-    if (Shown(box, IDABORT) && Shown(box, IDRETRY) && Shown(box, IDIGNORE)) buttons = MB_ABORTRETRYIGNORE;
-    else if (Shown(box, IDYES) && Shown(box, IDNO)) buttons = Shown(box, IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
-    else if (Shown(box, IDRETRY) && Shown(box, IDCANCEL)) buttons = MB_RETRYCANCEL;
-    else if (Shown(box, IDOK) && Shown(box, IDCANCEL)) buttons = MB_OKCANCEL;
+    if (Shown(box, IDABORT) && Shown(box, IDRETRY) && Shown(box, IDIGNORE))
+        buttons = MB_ABORTRETRYIGNORE;
+    else if (Shown(box, IDYES) && Shown(box, IDNO))
+        buttons = Shown(box, IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
+    else if (Shown(box, IDRETRY) && Shown(box, IDCANCEL))
+        buttons = MB_RETRYCANCEL;
+    else if (Shown(box, IDOK) && Shown(box, IDCANCEL))
+        buttons = MB_OKCANCEL;
 
     UINT icon = 0;
     HWND iconStatic = MessageBoxIcon(box);
     if (const auto shown = reinterpret_cast<HICON>(SendMessageA(iconStatic, STM_GETICON, 0, 0))) {
         icon = MB_USERICON;
-        const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND}, {IDI_QUESTION, MB_ICONQUESTION},
+        const std::pair<LPCSTR, UINT> known[] = {{IDI_HAND, MB_ICONHAND},
+                                                 {IDI_QUESTION, MB_ICONQUESTION},
                                                  {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
                                                  {IDI_ASTERISK, MB_ICONASTERISK}};
         for (const auto& [name, style] : known) {
@@ -96,8 +101,10 @@ void CALLBACK DialogDriver::StepTimer(HWND window, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(window, id);
     if (DialogDriver* driver = currentDriver) {
-        if (IsMessageBox(window)) driver->CaptureAndAnswer(window);
-        else driver->RunStep(window);
+        if (IsMessageBox(window))
+            driver->CaptureAndAnswer(window);
+        else
+            driver->RunStep(window);
     }
 }
 
@@ -177,15 +184,16 @@ std::string ListText(HWND list, int row, int column)
 Rows ListRows(HWND list)
 {
     Rows rows;
-    for (int row = 0; row < ListRowCount(list); ++row) rows.emplace_back(ListText(list, row, 0), ListText(list, row, 1));
+    for (int row = 0; row < ListRowCount(list); ++row)
+        rows.emplace_back(ListText(list, row, 0), ListText(list, row, 1));
     return rows;
 }
 
 std::vector<int> SelectedRows(HWND list)
 {
     std::vector<int> rows;
-    for (int row = -1; (row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                             LVNI_SELECTED))) != -1;) {
+    for (int row = -1; (row = static_cast<int>(
+                            SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) != -1;) {
         rows.push_back(row);
     }
     return rows;

@@ -69,7 +69,7 @@ void SetControlText(HWND dialog, int id, const std::string& text);
 bool IsEnabled(HWND dialog, int id);
 void Click(HWND dialog, int id);  // BM_CLICK, as a mouse click does
 bool IsChecked(HWND dialog, int id);
-void SetChecked(HWND dialog, int id, bool checked);  // clicks only when it differs
+void SetChecked(HWND dialog, int id, bool checked);     // clicks only when it differs
 void SelectComboIndex(HWND dialog, int id, int index);  // with CBN_SELCHANGE to the dialog
 int ComboIndex(HWND dialog, int id);
 std::vector<std::string> ComboItems(HWND dialog, int id);
@@ -81,7 +81,7 @@ std::string ListText(HWND list, int row, int column);
 Rows ListRows(HWND list);  // the first two columns of every row
 std::vector<int> SelectedRows(HWND list);
 void SelectRows(HWND list, const std::vector<int>& rows);  // the first one also focused
-void DoubleClickRow(HWND list, int row);  // NM_DBLCLK to the owner
+void DoubleClickRow(HWND list, int row);                   // NM_DBLCLK to the owner
 // A key press sent to a window with Ctrl and/or Alt held in the thread's key state;
 // WM_SYSKEYDOWN/UP with Alt.
 void PressKey(HWND target, UINT vk, bool ctrl = false, bool alt = false);

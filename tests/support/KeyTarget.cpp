@@ -19,12 +19,18 @@ std::FILE* logFile = nullptr;
 const char* KeyMessageName(UINT message)
 {
     switch (message) {
-    case WM_KEYDOWN: return "WM_KEYDOWN";
-    case WM_KEYUP: return "WM_KEYUP";
-    case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
-    case WM_SYSKEYUP: return "WM_SYSKEYUP";
-    case WM_CHAR: return "WM_CHAR";
-    default: return nullptr;
+    case WM_KEYDOWN:
+        return "WM_KEYDOWN";
+    case WM_KEYUP:
+        return "WM_KEYUP";
+    case WM_SYSKEYDOWN:
+        return "WM_SYSKEYDOWN";
+    case WM_SYSKEYUP:
+        return "WM_SYSKEYUP";
+    case WM_CHAR:
+        return "WM_CHAR";
+    default:
+        return nullptr;
     }
 }
 
@@ -55,9 +61,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = "VRKeyTarget";
     const HWND window = RegisterClassA(&windowClass)
-        ? CreateWindowExA(0, "VRKeyTarget", "KeyTarget", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, nullptr,
-                          nullptr, instance, nullptr)
-        : nullptr;
+                            ? CreateWindowExA(0, "VRKeyTarget", "KeyTarget", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                                              400, 300, nullptr, nullptr, instance, nullptr)
+                            : nullptr;
     if (window == nullptr) return 3;
     SetForegroundWindow(window);
     std::fputs("ready\n", logFile);

@@ -254,7 +254,8 @@ void ChooseKey(HWND dialog, unsigned vk)
 {
     const auto& list = KeyChoiceList();
     SendDlgItemMessageA(dialog, 1002, CB_SETCURSEL, std::find(list.begin(), list.end(), vk) - list.begin(), 0);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1002, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1002)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1002, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1002)));
 }
 
 }  // namespace wt

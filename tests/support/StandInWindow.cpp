@@ -92,8 +92,8 @@ StandInMainWindow::StandInMainWindow()
     windowClass.lpfnWndProc = Procedure;
     windowClass.lpszClassName = HookContract::MainWindowClass;
     RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPED, 0, 0,
-                              10, 10, nullptr, nullptr, nullptr, this);
+    window_ = CreateWindowExA(0, HookContract::MainWindowClass, HookContract::MainWindowTitle, WS_OVERLAPPED, 0, 0, 10,
+                              10, nullptr, nullptr, nullptr, this);
 }
 
 StandInMainWindow::~StandInMainWindow()
@@ -156,8 +156,7 @@ LRESULT StandInMainWindow::OnCopyData(const COPYDATASTRUCT& data)
     return down && data.dwData == swallowVk ? HookContract::KeyConsumed : HookContract::KeyPassed;
 }
 
-bool HostProgram::start(const TempDir& dir, const std::string& name, const std::string& options,
-                        bool withHookLibrary)
+bool HostProgram::start(const TempDir& dir, const std::string& name, const std::string& options, bool withHookLibrary)
 {
     const std::string exe = dir.file(name);
     log_ = dir.file(name + ".log");

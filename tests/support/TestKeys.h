@@ -18,8 +18,7 @@ inline Action MakeAction(const std::string& name, int input, const std::vector<i
 {
     Action action(name);
     action.setInput(KeyStroke::ofCode(input));
-    for (int code : outputs)
-        action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
+    for (int code : outputs) action.insertOutput(KeyStroke::ofCode(code), action.outputCount());
     return action;
 }
 
@@ -50,8 +49,7 @@ inline constexpr int ModelCheckKeys = 17;
 inline const PhysicalKey& PhysicalKeyNamed(const std::string& name)
 {
     for (const PhysicalKey& key : PhysicalKeys)
-        if (name == key.name)
-            return key;
+        if (name == key.name) return key;
     throw std::invalid_argument("no physical key " + name);
 }
 
@@ -63,10 +61,8 @@ inline unsigned MapSidedModifier(unsigned code, bool toScan)
     static constexpr unsigned Scans[] = {0x2A, 0x36, 0x1D, 0xE01D, 0x38, 0xE038};
     for (unsigned vk = 0xA0; vk <= 0xA5; ++vk) {
         const unsigned scan = Scans[vk - 0xA0];
-        if (toScan && code == vk)
-            return scan;
-        if (!toScan && code == ((scan & 0xFF) | (scan > 0xFF ? 0x100 : 0)))
-            return vk;
+        if (toScan && code == vk) return scan;
+        if (!toScan && code == ((scan & 0xFF) | (scan > 0xFF ? 0x100 : 0))) return vk;
     }
     return 0;
 }

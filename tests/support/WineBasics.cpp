@@ -62,7 +62,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
     }
 }
 
-void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
 
 std::string ReadBytes(const std::string& path)
 {
@@ -101,8 +104,8 @@ TempDir::TempDir(bool makeCurrent, const std::string& suffix)
     // A name taken by an earlier run is skipped; a name the system cannot create at all
     // (a suffix it cannot store) is given up on after a while, leaving the tests to fail.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path_ = std::string(base) + "vr-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) +
-                suffix;
+        path_ = std::string(base) + "vr-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++serial) + suffix;
         if (CreateDirectoryA(path_.c_str(), nullptr)) break;
     }
     if (makeCurrent) {
@@ -124,30 +127,29 @@ TempDir::~TempDir()
 int RunShell(const std::string& command, DWORD timeoutMs)
 {
     static int serial = 0;
-    const std::string marker =
-        "/tmp/vr-wt-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    const std::string marker = "/tmp/vr-wt-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
     const std::string markerPath = WinePath(marker);
     DeleteFileA(markerPath.c_str());
     std::string line = "/bin/sh -c \"" + command + "; echo $? > " + marker + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return -1;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -1;
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     int status = -1;
-    PumpUntil([&] {
+    PumpUntil(
+        [&] {
         FILE* file = std::fopen(markerPath.c_str(), "r");
         if (file == nullptr) return false;
         const bool complete = std::fscanf(file, "%d", &status) == 1;
         std::fclose(file);
         return complete;
-    }, timeoutMs);
+        },
+        timeoutMs);
     DeleteFileA(markerPath.c_str());
     return status;
 }
-
 
 void Snapshot(const char* name)
 {

@@ -128,7 +128,11 @@ TEST_F(ActionEditorTest, Opening_ShowsNameInputKeyAndOutputRowsWithEndRow_Cancel
 
 TEST_F(ActionEditorTest, Add_InsertsBeforeSelectedKeyOrAtEndRow_NothingForEmptyOrCancelled)
 {
-    struct Case { int row; DialogDriver::Step pick; Codes expected; };
+    struct Case {
+        int row;
+        DialogDriver::Step pick;
+        Codes expected;
+    };
     // clang-format off
     const Case cases[] = {
         {2, PickKey(73, false, true), {'A', 'B', Shift | 112, 'C'}},  // Shift+F1 in front of key row 2
@@ -181,7 +185,12 @@ TEST_F(ActionEditorTest, ButtonStates_FollowTheSelection)
 TEST_F(ActionEditorTest, MoveUpAndDown_RowsZeroAndTwoOfThree_ByButtonAndAltArrow)
 {
     enum How { Button, AltArrow, PlainArrow };
-    struct Case { bool up; How how; Codes expected; std::vector<int> selected; };
+    struct Case {
+        bool up;
+        How how;
+        Codes expected;
+        std::vector<int> selected;
+    };
     // clang-format off
     const Case cases[] = {
         {true, Button, {'A', 'C', 'B'}, {0, 1}},   {false, Button, {'B', 'A', 'C'}, {1, 2}},
@@ -195,8 +204,10 @@ TEST_F(ActionEditorTest, MoveUpAndDown_RowsZeroAndTwoOfThree_ByButtonAndAltArrow
         Rows rows;
         RunEditor(action, [&](HWND editor) {
             SelectRows(List(editor), {0, 2});
-            if (c.how == Button) Click(editor, c.up ? IDC_UP_BUTTON : IDC_DOWN_BUTTON);
-            else PressKey(List(editor), c.up ? VK_UP : VK_DOWN, false, c.how == AltArrow);
+            if (c.how == Button)
+                Click(editor, c.up ? IDC_UP_BUTTON : IDC_DOWN_BUTTON);
+            else
+                PressKey(List(editor), c.up ? VK_UP : VK_DOWN, false, c.how == AltArrow);
             selected = SelectedRows(List(editor));
             rows = ListRows(List(editor));
             Click(editor, IDCANCEL);
@@ -238,7 +249,13 @@ TEST_F(ActionEditorTest, CtrlAThenDeleteKey_AsksAndLeavesOnlyTheEndRow)
 
 TEST_F(ActionEditorTest, Delete_CancelledKeepsKeys_ConfirmedRemovesOnlySelected_EndRowAloneAsksNothing)
 {
-    struct Case { std::vector<int> rows; bool byKey; int answer; Codes expected; size_t boxes; };
+    struct Case {
+        std::vector<int> rows;
+        bool byKey;
+        int answer;
+        Codes expected;
+        size_t boxes;
+    };
     const Case cases[] = {
         {{0, 2, 3}, false, IDCANCEL, {'A', 'B', 'C'}, 1},
         {{0, 2, 3}, false, IDOK, {'B'}, 2},
@@ -249,8 +266,10 @@ TEST_F(ActionEditorTest, Delete_CancelledKeepsKeys_ConfirmedRemovesOnlySelected_
         driver.AnswerNextMessageBox(c.answer);
         RunEditor(action, [&](HWND editor) {
             SelectRows(List(editor), c.rows);
-            if (c.byKey) PressKey(List(editor), VK_DELETE);
-            else Click(editor, IDC_DELETE_BUTTON);
+            if (c.byKey)
+                PressKey(List(editor), VK_DELETE);
+            else
+                Click(editor, IDC_DELETE_BUTTON);
             Click(editor, IDCANCEL);
         });
         EXPECT_EQ(c.expected, OutputCodes(action)) << c.answer;
@@ -424,10 +443,13 @@ TEST_F(ActionEditorTest, OwnerDestroyedWhileRecording_StopsTheEngineRecording)
 {
     Action action = MakeAction("テスト", 0, {});
     HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    RunEditor(action, [&](HWND editor) {
+    RunEditor(
+        action,
+        [&](HWND editor) {
         Click(editor, IDC_RECORD_BUTTON);
         DestroyWindow(owner);
-    }, owner);
+        },
+        owner);
     EXPECT_EQ(2, keySystem.removed);
     EXPECT_FALSE(engine.hooksInstalled());
 }
@@ -443,7 +465,8 @@ DialogDriver::Step Inspect(Seen& seen, std::initializer_list<int> ids)
 {
     return [&seen, ids](HWND dialog) {
         seen.caption = Text(dialog);
-        for (int id : {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN}) seen.texts[id] = ControlText(dialog, id);
+        for (int id : {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN})
+            seen.texts[id] = ControlText(dialog, id);
         for (int id : ids) seen.texts[id] = ControlText(dialog, id);
         RECT origin;
         GetWindowRect(Control(dialog, IDC_CHECK_CTRL), &origin);
@@ -459,7 +482,8 @@ DialogDriver::Step Inspect(Seen& seen, std::initializer_list<int> ids)
 
 std::map<int, std::string> WithPicker(std::map<int, std::string> texts)
 {
-    texts.insert({{IDC_CHECK_CTRL, "&Ctrl"}, {IDC_CHECK_ALT, "A&lt"}, {IDC_CHECK_SHIFT, "S&hift"}, {IDC_CHECK_WIN, "&Win"}});
+    texts.insert(
+        {{IDC_CHECK_CTRL, "&Ctrl"}, {IDC_CHECK_ALT, "A&lt"}, {IDC_CHECK_SHIFT, "S&hift"}, {IDC_CHECK_WIN, "&Win"}});
     return texts;
 }
 
@@ -471,8 +495,8 @@ bool SameArrangement(const std::vector<RECT>& a, const std::vector<RECT>& b, int
     auto within = [](LONG x, LONG y, int slack) { return y - x >= -1 && y - x <= 1 + slack; };
     for (size_t i = 0; i < 5; ++i) {
         const int slack = i == 4 ? comboDrop : 0;
-        if (!within(a[i].left, b[i].left, 0) || !within(a[i].right, b[i].right, 0) || !within(a[i].top, b[i].top, slack) ||
-            !within(a[i].bottom, b[i].bottom, slack))
+        if (!within(a[i].left, b[i].left, 0) || !within(a[i].right, b[i].right, 0) ||
+            !within(a[i].top, b[i].top, slack) || !within(a[i].bottom, b[i].bottom, slack))
             return false;
     }
     return true;
@@ -494,13 +518,22 @@ TEST_F(ActionEditorTest, Templates_CaptionsTextsAndPickerArrangement)
     EXPECT_EQ("送信キー設定", keySet.caption);
     EXPECT_EQ(WithPicker({{IDOK, "OK"}, {IDCANCEL, "キャンセル"}}), keySet.texts);
     EXPECT_EQ("アクション設定", editor.caption);
-    EXPECT_EQ(WithPicker({{IDC_ADD_BUTTON, "追加(&A)"}, {IDC_DELETE_BUTTON, "削除(&R)"}, {IDC_EDIT_BUTTON, "編集(&E)"},
-                          {IDC_UP_BUTTON, "↑"}, {IDC_DOWN_BUTTON, "↓"}, {IDC_RECORD_BUTTON, "キー入力記録開始(&K)"},
-                          {IDOK, "OK"}, {IDCANCEL, "ｷｬﾝｾﾙ"}, {IDC_HELP_BUTTON, "ﾍﾙﾌﾟ(&H)"}}),
+    EXPECT_EQ(WithPicker({{IDC_ADD_BUTTON, "追加(&A)"},
+                          {IDC_DELETE_BUTTON, "削除(&R)"},
+                          {IDC_EDIT_BUTTON, "編集(&E)"},
+                          {IDC_UP_BUTTON, "↑"},
+                          {IDC_DOWN_BUTTON, "↓"},
+                          {IDC_RECORD_BUTTON, "キー入力記録開始(&K)"},
+                          {IDOK, "OK"},
+                          {IDCANCEL, "ｷｬﾝｾﾙ"},
+                          {IDC_HELP_BUTTON, "ﾍﾙﾌﾟ(&H)"}}),
               editor.texts);
     EXPECT_EQ("ホットキーの割り当て", property.caption);
-    EXPECT_EQ(WithPicker({{IDC_USE_HOTKEY, "ホットキーを使用する(&K)"}, {IDC_PLUS_STATIC, "＋"}, {IDOK, "OK"},
-                          {IDCANCEL, "ｷｬﾝｾﾙ"}, {IDC_HELP_BUTTON, "ヘルプ(&H)"}}),
+    EXPECT_EQ(WithPicker({{IDC_USE_HOTKEY, "ホットキーを使用する(&K)"},
+                          {IDC_PLUS_STATIC, "＋"},
+                          {IDOK, "OK"},
+                          {IDCANCEL, "ｷｬﾝｾﾙ"},
+                          {IDC_HELP_BUTTON, "ヘルプ(&H)"}}),
               property.texts);
     EXPECT_TRUE(SameArrangement(keySet.picker, editor.picker, 0));
     EXPECT_TRUE(SameArrangement(keySet.picker, property.picker, 2));

@@ -16,7 +16,8 @@ namespace {
 std::string PickerState(HWND dialog)
 {
     std::string state = std::to_string(ComboIndex(dialog, IDC_KEY_COMBO)) + " ";
-    for (int id : {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN}) state += IsChecked(dialog, id) ? '1' : '0';
+    for (int id : {IDC_CHECK_CTRL, IDC_CHECK_ALT, IDC_CHECK_SHIFT, IDC_CHECK_WIN})
+        state += IsChecked(dialog, id) ? '1' : '0';
     return state;
 }
 

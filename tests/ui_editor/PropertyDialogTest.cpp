@@ -50,7 +50,8 @@ TEST_F(PropertyDialogTest, Opening_ShowsTheSettings_HotkeyControlsGreyedWhenNotI
         const auto result = Run([&](HWND dialog) {
             timer = ControlText(dialog, IDC_TIMER_EDIT);
             ticked = IsChecked(dialog, IDC_USE_HOTKEY);
-            picker = std::to_string(ComboIndex(dialog, IDC_KEY_COMBO)) + (IsChecked(dialog, IDC_CHECK_WIN) ? " Win" : "") +
+            picker = std::to_string(ComboIndex(dialog, IDC_KEY_COMBO)) +
+                     (IsChecked(dialog, IDC_CHECK_WIN) ? " Win" : "") +
                      (IsChecked(dialog, IDC_CHECK_CTRL) ? " Ctrl" : "");
             states = HotkeyControlStates(dialog);
             if (use) Snapshot("PROPERTY");
@@ -139,8 +140,9 @@ TEST_F(PropertyDialogTest, SaveThatFails_IsTold_TheDialogKeepsItsEntriesAndTheSe
         SetChecked(dialog, IDC_USE_HOTKEY, false);
         SetControlText(dialog, IDC_TIMER_EDIT, "250");
         Click(dialog, IDOK);
-        meanwhile = ControlText(dialog, IDC_TIMER_EDIT) + (IsChecked(dialog, IDC_USE_HOTKEY) ? " ticked " : " unticked ") +
-                    std::to_string(settings.useHotKey) + " " + std::to_string(settings.timer) + " " + ReadBytes("property.ini");
+        meanwhile =
+            ControlText(dialog, IDC_TIMER_EDIT) + (IsChecked(dialog, IDC_USE_HOTKEY) ? " ticked " : " unticked ") +
+            std::to_string(settings.useHotKey) + " " + std::to_string(settings.timer) + " " + ReadBytes("property.ini");
         RemoveDirectoryA("property.ini.tmp");
         Click(dialog, IDOK);
     });
@@ -148,10 +150,11 @@ TEST_F(PropertyDialogTest, SaveThatFails_IsTold_TheDialogKeepsItsEntriesAndTheSe
     EXPECT_EQ(meanwhile, "250 unticked 1 100 Timer=5\r\n");
     ASSERT_EQ(driver.messageBoxes().size(), 1u);
     EXPECT_EQ(driver.messageBoxes()[0].caption, "Varokinto");
-    EXPECT_EQ(driver.messageBoxes()[0].text,
-              "ホットキーの設定を保存できませんでした。\n\nファイル: property.ini\nフォルダー: " + dir.path() +
-                  "\n理由: アクセスが拒否されました。\n\n設定は変更していません。原因を取り除いてから、もう一度「OK」を押"
-                  "してください。「ｷｬﾝｾﾙ」を押すと、変更せずに閉じます。");
+    EXPECT_EQ(
+        driver.messageBoxes()[0].text,
+        "ホットキーの設定を保存できませんでした。\n\nファイル: property.ini\nフォルダー: " + dir.path() +
+            "\n理由: アクセスが拒否されました。\n\n設定は変更していません。原因を取り除いてから、もう一度「OK」を押"
+            "してください。「ｷｬﾝｾﾙ」を押すと、変更せずに閉じます。");
     EXPECT_EQ(driver.messageBoxes()[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(ReadBytes("property.ini"), "UseHotKey=no\r\nHotKeyCode=2061\r\nTimer=250\r\n");
 }

@@ -51,7 +51,8 @@ protected:
         POINT point = {spot.left, spot.top};
         ClientToScreen(editor, &point);
         return Xdotool("mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click 1 sleep 0.2 " +
-                       keys, 10000);
+                           keys,
+                       10000);
     }
     static Rows RowsOf(HWND editor) { return ListRows(GetDlgItem(editor, IDC_OUTPUT_LIST)); }
 

@@ -16,11 +16,11 @@ constexpr char MissingExe[] = "C:\\Windows\\no-such-program.exe";
 // OK's state and the icon shown: "ok+icon", "ok+default icon", "no ok, no icon", ...
 std::string Look(HWND dialog)
 {
-    const auto icon = reinterpret_cast<HICON>(
-        SendMessageA(Control(dialog, IDC_APP_ICON), STM_GETIMAGE, IMAGE_ICON, 0));
+    const auto icon = reinterpret_cast<HICON>(SendMessageA(Control(dialog, IDC_APP_ICON), STM_GETIMAGE, IMAGE_ICON, 0));
     const bool defaultIcon = icon == LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-    return std::string(IsEnabled(dialog, IDOK) ? "ok" : "no ok") +
-           (icon == nullptr ? ", no icon" : defaultIcon ? "+default icon" : "+icon");
+    return std::string(IsEnabled(dialog, IDOK) ? "ok" : "no ok") + (icon == nullptr ? ", no icon"
+                                                                    : defaultIcon   ? "+default icon"
+                                                                                    : "+icon");
 }
 
 class AppEditDialogTest : public ::testing::Test {
@@ -55,7 +55,8 @@ TEST_F(AppEditDialogTest, ValidatePath_EnablesOkAndShowsTheIconOnlyForAnExisting
     EXPECT_EQ(caption, "登録アプリケーションの変更");
     EXPECT_EQ(name, "メモ帳");
     EXPECT_EQ(path, Notepad);
-    EXPECT_EQ(seen, (std::vector<std::string>{"ok+icon", "no ok, no icon", "no ok, no icon", "no ok, no icon", "ok+icon"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"ok+icon", "no ok, no icon", "no ok, no icon", "no ok, no icon", "ok+icon"}));
     EXPECT_EQ(entry.path(), Notepad);  // Cancel leaves the working entry alone
     EXPECT_EQ(entry.name(), "メモ帳");
 
@@ -164,8 +165,7 @@ TEST_F(AppEditDialogTest, GlobalEntry_IsReadOnly)
     const auto result = Run(dialog, [&](HWND window) {
         name = ControlText(window, IDC_APP_NAME);
         path = ControlText(window, IDC_APP_PATH);
-        for (int id : {IDOK, IDC_APP_DELETE, IDC_APP_BROWSE, IDC_APP_NAME,
-                       IDC_APP_PATH, IDCANCEL, IDC_HELP_BUTTON})
+        for (int id : {IDOK, IDC_APP_DELETE, IDC_APP_BROWSE, IDC_APP_NAME, IDC_APP_PATH, IDCANCEL, IDC_HELP_BUTTON})
             enabled += IsEnabled(window, id) ? '1' : '0';
         Click(window, IDCANCEL);
     });

@@ -26,8 +26,12 @@ protected:
     {
         SettingsWindowTest::SetUp();
         opened.clear();
-        previous = SetHelpViewers({[](HWND owner, const char* file) { opened.push_back({std::string("file ") + file, owner}); },
-                                   [](HWND owner, const char* topic) { opened.push_back({std::string("topic ") + topic, owner}); }});
+        previous = SetHelpViewers({[](HWND owner, const char* file) {
+            opened.push_back({std::string("file ") + file, owner});
+                                   },
+                                   [](HWND owner, const char* topic) {
+            opened.push_back({std::string("topic ") + topic, owner});
+        }});
     }
     void TearDown() override { SetHelpViewers(previous); }
 
@@ -74,7 +78,8 @@ TEST_F(HelpButtonTest, EachDialogOpensItsPage_LoosePageFirstThenTheHelpFileThenT
 
             std::vector<Opened> expected;
             if (present == PageAndHelpFile) expected = {{"file " + page, nullptr}};
-            if (present == HelpFileOnly) expected = {{std::string("topic varokint.chm::/HTML/") + dialog.page, nullptr}};
+            if (present == HelpFileOnly)
+                expected = {{std::string("topic varokint.chm::/HTML/") + dialog.page, nullptr}};
             EXPECT_EQ(opened, expected) << dialog.page << " case " << present;
             if (present == Neither) {
                 ASSERT_EQ(driver.messageBoxes().size(), 1u) << dialog.page;
@@ -105,8 +110,9 @@ TEST_F(HelpButtonTest, HelpFolders_AreLookedInInTurn)
     WriteBytes(settingsFolder.file("varokint.chm"), "ITSF");
     OpenHelpPage(nullptr, "property.htm");
     SetHelpFolders({""});
-    EXPECT_EQ(opened, (std::vector<Opened>{{"file " + programFolder.file("help\\property.htm"), nullptr},
-                                           {"topic " + settingsFolder.file("varokint.chm::/HTML/property.htm"), nullptr}}));
+    EXPECT_EQ(opened,
+              (std::vector<Opened>{{"file " + programFolder.file("help\\property.htm"), nullptr},
+                                   {"topic " + settingsFolder.file("varokint.chm::/HTML/property.htm"), nullptr}}));
 }
 
 }  // namespace

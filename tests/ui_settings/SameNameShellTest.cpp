@@ -86,9 +86,9 @@ TEST_F(SameFileName, EachOpensItsOwnEntry_EachPlaysItsOwnAction)
     const std::string pathC = c.process.imagePath(), pathD = d.process.imagePath();
     EXPECT_EQ(RegisterWithAction(c, "c", 'A'), "probeB|" + pathC);
     EXPECT_EQ(RegisterWithAction(d, "d", 'B'), "probeB (d)|" + pathD);
-    EXPECT_EQ(ReadBytes(dir.file("keycfg.ini")),
-              "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n\r\n'" + pathC + "\r\nname=probeB\r\n337.send=65\r\n337.name=c\r\n\r\n'" +
-                  pathD + "\r\nname=probeB (d)\r\n337.send=66\r\n337.name=d\r\n\r\n");
+    EXPECT_EQ(ReadBytes(dir.file("keycfg.ini")), "'global\r\nname=(全てのｱﾌﾟﾘｹｰｼｮﾝ)\r\n\r\n'" + pathC +
+                                                     "\r\nname=probeB\r\n337.send=65\r\n337.name=c\r\n\r\n'" + pathD +
+                                                     "\r\nname=probeB (d)\r\n337.send=66\r\n337.name=d\r\n\r\n");
 
     struct Case {
         KeyTarget& typedIn;

@@ -170,7 +170,9 @@ TEST_F(ActionCommandTest, DeleteButtonAndKey_AskAndRemoveOnlyOnOk)
 TEST_F(ActionCommandTest, DeletingTheLastRowWithTheButton_LeavesTheFocusWhereKeysWork)
 {
     std::vector<std::pair<int, bool>> focus;  // control id, enabled
-    const auto lookAtFocus = [&] { focus.emplace_back(GetDlgCtrlID(GetFocus()), IsWindowEnabled(GetFocus()) != FALSE); };
+    const auto lookAtFocus = [&] {
+        focus.emplace_back(GetDlgCtrlID(GetFocus()), IsWindowEnabled(GetFocus()) != FALSE);
+    };
     driver.AnswerNextMessageBox(IDOK);
     driver.AnswerNextMessageBox(IDOK);
     driver.OnNextDialog([&](HWND window) {

@@ -111,8 +111,8 @@ TEST_F(ApplicationTest, NamesDifferingInATrailByteOnly_AreTwoNames_EachShowsItsO
         SelectComboIndex(window, IDC_APP_COMBO, static_cast<int>(alpha));
         Click(window, IDC_CHANGE_APP);
         renamed = LookAtWindow(window);
-        const auto katakana = std::find(renamed.comboItems.begin(), renamed.comboItems.end(), "ア") -
-                              renamed.comboItems.begin();
+        const auto katakana =
+            std::find(renamed.comboItems.begin(), renamed.comboItems.end(), "ア") - renamed.comboItems.begin();
         SelectComboIndex(window, IDC_APP_COMBO, static_cast<int>(katakana));
         shownA = LookAtWindow(window);
         Click(window, IDOK);
@@ -129,7 +129,12 @@ TEST_F(ApplicationTest, NamesDifferingInATrailByteOnly_AreTwoNames_EachShowsItsO
 
 TEST_F(ApplicationTest, DeleteFromTheRegistrationDialog_SelectsTheItemTakingItsPlaceOrTheOneBefore)
 {
-    struct Case { int item; std::vector<std::string> items; int selected; std::string path; };
+    struct Case {
+        int item;
+        std::vector<std::string> items;
+        int selected;
+        std::string path;
+    };
     // clang-format off
     const Case cases[] = {
         {2, {"(全てのｱﾌﾟﾘｹｰｼｮﾝ)", "alpha"}, 1, "C:\\Apps\\alpha.exe"},  // Zeta, the last item
@@ -208,7 +213,8 @@ TEST_F(ApplicationTest, Drop_RefusesSeveralFilesAndNonExecutables)
     const auto& boxes = driver.messageBoxes();
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[0].text, "複数のファイルをドラッグアンドドロップすることはできません。\n１つずつ行って下さい。");
-    for (size_t i = 1; i < boxes.size(); ++i) EXPECT_EQ(boxes[i].text, "ドロップしたファイルは実行ファイルではありません。");
+    for (size_t i = 1; i < boxes.size(); ++i)
+        EXPECT_EQ(boxes[i].text, "ドロップしたファイルは実行ファイルではありません。");
     for (const CapturedMessageBox& box : boxes) {
         EXPECT_EQ(box.caption, "varokint");
         EXPECT_EQ(box.style, static_cast<UINT>(MB_OK));
@@ -236,8 +242,9 @@ TEST_F(ApplicationTest, Drop_OfAnExecutableAddsAndSelectsItWithItsLetterCase_ARe
     EXPECT_EQ(added.path, "C:\\Tools\\TOOL.EXE");
     EXPECT_EQ(registered.comboIndex, 1);
     EXPECT_EQ(registered.comboItems.size(), 4u);
-    EXPECT_EQ(ReadBytes("keycfg.ini"), std::string(StandardFile) +
-                                           "'C:\\Tools\\TOOL.EXE\r\nname=TOOL\r\n337.send=\r\n337.name=tool action\r\n\r\n");
+    EXPECT_EQ(ReadBytes("keycfg.ini"),
+              std::string(StandardFile) +
+                  "'C:\\Tools\\TOOL.EXE\r\nname=TOOL\r\n337.send=\r\n337.name=tool action\r\n\r\n");
 }
 
 }  // namespace

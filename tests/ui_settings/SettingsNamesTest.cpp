@@ -53,9 +53,27 @@ TEST_F(SettingsWindowTest, NamesThatDoNotSurviveTheList_StillShowTheirEntry_NewA
 // The list sorts as a sorted combo box of the system would, which it no longer is asked to do.
 TEST_F(SettingsWindowTest, ApplicationList_InTheOrderOfASortedComboBox)
 {
-    const std::vector<std::string> names = {
-        "zeta", "Alpha", "alpha", "ALPHA2", "表示", "ソフト", "ｿﾌﾄ", "あいう", "アイウ", "10", "9", "_x", "(全てのｱﾌﾟﾘｹｰｼｮﾝ)",
-        "a b", "a-b", "ab", "Ｚｅｔａ", "漢字", "", "~", "Zeta"};
+    const std::vector<std::string> names = {"zeta",
+                                            "Alpha",
+                                            "alpha",
+                                            "ALPHA2",
+                                            "表示",
+                                            "ソフト",
+                                            "ｿﾌﾄ",
+                                            "あいう",
+                                            "アイウ",
+                                            "10",
+                                            "9",
+                                            "_x",
+                                            "(全てのｱﾌﾟﾘｹｰｼｮﾝ)",
+                                            "a b",
+                                            "a-b",
+                                            "ab",
+                                            "Ｚｅｔａ",
+                                            "漢字",
+                                            "",
+                                            "~",
+                                            "Zeta"};
     for (size_t i = 0; i < names.size(); ++i) table.add(AppEntry("C:\\n\\" + std::to_string(i) + ".exe", names[i]));
     HWND sorted = CreateWindowA("COMBOBOX", "", WS_POPUP | CBS_DROPDOWNLIST | CBS_SORT, 0, 0, 100, 100, nullptr,
                                 nullptr, nullptr, nullptr);

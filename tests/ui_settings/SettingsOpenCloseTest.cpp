@@ -153,11 +153,12 @@ TEST_F(SettingsWindowTest, SaveThatFails_OkBackToTheWindowCancelClosesTheEndOfTh
     EXPECT_EQ(ReadBytes("keycfg.ini"), StandardFile);
     ASSERT_EQ(driver.messageBoxes().size(), 1u);
     EXPECT_EQ(driver.messageBoxes()[0].caption, "Varokinto");
-    EXPECT_EQ(driver.messageBoxes()[0].text,
-              "ショートカットの設定を保存できませんでした。\n\nファイル: keycfg.ini\nフォルダー: " + dir.path() +
-                  "\n理由: アクセスが拒否されました。\n\n「OK」を押すと、ウインドウに戻ります。原因を取り除いてから、もう一度"
-                  "閉じてください。\n「キャンセル」を押すと、保存せずに閉じます。変更は Varokinto を終了するまで有効で、終了"
-                  "すると失われます。");
+    EXPECT_EQ(
+        driver.messageBoxes()[0].text,
+        "ショートカットの設定を保存できませんでした。\n\nファイル: keycfg.ini\nフォルダー: " + dir.path() +
+            "\n理由: アクセスが拒否されました。\n\n「OK」を押すと、ウインドウに戻ります。原因を取り除いてから、もう一度"
+            "閉じてください。\n「キャンセル」を押すと、保存せずに閉じます。変更は Varokinto を終了するまで有効で、終了"
+            "すると失われます。");
     EXPECT_EQ(driver.messageBoxes()[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
 
     CreateDirectoryA("keycfg.ini.tmp", nullptr);

@@ -29,7 +29,8 @@ protected:
         InstallProgram(dir);
         ASSERT_TRUE(target.start(dir));
         // Ctrl+E -> Alt+V, Alt+E, Alt+O in the key target.
-        WriteBytes(dir.file("keycfg.ini"), "'" + target.process.imagePath() + "\r\nname=KeyTarget\r\n325.send=598,581,591\r\n\r\n");
+        WriteBytes(dir.file("keycfg.ini"),
+                   "'" + target.process.imagePath() + "\r\nname=KeyTarget\r\n325.send=598,581,591\r\n\r\n");
         WriteBytes(dir.file("property.ini"), "UseHotKey=no\r\nHotKeyCode=2061\r\nTimer=" + timer + "\r\n");
         mainWindow = StartProgram(program, dir);
         ASSERT_NE(mainWindow, nullptr);
