@@ -199,6 +199,8 @@ int main(int argc, char** argv)
     constexpr size_t FloodRows = 6;
     results.emplace_back("1,000 look-alikes, no action", std::vector<double>{});
     results.emplace_back("1,000 look-alikes, action F->G", std::vector<double>{});
+    // What the windows cost Wine itself, with no hook in: the yardstick for the two rows above.
+    results.emplace_back("1,000 look-alikes, not running", std::vector<double>{});
     // The two take turns, a share of the presses each time, so that a change in the load of
     // the machine falls on both alike.
     constexpr int Rounds = 8;
@@ -240,6 +242,21 @@ int main(int argc, char** argv)
             results[row].second.insert(results[row].second.end(), times.begin(), times.end());
         }
         ExitProgram(program, mainWindow);
+        const std::vector<double> times = Measure(presses / FloodRounds, PlainKey, PlainKey);
+        results[FloodRows + 2].second.insert(results[FloodRows + 2].second.end(), times.begin(), times.end());
+    }
+    {
+        // The cross-process report alone with the windows above its receiver: what is left of
+        // the rows above once Varokinto's own work is taken out.
+        HostProgram host, flood;
+        if (!host.start(hostDir, "varokint.exe", "--log \"\"") ||
+            !flood.start(hostDir, "flood.exe", "--no-hooks --flood 1000 --log \"\"", false)) {
+            std::printf("KeyLatencyBench: MinimalHost.exe or the flood did not start\n");
+            return 1;
+        }
+        SetForegroundWindow(window);
+        Measure(20, PlainKey, PlainKey);
+        results.emplace_back("1,000 look-alikes, minimal host", Measure(presses, PlainKey, PlainKey));
     }
     DestroyWindow(window);
 
@@ -297,8 +314,15 @@ int main(int argc, char** argv)
     for (size_t row : {size_t{4}, size_t{5}}) {
         const double without = Percentile(results[row].second, 0.50);
         const double with = Percentile(results[row + 2].second, 0.50);
-        std::printf("1,000 look-alike windows, %s: p50 %+.1f%%\n", row == 4 ? "no matching action" : "one-key action",
-                    without > 0 ? (with / without - 1) * 100 : 0);
+        std::printf("1,000 look-alike windows, %s: p50 %+.1f%% (%+.0f us)\n",
+                    row == 4 ? "no matching action" : "one-key action", without > 0 ? (with / without - 1) * 100 : 0,
+                    with - without);
     }
+    const double hostP50 = Percentile(results[1].second, 0.50), floodedHost = Percentile(results.back().second, 0.50);
+    std::printf("1,000 look-alike windows, minimal host (the report itself): p50 %+.1f%% (%+.0f us)\n",
+                hostP50 > 0 ? (floodedHost / hostP50 - 1) * 100 : 0, floodedHost - hostP50);
+    const double flooded = Percentile(results[FloodRows + 2].second, 0.50);
+    std::printf("1,000 look-alike windows, Varokinto not running (Wine's own share): p50 %+.1f%% (%+.0f us)\n",
+                baseP50 > 0 ? (flooded / baseP50 - 1) * 100 : 0, flooded - baseP50);
     return 0;
 }
