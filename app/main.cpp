@@ -83,7 +83,9 @@ bool IdentifySelf(ProgramIdentity& program)
         return false;
     }
     if (status == IdentityStatus::Unreadable) {
-        IdentityNotice(Filled(UnidentifiedText, {ProgramPath(), SystemReason(GetLastError())}));
+        // Taken before the program's path is read, which may set another code.
+        const DWORD error = GetLastError();
+        IdentityNotice(Filled(UnidentifiedText, {ProgramPath(), SystemReason(error)}));
         return false;
     }
     return true;
